@@ -1,0 +1,30 @@
+# Shared by run.sh and test.sh: installs what a fresh Debian 12 lacks.
+set -euo pipefail
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BUILD_PACKAGES=(qt6-base-dev qt6-base-dev-tools libgl-dev cmake ninja-build g++ pkg-config
+                libicu-dev fonts-liberation)
+
+ensure_packages() {
+    local missing=()
+    for p in "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    if [ "$(id -u)" -eq 0 ]; then
+        echo "Installing: ${missing[*]}"
+        export DEBIAN_FRONTEND=noninteractive
+        apt-get update -qq
+        apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    else
+        echo "Missing packages: ${missing[*]}"
+        echo "Install them with:"
+        echo "    sudo apt-get install -y ${missing[*]}"
+        exit 1
+    fi
+}
+
+configure_and_build() { # build-dir [cmake args...]
+    local dir="$1"; shift
+    cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >/dev/null
+    cmake --build "$dir" --parallel "$(nproc)"
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+
+namespace vorbix {
+
+// The state every window shares. One instance lives as long as the program
+// object; windows read and write its fields directly.
+struct MOODUL1 {
+    // Slots in the word arrays (indices 0..1000). A file carries at most
+    // FileCapacity pairs; the editor refuses to grow past it as well.
+    static constexpr int WordSlots = 1001;
+    static constexpr int FileCapacity = 1000;
+
+    std::array<QString, WordSlots> KnownWords{};
+    std::array<QString, WordSlots> UnknownWords{};
+    std::int16_t LastWordIndex = 0;
+
+    QString CurrentFile;
+    std::int16_t WordsModified = 0;
+    std::int16_t PendingAction = 0;     // 0 none, 1 open, 2 exit
+    std::int16_t MainWindowClosing = 0;
+
+    std::int16_t CurrentQuestion = 0;
+    std::int16_t AnsweredCount = 0;
+    std::int16_t WrongCount = 0;
+    std::array<std::int16_t, WordSlots> AskedFlags{};
+    std::int16_t ElapsedSeconds = 0;
+    bool WrongAnswerAcknowledged = false;
+
+    // The list is empty exactly when the first known word is.
+    bool listIsEmpty() const { return KnownWords[0].isEmpty(); }
+};
+
+enum PendingActionValue : std::int16_t { PendingNone = 0, PendingOpen = 1, PendingExit = 2 };
+
+// Adds one unless that would overflow; a refused step leaves the value as it
+// was and returns false.
+inline bool checkedIncrement(std::int16_t& value)
+{
+    if (value == INT16_MAX)
+        return false;
+    ++value;
+    return true;
+}
+
+} // namespace vorbix

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+namespace vorbix {
+
+inline constexpr int VersionMajor = VORBIX_VERSION_MAJOR;
+inline constexpr int VersionMinor = VORBIX_VERSION_MINOR;
+inline constexpr int VersionRevision = VORBIX_VERSION_PATCH;
+
+inline QString applicationTitle() { return QStringLiteral("Vorbix"); }
+
+// "1.4.0": plain whole numbers, no sign blanks.
+inline QString versionText()
+{
+    return QString::number(VersionMajor) + QLatin1Char('.') + QString::number(VersionMinor)
+        + QLatin1Char('.') + QString::number(VersionRevision);
+}
+
+} // namespace vorbix

@@ -1,0 +1,105 @@
+#include "ui/main/Algus.h"
+
+#include "ui_Algus.h"
+
+#include "state/Version.h"
+#include "ui/main/Main.h"
+#include "ui/toolkit/Design.h"
+#include "ui/toolkit/Program.h"
+#include "ui/toolkit/Timer.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace vorbix {
+
+Algus::Algus(Program& program) : Form(program), ui(std::make_unique<Ui::Algus>())
+{
+    ui->setupUi(this);
+    applyDesignFonts(this);
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    setFixedSize(size());
+    setFocusPolicy(Qt::StrongFocus);
+    ui->Label2->adjustSize();
+    picture_ = QPixmap(QStringLiteral(":/vorbix/splash.png"));
+
+    Timer1 = new Timer(platform(), this, 0, true);
+    Timer2 = new Timer(platform(), this, 500, true);
+    connect(Timer1, &Timer::timeout, this, &Algus::Timer1_Timer);
+    connect(Timer2, &Timer::timeout, this, &Algus::Timer2_Timer);
+    connect(ui->Label1, &ClickLabel::clicked, this, &Algus::Label1_Click);
+    connect(ui->Label2, &ClickLabel::clicked, this, &Algus::Label2_Click);
+}
+
+Algus::~Algus() = default;
+
+QString Algus::bannerVersionText() { return QStringLiteral("Vorbix ver ") + versionText(); }
+
+QString Algus::authorName() { return QStringLiteral("the Vorbix team"); }
+
+void Algus::Form_Load() { ui->Label1->setText(bannerVersionText()); }
+
+void Algus::Timer2_Timer()
+{
+    switch (Timer2->interval()) {
+    case 500:
+        ui->Label1->setText(bannerVersionText());
+        Timer2->setInterval(501);
+        break;
+    case 501:
+        ui->Label1->setText(QStringLiteral("Made by"));
+        Timer2->setInterval(502);
+        break;
+    case 502:
+        ui->Label1->setText(authorName());
+        Timer2->setInterval(503);
+        break;
+    case 503:
+        ui->Label1->setText(QStringLiteral("Click the window to continiue"));
+        Timer2->setInterval(504);
+        Timer1_Timer();
+        break;
+    default:
+        break;
+    }
+}
+
+void Algus::Timer1_Timer()
+{
+    if (isUnloaded())
+        return;
+    program().show<Main>();
+    Unload();
+}
+
+void Algus::Form_Click() { Timer1_Timer(); }
+void Algus::Label1_Click() { Timer1_Timer(); }
+void Algus::Label2_Click() { Timer1_Timer(); }
+void Algus::Form_KeyPress(int) { Timer1_Timer(); }
+
+void Algus::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.fillRect(rect(), QColor(0xC0, 0xC0, 0xC0));
+    p.drawPixmap(0, 0, picture_);
+}
+
+void Algus::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        Form_Click();
+}
+
+void Algus::keyPressEvent(QKeyEvent* event)
+{
+    // Only keys that give a character count; arrows, F-keys and Shift do not.
+    const QString text = event->text();
+    if (text.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    Form_KeyPress(text.at(0).unicode());
+}
+
+} // namespace vorbix

@@ -1,0 +1,149 @@
+#include "ui/main/Main.h"
+
+#include "ui_Main.h"
+
+#include "state/NumberForm.h"
+#include "ui/about/About.h"
+#include "ui/editor/Editor.h"
+#include "ui/test/Test.h"
+#include "ui/toolkit/Design.h"
+#include "ui/toolkit/Platform.h"
+#include "ui/toolkit/Program.h"
+
+#include <QDir>
+#include <QVBoxLayout>
+
+namespace vorbix {
+
+Main::Main(Program& program)
+    : Form(program), ui(std::make_unique<Ui::Main>()), CommonDialog1(program.platform())
+{
+    ui->setupUi(this);
+    applyDesignFonts(this);
+    ui->menuBar->setFont(QFont());
+
+    // A title bar with a close box but no maximise button: a borderless
+    // window could be neither moved nor closed on most desktops.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                   | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                   | Qt::WindowCloseButtonHint);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setMenuBar(ui->menuBar);
+    ui->client->setFixedSize(twips(6540), twips(4350));
+    layout->addWidget(ui->client);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    move(twips(4410), twips(3825) - ui->menuBar->sizeHint().height());
+
+    // The menu's separator lines carry their design names.
+    const char* separatorNames[] = {"Separaator", "joon2", "joon3"};
+    int n = 0;
+    for (QAction* a : ui->MFile->actions())
+        if (a->isSeparator() && n < 3)
+            a->setObjectName(QString::fromLatin1(separatorNames[n++]));
+
+    ui->MFNew->setShortcut(QKeySequence::New);
+    ui->MFOpen->setShortcut(QKeySequence::Open);
+    ui->MFSave->setShortcut(QKeySequence::Save);
+    ui->MFSaveAs->setShortcut(QKeySequence::SaveAs);
+    ui->MFExit->setShortcut(QKeySequence::Quit);
+
+    CommonDialog1.Filter = QStringLiteral("Quorvel's Files (*.dic) |*.dic|");
+    CommonDialog1.DefaultExt = QStringLiteral(".dic");
+
+    connect(ui->MFNew, &QAction::triggered, this, &Main::MFNew_Click);
+    connect(ui->MFOpen, &QAction::triggered, this, &Main::MFOpen_Click);
+    connect(ui->MFSave, &QAction::triggered, this, &Main::MFSave_Click);
+    connect(ui->MFSaveAs, &QAction::triggered, this, &Main::MFSaveAs_Click);
+    connect(ui->MFExit, &QAction::triggered, this, &Main::MFExit_Click);
+    connect(ui->MAbout, &QAction::triggered, this, &Main::MAbout_Click);
+    connect(ui->Toolbar1, &QToolBar::actionTriggered, this,
+            [this](QAction* button) { Toolbar1_ButtonClick(button->property("key").toString()); });
+    connect(ui->Command1, &QPushButton::clicked, this, &Main::Command1_Click);
+    connect(ui->Command2, &QPushButton::clicked, this, &Main::Command2_Click);
+    connect(ui->nupptest, &QPushButton::clicked, this, &Main::nupptest_Click);
+    connect(ui->Check1, &QCheckBox::toggled, this, &Main::Check1_Click);
+    connect(ui->VScroll1, &QScrollBar::valueChanged, this, &Main::VScroll1_Change);
+}
+
+Main::~Main() = default;
+
+QString Main::untitledPath()
+{
+    return platform().currentDirectory() + QDir::separator() + QStringLiteral("Untitled.dic");
+}
+
+bool Main::isUntitled() { return state().CurrentFile == untitledPath(); }
+
+void Main::Form_Load()
+{
+    state().WrongAnswerAcknowledged = false;
+    Check1_Click();
+    state().CurrentFile = untitledPath();
+    setWindowTitle(QStringLiteral("Vorbix - ") + QStringLiteral("Untitled.dic"));
+}
+
+QString Main::timeLimitEstonian(int seconds)
+{
+    const int m = seconds / 60;
+    const int s = seconds - 60 * m;
+    return QStringLiteral(" ") + signedNumber(m) + QStringLiteral(" minutit ja ") + signedNumber(s)
+        + QStringLiteral(" sekundit.");
+}
+
+QString Main::timeLimitEnglish(int seconds)
+{
+    const int m = seconds / 60;
+    const int s = seconds - 60 * m;
+    return QStringLiteral(" ") + signedNumber(m) + QStringLiteral(" minutes and ") + signedNumber(s)
+        + QStringLiteral(" seconds");
+}
+
+void Main::Check1_Click()
+{
+    if (ui->Check1->isChecked()) {
+        ui->VScroll1->setEnabled(true);
+        ui->Label2->setText(timeLimitEstonian(ui->VScroll1->value()));
+    } else {
+        ui->VScroll1->setEnabled(false);
+        ui->Label2->setText(QString());
+    }
+}
+
+void Main::VScroll1_Change() { ui->Label2->setText(timeLimitEnglish(ui->VScroll1->value())); }
+
+void Main::Command1_Click() { program().show<Editor>(); }
+
+void Main::Command2_Click() { MFExit_Click(); }
+
+void Main::nupptest_Click()
+{
+    if (!state().KnownWords[0].isEmpty()) {
+        program().show<Test>();
+        return;
+    }
+    platform().messageBox(QStringLiteral("There is nothing to test (no words). Please use the Editor "
+                                         "and add some words or open already existing file with words!"),
+                          MessageIcon::Critical);
+}
+
+void Main::MAbout_Click() { program().show<About>(); }
+
+void Main::Toolbar1_ButtonClick(const QString& key)
+{
+    if (key == QLatin1String("New"))
+        MFNew_Click();
+    else if (key == QLatin1String("Open"))
+        MFOpen_Click();
+    else if (key == QLatin1String("Save"))
+        MFSave_Click();
+    else if (key == QLatin1String("Edit"))
+        Command1_Click();
+    else if (key == QLatin1String("Testime"))
+        nupptest_Click();
+    else if (key == QLatin1String("Exit"))
+        MFExit_Click();
+}
+
+} // namespace vorbix

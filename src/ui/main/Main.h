@@ -1,0 +1,50 @@
+#pragma once
+
+#include "ui/toolkit/CommonDialog.h"
+#include "ui/toolkit/Form.h"
+
+#include <memory>
+
+namespace Ui {
+class Main;
+}
+
+namespace vorbix {
+
+// The home window: file commands, the editor and the test, and the test
+// options that the test windows read straight from its controls.
+class Main : public Form {
+    Q_OBJECT
+public:
+    explicit Main(Program& program);
+    ~Main() override;
+
+    void Form_Load() override;
+    void Form_Unload() override;
+    void Check1_Click();
+    void VScroll1_Change();
+    void Command1_Click();
+    void Command2_Click();
+    void nupptest_Click();
+    void MAbout_Click();
+    void Toolbar1_ButtonClick(const QString& key);
+
+    // File commands; Open and Save As are also run by the save prompt.
+    void MFNew_Click();
+    void MFOpen_Click();
+    void MFSave_Click();
+    void MFSaveAs_Click();
+    void MFExit_Click();
+
+    // The current directory, the separator and "Untitled.dic".
+    QString untitledPath();
+    bool isUntitled();
+
+    static QString timeLimitEstonian(int seconds);
+    static QString timeLimitEnglish(int seconds);
+
+    std::unique_ptr<Ui::Main> ui;
+    CommonDialog CommonDialog1;
+};
+
+} // namespace vorbix

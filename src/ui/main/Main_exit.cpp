@@ -1,0 +1,28 @@
+#include "ui/main/Kassav.h"
+#include "ui/main/Main.h"
+#include "ui/toolkit/Program.h"
+
+namespace vorbix {
+
+void Main::MFExit_Click()
+{
+    if (!state().listIsEmpty() && state().WordsModified == 1) {
+        state().PendingAction = PendingExit;
+        program().show<Kassav>();
+        return;
+    }
+    program().end();
+}
+
+// The close always goes through; a non-empty list is offered for saving.
+void Main::Form_Unload()
+{
+    if (!state().listIsEmpty()) {
+        state().MainWindowClosing = 1;
+        program().show<Kassav>();
+        return;
+    }
+    program().end();
+}
+
+} // namespace vorbix

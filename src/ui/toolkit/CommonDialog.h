@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+namespace vorbix {
+
+class Platform;
+
+// The file dialog object of a window. Filter, default extension and file name
+// stay on the object between showings, as the dialog keeps them.
+class CommonDialog {
+public:
+    explicit CommonDialog(Platform& platform) : platform_(platform) {}
+
+    QString Filter;
+    QString DefaultExt;
+    QString FileName;  // preset before showing; the full path chosen after
+    QString FileTitle; // bare name of the chosen file
+    bool CancelError = false;
+
+    // True when a file was chosen, false on cancel.
+    bool ShowOpen();
+    bool ShowSave();
+
+    // The cancel failure a caller catches when CancelError is set.
+    static constexpr int CancelErrorCode = 32755;
+
+private:
+    bool run(bool save);
+    Platform& platform_;
+};
+
+} // namespace vorbix

@@ -1,0 +1,91 @@
+#pragma once
+
+#include "state/Moodul1.h"
+
+#include <map>
+#include <memory>
+#include <typeindex>
+#include <vector>
+
+namespace vorbix {
+
+class Form;
+class Platform;
+
+// One run of the program: the shared state, the platform and the single
+// instance of every window class. Tests make a fresh one per case.
+class Program {
+public:
+    explicit Program(Platform& platform);
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    Platform& platform() { return platform_; }
+    MOODUL1& state() { return state_; }
+
+    // The window of class F, created and loaded on first reference.
+    template <class F> F& form();
+    // The window of class F if it is loaded, else null; never creates it.
+    template <class F> F* loaded() const;
+    // Loads if needed, then shows and brings it forward.
+    template <class F> F& show();
+    template <class F> void unload();
+
+    // Runs the window's unload handler, then destroys it. When no window is
+    // left loaded, the program ends.
+    void unload(Form& form);
+
+    // Stops the program at once: windows go without their unload handlers.
+    void end();
+    bool ended() const { return ended_; }
+
+    int loadedCount() const { return static_cast<int>(forms_.size()); }
+    std::vector<Form*> loadedForms() const;
+
+private:
+    void adopt(std::type_index type, Form* form);
+    void discard(Form& form);
+
+    Platform& platform_;
+    MOODUL1 state_;
+    std::map<std::type_index, Form*> forms_;
+    bool ended_ = false;
+};
+
+} // namespace vorbix
+
+#include "ui/toolkit/Form.h"
+
+namespace vorbix {
+
+template <class F> F& Program::form()
+{
+    if (auto* existing = loaded<F>())
+        return *existing;
+    auto* created = new F(*this);
+    adopt(typeid(F), created);
+    created->runLoad();
+    return *created;
+}
+
+template <class F> F* Program::loaded() const
+{
+    const auto it = forms_.find(typeid(F));
+    return it == forms_.end() ? nullptr : static_cast<F*>(it->second);
+}
+
+template <class F> F& Program::show()
+{
+    F& f = form<F>();
+    f.Show();
+    return f;
+}
+
+template <class F> void Program::unload()
+{
+    if (auto* f = loaded<F>())
+        unload(*f);
+}
+
+} // namespace vorbix
