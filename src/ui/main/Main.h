@@ -35,6 +35,9 @@ public:
     void MFSave_Click();
     void MFSaveAs_Click();
     void MFExit_Click();
+    // Writes the list to CurrentFile without the hyphen rule (the save
+    // prompt's Yes). A failure is reported to the user; returns success.
+    bool SavePlain();
 
     // The current directory, the separator and "Untitled.dic".
     QString untitledPath();

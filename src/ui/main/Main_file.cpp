@@ -11,4 +11,6 @@ void Main::MFSave_Click() {}
 
 void Main::MFSaveAs_Click() {}
 
+bool Main::SavePlain() { return false; }
+
 } // namespace vorbix

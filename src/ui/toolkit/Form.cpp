@@ -20,8 +20,9 @@ void Form::Show()
 {
     if (unloaded_ || unloading_)
         return;
+    if (isVisible())
+        raise();
     show();
-    raise();
     activateWindow();
 }
 

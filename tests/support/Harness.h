@@ -1,0 +1,35 @@
+#pragma once
+
+#include "support/ScriptedPlatform.h"
+#include "ui/toolkit/Program.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+
+namespace vorbix::testing {
+
+// A fresh program on a scripted platform; thrown away with the test case.
+struct Harness {
+    ScriptedPlatform platform;
+    Program program{platform};
+
+    // Lets windows that were unloaded actually go away.
+    static void flush() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+    // Puts the pairs at 0..n-1 as an opened file would, LastWordIndex = n-1.
+    void setWords(const std::vector<std::pair<QString, QString>>& knownUnknown)
+    {
+        auto& s = program.state();
+        for (int i = 0; i < MOODUL1::WordSlots; ++i) {
+            s.KnownWords[i].clear();
+            s.UnknownWords[i].clear();
+        }
+        for (size_t i = 0; i < knownUnknown.size(); ++i) {
+            s.KnownWords[i] = knownUnknown[i].first;
+            s.UnknownWords[i] = knownUnknown[i].second;
+        }
+        s.LastWordIndex = static_cast<std::int16_t>(knownUnknown.size()) - 1;
+    }
+};
+
+} // namespace vorbix::testing
