@@ -96,7 +96,6 @@ void ScriptedPlatform::advance(int ms)
         next->order = sequence_++;
         auto fire = next->fire; // the handler may destroy the timer
         fire();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     now_ = target;
 }

@@ -65,6 +65,29 @@ Main::Main(Program& program)
     connect(ui->nupptest, &QPushButton::clicked, this, &Main::nupptest_Click);
     connect(ui->Check1, &QCheckBox::toggled, this, &Main::Check1_Click);
     connect(ui->VScroll1, &QScrollBar::valueChanged, this, &Main::VScroll1_Change);
+    // The spinner has its largest value at the top, so its up arrow (and the
+    // Up key) must raise the value; Qt's arrows step towards the top's end of
+    // the range whichever way the bar is drawn.
+    connect(ui->VScroll1, &QAbstractSlider::actionTriggered, this, [this](int action) {
+        QScrollBar* bar = ui->VScroll1;
+        const int v = bar->value();
+        switch (action) {
+        case QAbstractSlider::SliderSingleStepAdd:
+            bar->setSliderPosition(v - bar->singleStep());
+            break;
+        case QAbstractSlider::SliderSingleStepSub:
+            bar->setSliderPosition(v + bar->singleStep());
+            break;
+        case QAbstractSlider::SliderPageStepAdd:
+            bar->setSliderPosition(v - bar->pageStep());
+            break;
+        case QAbstractSlider::SliderPageStepSub:
+            bar->setSliderPosition(v + bar->pageStep());
+            break;
+        default:
+            break;
+        }
+    });
 }
 
 Main::~Main() = default;

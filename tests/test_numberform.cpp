@@ -1,0 +1,108 @@
+#include "state/Draw.h"
+#include "state/Moodul1.h"
+#include "state/NumberForm.h"
+#include "state/Version.h"
+
+#include <QtTest>
+
+using namespace vorbix;
+
+class NumberFormTest : public QObject {
+    Q_OBJECT
+private slots:
+    void signedNumberKeepsASignPlace()
+    {
+        QCOMPARE(signedNumber(0), QString(" 0"));
+        QCOMPARE(signedNumber(5), QString(" 5"));
+        QCOMPARE(signedNumber(300), QString(" 300"));
+        QCOMPARE(signedNumber(-1), QString("-1"));
+        QCOMPARE(signedNumber(-32768), QString("-32768"));
+        QCOMPARE(QString("Vastatud: ") + signedNumber(5), QString("Vastatud:  5"));
+    }
+
+    void roundingGoesHalfToEven_data()
+    {
+        QTest::addColumn<double>("x");
+        QTest::addColumn<qint64>("expected");
+        QTest::newRow("0.5") << 0.5 << qint64(0);
+        QTest::newRow("1.5") << 1.5 << qint64(2);
+        QTest::newRow("2.5") << 2.5 << qint64(2);
+        QTest::newRow("12.5") << 12.5 << qint64(12);
+        QTest::newRow("66.67") << 200.0 / 3.0 << qint64(67);
+        QTest::newRow("2.4999") << 2.4999 << qint64(2);
+        QTest::newRow("2.5001") << 2.5001 << qint64(3);
+        QTest::newRow("-0.5") << -0.5 << qint64(0);
+        QTest::newRow("-1.5") << -1.5 << qint64(-2);
+        QTest::newRow("-2.5") << -2.5 << qint64(-2);
+        QTest::newRow("-2.6") << -2.6 << qint64(-3);
+        QTest::newRow("999.5") << 999.5 << qint64(1000);
+    }
+    void roundingGoesHalfToEven()
+    {
+        QFETCH(double, x);
+        QFETCH(qint64, expected);
+        QCOMPARE(roundHalfEven(x), expected);
+    }
+
+    void percentages()
+    {
+        QCOMPARE(percentRight(1, 8), qint64(12));
+        QCOMPARE(percentRight(2, 3), qint64(67));
+        QCOMPARE(percentRight(3, 4), qint64(75));
+        QCOMPARE(percentRight(0, 5), qint64(0));
+        QCOMPARE(percentRight(1001, 1001), qint64(100));
+        // Wider than 16 bits in the product.
+        QCOMPARE(percentRight(32767, 32767), qint64(100));
+    }
+
+    void drawCoversEveryIndexWithHalfWeightEnds()
+    {
+        QCOMPARE(drawIndex(0.0, 4), 0);
+        QCOMPARE(drawIndex(0.124, 4), 0);
+        QCOMPARE(drawIndex(0.125, 4), 0); // 0.5 ties to 0
+        QCOMPARE(drawIndex(0.126, 4), 1);
+        QCOMPARE(drawIndex(0.375, 4), 2); // 1.5 ties to 2
+        QCOMPARE(drawIndex(0.999999, 4), 4);
+        QCOMPARE(drawIndex(0.7, 0), 0);
+        QCOMPARE(drawIndex(0.5, -1), 0);
+
+        // Over a fine sweep every index comes up, the ends about half as often.
+        std::array<int, 5> seen{};
+        for (int k = 0; k < 100000; ++k)
+            ++seen[drawIndex(k / 100000.0, 4)];
+        for (int n : seen)
+            QVERIFY(n > 0);
+        QVERIFY(std::abs(seen[0] * 2 - seen[2]) < 200);
+        QVERIFY(std::abs(seen[4] * 2 - seen[2]) < 200);
+        for (int k = 0; k < 1000; ++k) {
+            const int i = drawIndex(k / 1000.0, 999);
+            QVERIFY(i >= 0 && i <= 999);
+        }
+    }
+
+    void countersRefuseToOverflow()
+    {
+        std::int16_t v = 32766;
+        QVERIFY(checkedIncrement(v));
+        QCOMPARE(v, std::int16_t(32767));
+        QVERIFY(!checkedIncrement(v));
+        QCOMPARE(v, std::int16_t(32767));
+    }
+
+    void freshStateIsAllZero()
+    {
+        MOODUL1 s;
+        QVERIFY(s.listIsEmpty());
+        QCOMPARE(s.LastWordIndex, std::int16_t(0));
+        QCOMPARE(int(s.KnownWords.size()), 1001);
+        QCOMPARE(int(s.AskedFlags.size()), 1001);
+        QVERIFY(std::all_of(s.AskedFlags.begin(), s.AskedFlags.end(), [](auto f) { return f == 0; }));
+        QVERIFY(!s.WrongAnswerAcknowledged);
+        s.KnownWords[0] = "a";
+        QVERIFY(!s.listIsEmpty());
+        QCOMPARE(versionText(), QString("1.4.0"));
+    }
+};
+
+QTEST_MAIN(NumberFormTest)
+#include "test_numberform.moc"
