@@ -1,11 +1,15 @@
 #include "support/Harness.h"
 #include "ui/about/About.h"
 #include "ui/main/Main.h"
+#include "ui/toolkit/QtPlatform.h"
 
 #include "ui_About.h"
 #include "ui_Main.h"
 
 #include <QtTest>
+
+#include <QFile>
+#include <QTemporaryDir>
 
 using namespace vorbix;
 using namespace vorbix::testing;
@@ -370,6 +374,53 @@ private slots:
         QCOMPARE(h.platform.openKeyCount, 0);
         QCOMPARE(h.platform.openedKeys.size(), 7);
     }
+
+#ifndef Q_OS_WIN
+    // Without a registry the first lookup is answered from PATH; the About
+    // box itself knows nothing of that.
+    void desktopProgramFoundOnPath()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString marker = dir.filePath("ran");
+        auto fake = [&](const QString& name) {
+            QFile f(dir.filePath(name));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("#!/bin/sh\necho " + name.toUtf8() + " > '" + marker.toUtf8() + "'\n");
+            f.close();
+            f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
+        };
+        fake("lxtask");
+        fake("hardinfo");
+        const QByteArray savedPath = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(dir.path()));
+        const auto restore = qScopeGuard([&] { qputenv("PATH", savedPath); });
+
+        QtPlatform qt;
+        reg::Handle key = 0;
+        QCOMPARE(qt.regOpenKeyEx(reg::HKEY_LOCAL_MACHINE, LocationKey, 0, reg::KEY_ALL_ACCESS, &key),
+                 reg::ERROR_FILE_NOT_FOUND);
+        QCOMPARE(qt.regOpenKeyEx(reg::HKEY_LOCAL_MACHINE, InfoKey, 0, reg::KEY_ALL_ACCESS, &key),
+                 reg::ERROR_SUCCESS);
+        QByteArray small(4, '\0');
+        std::uint32_t size = 4, type = 0;
+        QCOMPARE(qt.regQueryValueEx(key, "PATH", &type, &small, &size), reg::ERROR_MORE_DATA);
+        QCOMPARE(qt.regQueryValueEx(key, "MSINFO", &type, &small, &size), reg::ERROR_FILE_NOT_FOUND);
+        QCOMPARE(qt.regCloseKey(key), reg::ERROR_SUCCESS);
+
+        // The earlier of the two in the list wins, and it really runs.
+        Program program(qt);
+        About& a = program.show<About>();
+        clickSysInfo(a);
+        auto ran = [&] {
+            QFile out(marker);
+            return out.open(QIODevice::ReadOnly) ? out.readAll().trimmed() : QByteArray();
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(ran(), QByteArray("hardinfo"), 5000);
+        QVERIFY(!a.isUnloaded());
+        Harness::flush();
+    }
+#endif
 };
 
 QTEST_MAIN(AboutTest)

@@ -141,8 +141,10 @@ long QtPlatform::regOpenKeyEx(std::uint32_t root, const QString& subKey, std::ui
 {
     HKEY h = nullptr;
     const QByteArray path = subKey.toLocal8Bit();
-    const LONG rc = RegOpenKeyExA(reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(root)),
-                                  path.constData(), options, access, &h);
+    // The predefined roots are sign-extended on 64-bit Windows
+    // (0xFFFFFFFF80000002), so widen the 32-bit value as a signed one.
+    const HKEY rootKey = reinterpret_cast<HKEY>(static_cast<LONG_PTR>(static_cast<LONG>(root)));
+    const LONG rc = RegOpenKeyExA(rootKey, path.constData(), options, access, &h);
     *key = reinterpret_cast<reg::Handle>(h);
     return rc;
 }
@@ -151,6 +153,8 @@ long QtPlatform::regQueryValueEx(reg::Handle key, const QString& valueName, std:
                                  QByteArray* data, std::uint32_t* size)
 {
     const QByteArray name = valueName.toLocal8Bit();
+    if (data->size() < static_cast<qsizetype>(*size))
+        data->resize(static_cast<qsizetype>(*size)); // never let the call write past the buffer
     DWORD t = 0;
     DWORD n = *size;
     const LONG rc = RegQueryValueExA(reinterpret_cast<HKEY>(key), name.constData(), nullptr, &t,
