@@ -54,10 +54,6 @@ class AboutTest : public QObject {
     static void clickSysInfo(About& a) { QTest::mouseClick(a.ui->cmdSysInfo, Qt::LeftButton); }
 
 private slots:
-    // The resource object sits in an archive here, and nothing else in this
-    // test would pull it in.
-    void initTestCase() { Q_INIT_RESOURCE(vorbix); }
-
     void showsItsTextsAndHidesMain()
     {
         Harness h;
