@@ -55,9 +55,9 @@ QByteArray numberedLines(int count)
     return bytes;
 }
 
-// Words from a mixed alphabet: the characters that have broken word files
-// before (separators of list input, the stored hyphen, blanks) and text that
-// needs each encoding. Some pairs of Baltic letters are also valid UTF-8.
+// Words from a mixed alphabet: what field-wise reading would split or drop
+// (commas, quotes, blanks), both hyphen forms, and text that needs each
+// encoding. Some pairs of Baltic letters are also valid UTF-8.
 QString randomWord(QRandomGenerator& rng, bool wide, bool mayBeEmpty)
 {
     static const QString narrow = QStringLiteral("abcxyzABZ019-}-} ,,\"'\t;:!?õäöüšžŠŽÕÄÖÜĀąęėįų°–€«»\u0081");
@@ -367,6 +367,8 @@ private slots:
         QCOMPARE(readDictionaryFile(file("file/missing.dic")).error, int(PathNotFound));
         QVERIFY(QDir(tmp_->path()).mkdir("folder.dic"));
         QCOMPARE(readDictionaryFile(file("folder.dic")).error, int(PathFileAccessError));
+        if (QFileInfo::exists(QStringLiteral("/dev/zero")))
+            QCOMPARE(readDictionaryFile(QStringLiteral("/dev/zero")).error, int(PathFileAccessError));
         if (!QFileInfo::exists(QStringLiteral("Q:/")))
             QCOMPARE(readDictionaryFile(QStringLiteral("Q:\\lists\\a.dic")).error, int(DriveUnavailable));
     }

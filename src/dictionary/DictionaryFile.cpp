@@ -98,8 +98,10 @@ ReadResult readDictionaryFile(const QString& path)
             return failure(PathNotFound, QStringLiteral("no folder %1").arg(info.absolutePath()));
         return failure(FileNotFound, QStringLiteral("no file %1").arg(path));
     }
-    if (info.isDir())
-        return failure(PathFileAccessError, QStringLiteral("%1 is a folder").arg(path));
+    // A folder, a device or a pipe is no word list (and a pipe might never
+    // end or even open).
+    if (!info.isFile())
+        return failure(PathFileAccessError, QStringLiteral("%1 is not a plain file").arg(path));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return failure(info.isReadable() ? PathFileAccessError : PermissionDenied, file.errorString());

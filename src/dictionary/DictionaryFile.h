@@ -28,7 +28,7 @@ using WordPairs = std::vector<WordPair>;
 inline constexpr int MaxPairs = 1000;
 inline constexpr qsizetype MaxLineBytes = 64 * 1024;
 
-// The numbers the user sees, in the classic run-time error numbering.
+// The numbers the user sees, as BASIC numbers its run-time errors.
 enum ErrorCode : int {
     NoError = 0,
     FileNotFound = 53,
