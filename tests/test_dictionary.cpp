@@ -9,7 +9,6 @@
 
 #include <csignal>
 #include <sys/resource.h>
-#include <unistd.h>
 
 Q_DECLARE_METATYPE(vorbix::dictionary::WordPairs)
 Q_DECLARE_METATYPE(vorbix::dictionary::TextEncoding)
@@ -369,25 +368,6 @@ private slots:
         QCOMPARE(readDictionaryFile(file("folder.dic")).error, int(PathFileAccessError));
         if (QFileInfo::exists(QStringLiteral("/dev/zero")))
             QCOMPARE(readDictionaryFile(QStringLiteral("/dev/zero")).error, int(PathFileAccessError));
-        if (!QFileInfo::exists(QStringLiteral("Q:/")))
-            QCOMPARE(readDictionaryFile(QStringLiteral("Q:\\lists\\a.dic")).error, int(DriveUnavailable));
-    }
-
-    void openFailsWithoutPermission()
-    {
-        QString path = file("secret.dic");
-        writeBytes(path, "a\r\nb\r\n");
-        QFile::setPermissions(path, QFileDevice::WriteOwner);
-        if (geteuid() == 0) {
-            // Root reads every ordinary file; the kernel's write-only
-            // switches refuse even root.
-            path = QStringLiteral("/proc/sys/vm/compact_memory");
-            if (!QFileInfo::exists(path) || QFileInfo(path).isReadable())
-                QSKIP("running as root and no file here refuses root reading");
-        }
-        const ReadResult r = readDictionaryFile(path);
-        QCOMPARE(r.error, int(PermissionDenied));
-        QVERIFY(r.pairs.empty());
     }
 
     void failedSaveLeavesOldFileByteForByte()
@@ -425,16 +405,6 @@ private slots:
         fill(s, {{"a}b", "c"}});
         QVERIFY(!saveWithHyphenRule(s, file("taken.dic")).ok);
         QCOMPARE(s.KnownWords[0], QStringLiteral("a}b"));
-    }
-
-    void failureTexts()
-    {
-        QCOMPARE(openFailureText(53, "C:\\w\\a.dic"), QStringLiteral("ERROR 53: There is no such a file!C:\\w\\a.dic"));
-        QCOMPARE(openFailureText(76, "/x/a.dic"), QStringLiteral("ERROR 76: That path doesn't exist./x/a.dic"));
-        QCOMPARE(openFailureText(68, "Q:\\a.dic"), QStringLiteral("ERROR 68: Drive Q: no available."));
-        QCOMPARE(openFailureText(62, "/x/a.dic"), QStringLiteral("ERROR 62 occurred."));
-        const QString text = saveFailureText("/x/a.dic", "Permission denied");
-        QVERIFY(text.contains(QLatin1String("/x/a.dic")) && text.contains(QLatin1String("Permission denied")));
     }
 
     // Whatever the list, what a writer wrote reads back as the list the

@@ -449,27 +449,6 @@ private slots:
         QCOMPARE(h_->platform.ended, 0);
     }
 
-    // A save and an open through the window give back the same list,
-    // commas, quotes, blanks and all.
-    void saveThenOpenThroughTheWindow()
-    {
-        const std::vector<std::pair<QString, QString>> words = {
-            {"go, went", "minema"}, {"  blank", "\"quoted\""}, {"x-ray", "röntgen"}, {"кот", "kass"}};
-        h_->setWords(words);
-        const QString path = file("round.dic");
-        h_->platform.answerDialog(path);
-        main_->MFSaveAs_Click();
-        h_->setWords({});
-        h_->platform.answerDialog(path);
-        main_->MFOpen_Click();
-        QCOMPARE(state().LastWordIndex, std::int16_t(words.size() - 1));
-        for (size_t i = 0; i < words.size(); ++i) {
-            QCOMPARE(state().KnownWords[i], words[i].first);
-            QCOMPARE(state().UnknownWords[i], words[i].second);
-        }
-        QCOMPARE(readBytes(path).left(10), QByteArray("go, went\r\n"));
-    }
-
 private:
     MOODUL1& state() { return h_->program.state(); }
     QString file(const QString& name) const { return tmp_->filePath(name); }
