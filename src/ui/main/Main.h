@@ -11,6 +11,10 @@ class Main;
 
 namespace vorbix {
 
+namespace dictionary {
+struct WriteResult;
+}
+
 // The home window: file commands, the editor and the test, and the test
 // options that the test windows read straight from its controls.
 class Main : public Form {
@@ -48,6 +52,10 @@ public:
 
     std::unique_ptr<Ui::Main> ui;
     CommonDialog CommonDialog1;
+
+private:
+    // Shows a failed save to the user; returns whether it succeeded.
+    bool saveReported(const dictionary::WriteResult& result, const QString& path);
 };
 
 } // namespace vorbix
