@@ -25,6 +25,8 @@ ensure_packages() {
 
 configure_and_build() { # build-dir [cmake args...]
     local dir="$1"; shift
-    cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >/dev/null
-    cmake --build "$dir" --parallel "$(nproc)"
+    # Chained, so that a failed configure stops here even where the caller
+    # tests the result (and errexit is off).
+    cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >/dev/null &&
+        cmake --build "$dir" --parallel "$(nproc)"
 }
