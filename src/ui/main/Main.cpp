@@ -92,12 +92,19 @@ Main::Main(Program& program)
 
 Main::~Main() = default;
 
-QString Main::untitledPath()
+QString Main::untitledPath(Platform& platform)
 {
-    return platform().currentDirectory() + QDir::separator() + QStringLiteral("Untitled.dic");
+    return platform.currentDirectory() + QDir::separator() + QStringLiteral("Untitled.dic");
 }
 
-bool Main::isUntitled() { return state().CurrentFile == untitledPath(); }
+bool Main::isUntitled(Program& program)
+{
+    return program.state().CurrentFile == untitledPath(program.platform());
+}
+
+QString Main::untitledPath() { return untitledPath(platform()); }
+
+bool Main::isUntitled() { return isUntitled(program()); }
 
 void Main::Form_Load()
 {
