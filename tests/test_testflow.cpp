@@ -159,6 +159,23 @@ private slots:
             d.answer("A");
             QCOMPARE(resultLabels(d.results()).first(), QString("Word count:  3"));
         }
+        {
+            // A closed test left every pair marked: the next one opens on the results.
+            WordTestDrive d(ThreePairs);
+            d.draw(0);
+            d.start();
+            d.draw(1);
+            d.answer("x");
+            d.continueAfterWrong();
+            d.draw(2);
+            d.answer("dog");
+            d.press(d.test(), "Command2");
+            d.draw(1);
+            d.start();
+            QVERIFY(!d.test());
+            QCOMPARE(resultLabels(d.results()).first(), QString("Word count:  2"));
+            QVERIFY(d.scripted());
+        }
     }
 
     void onePairInChoicesAndAgain()

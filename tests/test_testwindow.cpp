@@ -134,6 +134,9 @@ private slots:
             d.start();
             QCOMPARE(d.test()->height(), 459);
             QVERIFY(d.answerBox()->isHidden());
+            // The disabled OK button must look disabled.
+            const QPalette ok = WordTestDrive::child<QPushButton>(d.test(), "Command1")->palette();
+            QVERIFY(ok.color(QPalette::Disabled, QPalette::ButtonText) != ok.color(QPalette::Active, QPalette::ButtonText));
             QCOMPARE(WordTestDrive::child<QLabel>(d.test(), "Label7")->y(), 320);
             d.normal();
             d.draw(1);

@@ -18,9 +18,10 @@ AkenVale::AkenVale(Program& program) : Form(program), ui(std::make_unique<Ui::Ak
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setFixedSize(size());
 
+    // The window keeps the palette (its window colours are the menu-bar
+    // ones already), so disabled buttons still look disabled.
     const QColor menuBar = systemColour(SystemColour::MenuBar);
     const QColor menuText = systemColour(SystemColour::MenuText);
-    setColours(this, menuBar, menuText);
     for (QLabel* label : {ui->Label1, ui->Label2, ui->Label3})
         setColours(label, menuBar, menuText);
 

@@ -37,9 +37,10 @@ Test::Test(Program& program) : Form(program), ui(std::make_unique<Ui::Test>())
     setFixedSize(size());
     picture_ = QPixmap(QStringLiteral(":/vorbix/vorbix32.png"));
 
+    // The window keeps the palette (its window colours are the menu-bar
+    // ones already), so disabled buttons still look disabled.
     const QColor menuBar = systemColour(SystemColour::MenuBar);
     const QColor menuText = systemColour(SystemColour::MenuText);
-    setColours(this, menuBar, menuText);
     for (QLabel* label : findChildren<QLabel*>())
         setColours(label, menuBar, menuText);
 

@@ -16,9 +16,10 @@ Tulemus::Tulemus(Program& program) : Form(program), ui(std::make_unique<Ui::Tule
     applyDesignFonts(this);
     setFixedSize(size());
 
+    // The window keeps the palette (its window colours are the menu-bar
+    // ones already), so disabled buttons still look disabled.
     const QColor menuBar = systemColour(SystemColour::MenuBar);
     const QColor menuText = systemColour(SystemColour::MenuText);
-    setColours(this, menuBar, menuText);
     setColours(ui->Label1, menuBar, menuText);
     setColours(ui->Label2, menuBar, menuText);
     setColours(ui->Label3, menuBar, systemColour(SystemColour::HighlightText));
