@@ -354,14 +354,6 @@ private slots:
             QCOMPARE(d.h.platform.ended, 0);
         }
         {
-            WordTestDrive d(Words{{"maja", "house"}});
-            d.start();
-            d.main->Hide();
-            d.answer("house");
-            QVERIFY(d.results()->isVisible());
-            QVERIFY(d.main->isVisible());
-        }
-        {
             // The close box of the test window, with the main window closed.
             WordTestDrive d(ThreePairs);
             d.start();

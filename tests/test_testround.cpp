@@ -54,40 +54,6 @@ private slots:
         QCOMPARE(s.AskedFlags[2], std::int16_t(0)); // marked once it is shown
     }
 
-    void completeRound_data()
-    {
-        QTest::addColumn<int>("answered");
-        QTest::addColumn<bool>("acknowledged");
-        QTest::addColumn<bool>("resultsDue");
-        QTest::newRow("no answers") << 0 << true << false;
-        QTest::newRow("not acknowledged") << 2 << false << false;
-        QTest::newRow("answers, acknowledged") << 2 << true << true;
-    }
-    void completeRound()
-    {
-        QFETCH(int, answered);
-        QFETCH(bool, acknowledged);
-        QFETCH(bool, resultsDue);
-        MOODUL1 s;
-        fill(s, {"a", "b", "c"});
-        s.AskedFlags[0] = s.AskedFlags[1] = s.AskedFlags[2] = 1;
-        s.AskedFlags[3] = 1; // beyond the list: left alone
-        s.AnsweredCount = static_cast<std::int16_t>(answered);
-        s.WrongAnswerAcknowledged = acknowledged;
-        Script script{{0.5, 0.99}};
-        const NextQuestion next = drawNextQuestion(s, script.rnd());
-        QCOMPARE(s.AskedFlags[0] + s.AskedFlags[1] + s.AskedFlags[2], 0);
-        QCOMPARE(s.AskedFlags[3], std::int16_t(1));
-        if (resultsDue) {
-            QCOMPARE(next, NextQuestion::ResultsDue);
-            QCOMPARE(script.taken, 1);
-        } else {
-            // A new round begins at once with a fresh draw.
-            QCOMPARE(next, NextQuestion::Chosen);
-            QCOMPARE(s.CurrentQuestion, std::int16_t(2));
-        }
-    }
-
     void nothingToAsk()
     {
         Script script;
