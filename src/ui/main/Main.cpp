@@ -153,6 +153,11 @@ void Main::nupptest_Click()
         program().show<Test>();
         return;
     }
+    ShowNothingToTest();
+}
+
+void Main::ShowNothingToTest()
+{
     platform().messageBox(QStringLiteral("There is nothing to test (no words). Please use the Editor "
                                          "and add some words or open already existing file with words!"),
                           MessageIcon::Critical);

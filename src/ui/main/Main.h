@@ -26,6 +26,9 @@ public:
     void Command1_Click();
     void Command2_Click();
     void nupptest_Click();
+    // The message of a test started on a list with nothing to ask; the test
+    // window shows it too when the list empties under it.
+    void ShowNothingToTest();
     void MAbout_Click();
     void Toolbar1_ButtonClick(const QString& key);
 
