@@ -89,8 +89,11 @@ Editor::Editor(Program& program) : Form(program), ui(std::make_unique<Ui::Editor
     connect(ui->Command6, &QPushButton::clicked, this, &Editor::Command6_Click);
     connect(ui->Command7, &QPushButton::clicked, this, &Editor::Command7_Click);
     connect(ui->Command8, &QPushButton::clicked, this, &Editor::Command8_Click);
+    // A click on the row already selected shows its pair again as well.
     connect(ui->List1, &QListWidget::itemSelectionChanged, this, &Editor::List1_Click);
     connect(ui->List2, &QListWidget::itemSelectionChanged, this, &Editor::List2_Click);
+    connect(ui->List1, &QListWidget::itemClicked, this, &Editor::List1_Click);
+    connect(ui->List2, &QListWidget::itemClicked, this, &Editor::List2_Click);
 }
 
 Editor::~Editor() = default;
