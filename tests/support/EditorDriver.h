@@ -4,10 +4,12 @@
 #include "ui/editor/Editor.h"
 #include "ui/main/Main.h"
 
+// Test files include it as well, which has it generated for them.
+#include "ui_Editor.h"
+
 #include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QSignalSpy>
 #include <QtTest>
 
 namespace vorbix::testing {
@@ -16,23 +18,23 @@ namespace vorbix::testing {
 // active window so that focus and keys behave as on a desktop.
 inline Editor* openEditor(Harness& h)
 {
-    Main& main = h.program.form<Main>();
-    main.Command1_Click();
+    h.program.form<Main>().Command1_Click();
     Editor* e = h.program.loaded<Editor>();
     if (!e)
         return nullptr;
     QApplication::setActiveWindow(e);
-    if (!QTest::qWaitForWindowActive(e))
-        return nullptr;
-    return e;
+    return QTest::qWaitForWindowActive(e) ? e : nullptr;
 }
 
-inline QStringList rows(const QListWidget* list)
+// Both lists row by row as "known/unknown", so one comparison also shows
+// that the rows still pair up.
+inline QString shown(const QListWidget* known, const QListWidget* unknown)
 {
-    QStringList result;
-    for (int i = 0; i < list->count(); ++i)
-        result << list->item(i)->text();
-    return result;
+    QStringList rows;
+    for (int i = 0; i < std::max(known->count(), unknown->count()); ++i)
+        rows << (known->item(i) ? known->item(i)->text() : "?") + "/"
+                    + (unknown->item(i) ? unknown->item(i)->text() : "?");
+    return rows.join(", ");
 }
 
 inline int selectedRow(const QListWidget* list)
@@ -46,7 +48,6 @@ inline void clickRow(QListWidget* list, int row)
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
 }
 
-// Types into a box the way the user does: focus it, then the keys.
 inline void typeInto(QLineEdit* box, const QString& text)
 {
     box->setFocus();
@@ -54,5 +55,13 @@ inline void typeInto(QLineEdit* box, const QString& text)
 }
 
 inline QWidget* focused() { return QApplication::focusWidget(); }
+
+inline QString pairs(const Editor* e) { return shown(e->ui->List1, e->ui->List2); }
+inline QString boxes(const Editor* e) { return e->ui->Text1->text() + "/" + e->ui->Text2->text(); }
+inline void setBoxes(Editor* e, const QString& known, const QString& unknown)
+{
+    e->ui->Text1->setText(known);
+    e->ui->Text2->setText(unknown);
+}
 
 } // namespace vorbix::testing
