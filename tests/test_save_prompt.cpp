@@ -2,7 +2,10 @@
 #include "ui/editor/Editor.h"
 #include "ui/main/Kassav.h"
 #include "ui/main/Main.h"
+#include "ui/test/Test.h"
+#include "ui/test/Tulemus.h"
 
+#include "ui_Editor.h"
 #include "ui_Kassav.h"
 #include "ui_Main.h"
 
@@ -205,6 +208,50 @@ private slots:
         closeMain();
         QVERIFY(ended());
         QVERIFY(!prompt());
+    }
+
+    void closingMainWithEmptyListKeepsAnOpenEditorsWords()
+    {
+        Editor& e = h_->program.show<Editor>();
+        e.ui->Text2->setText("dog");
+        e.ui->Text1->setText("koer");
+        e.Command1_Click();
+        closeMain();
+        QVERIFY(!ended());
+        QVERIFY(!prompt());
+        e.Command4_Click(); // leaving the editor writes back and brings Main back
+        QVERIFY(!ended());
+        QCOMPARE(state().KnownWords[0], QString("koer"));
+        QCOMPARE(state().WordsModified, std::int16_t(1));
+        Main* fresh = h_->program.loaded<Main>();
+        QVERIFY(fresh && fresh->isVisible());
+        fresh->MFExit_Click();
+        QVERIFY(prompt()); // and the words are offered for saving
+    }
+
+    void lastWindowOpeningAnotherKeepsTheProgram()
+    {
+        // Results left alone on screen: "Again" still starts a test.
+        h_->setWords({{"a", "b"}, {"c", "d"}});
+        state().AnsweredCount = 2;
+        h_->program.show<Tulemus>();
+        QVERIFY(!h_->program.loaded<Test>());
+        closeMain();
+        prompt()->ui->Command3->click();
+        QCOMPARE(h_->program.loadedCount(), 1);
+        h_->program.loaded<Tulemus>()->Command1_Click();
+        QVERIFY(!ended());
+        QVERIFY(h_->program.loaded<Test>() && h_->program.loaded<Test>()->isVisible());
+
+        // The editor left alone: leaving it brings the main window back.
+        init();
+        h_->setWords({{"a", "b"}});
+        Editor& e = h_->program.show<Editor>();
+        closeMain();
+        prompt()->ui->Command3->click();
+        e.ui->Command4->click();
+        QVERIFY(!ended());
+        QVERIFY(h_->program.loaded<Main>() && h_->program.loaded<Main>()->isVisible());
     }
 
     void closingMainWithUnchangedListStillAsks()

@@ -352,9 +352,10 @@ void Editor::Command4_Click()
         return;
     leaving_ = true;
     WriteBack();
+    // Main first: were the editor the last window, closing it would end the
+    // program before the main window could come back.
+    program().show<Main>();
     Unload();
-    if (!program().ended())
-        program().show<Main>();
 }
 
 void Editor::Form_Unload() { Command4_Click(); }

@@ -54,10 +54,11 @@ void Tulemus::Command1_Click()
 {
     state().AnsweredCount = 0;
     state().WrongCount = 0;
-    Unload();
-    if (program().ended())
-        return;
+    // The new test first: were this the last window, closing it first would
+    // end the program. With the counters at zero the set-up never turns to
+    // the results, so this window is not needed by it.
     program().show<Test>();
+    Unload();
 }
 
 void Tulemus::Command2_Click()
