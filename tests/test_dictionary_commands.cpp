@@ -1,4 +1,5 @@
 #include "dictionary/DictionaryFile.h"
+#include "support/Files.h"
 #include "support/Harness.h"
 #include "ui/main/Kassav.h"
 #include "ui/main/Main.h"
@@ -20,13 +21,6 @@ namespace {
 const QString DesignedFilter = QStringLiteral("Quorvel's Files (*.dic) |*.dic|");
 const QString SaveAsFilter = QStringLiteral("Quorvel Files (*.dic)|*.dic|");
 
-QByteArray readBytes(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return "<missing>";
-    return f.readAll();
-}
 
 void writeBytes(const QString& path, const QByteArray& bytes)
 {

@@ -1,3 +1,4 @@
+#include "support/Files.h"
 #include "support/Harness.h"
 #include "ui/editor/Editor.h"
 #include "ui/main/Kassav.h"
@@ -19,13 +20,6 @@ using namespace vorbix::testing;
 
 namespace {
 
-QByteArray readBytes(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return "<missing>";
-    return f.readAll();
-}
 
 } // namespace
 

@@ -57,9 +57,7 @@ Editor::Editor(Program& program) : Form(program), ui(std::make_unique<Ui::Editor
 {
     ui->setupUi(this);
     applyDesignFonts(this);
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                   | Qt::WindowCloseButtonHint);
+    setTitleBar(true);
     setFixedSize(size());
 
     QPalette background = palette();

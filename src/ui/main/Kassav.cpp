@@ -12,8 +12,7 @@ Kassav::Kassav(Program& program) : Form(program), ui(std::make_unique<Ui::Kassav
 {
     ui->setupUi(this);
     applyDesignFonts(this);
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setTitleBar(false);
     setFixedSize(size());
     move(twips(4770), twips(4395));
     connect(ui->Command1, &QPushButton::clicked, this, &Kassav::Command1_Click);

@@ -24,9 +24,7 @@ Main::Main(Program& program)
 
     // A title bar with a close box but no maximise button: a borderless
     // window could be neither moved nor closed on most desktops.
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                   | Qt::WindowCloseButtonHint);
+    setTitleBar(true);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);

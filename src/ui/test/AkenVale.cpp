@@ -15,7 +15,7 @@ AkenVale::AkenVale(Program& program) : Form(program), ui(std::make_unique<Ui::Ak
 {
     ui->setupUi(this);
     applyDesignFonts(this);
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setTitleBar(false, false);
     setFixedSize(size());
 
     // The window keeps the palette (its window colours are the menu-bar

@@ -31,9 +31,7 @@ Test::Test(Program& program) : Form(program), ui(std::make_unique<Ui::Test>())
 {
     ui->setupUi(this);
     applyDesignFonts(this);
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                   | Qt::WindowCloseButtonHint);
+    setTitleBar(true);
     setFixedSize(size());
     picture_ = QPixmap(QStringLiteral(":/vorbix/vorbix32.png"));
 
