@@ -44,7 +44,8 @@ Main::Main(Program& program)
     ui->MFNew->setShortcut(QKeySequence::New);
     ui->MFOpen->setShortcut(QKeySequence::Open);
     ui->MFSave->setShortcut(QKeySequence::Save);
-    ui->MFSaveAs->setShortcut(QKeySequence::SaveAs);
+    // Not every platform has a standard key for Save As.
+    ui->MFSaveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     ui->MFExit->setShortcut(QKeySequence::Quit);
 
     CommonDialog1.Filter = QStringLiteral("Quorvel's Files (*.dic) |*.dic|");
