@@ -3,6 +3,7 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_PACKAGES=(qt6-base-dev qt6-base-dev-tools libgl-dev cmake ninja-build g++ pkg-config
                 libicu-dev fonts-liberation)
+FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 
 ensure_packages() {
     local missing=()

@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "support/Files.h"
+
 #include <csignal>
 #include <sys/resource.h>
 
@@ -14,17 +16,11 @@ Q_DECLARE_METATYPE(vorbix::dictionary::WordPairs)
 Q_DECLARE_METATYPE(vorbix::dictionary::TextEncoding)
 
 using namespace vorbix;
+using namespace vorbix::testing;
 using namespace vorbix::dictionary;
 
 namespace {
 
-QByteArray readBytes(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return "<missing>";
-    return f.readAll();
-}
 
 void writeBytes(const QString& path, const QByteArray& bytes)
 {

@@ -1,4 +1,5 @@
 #include "dictionary/DictionaryFile.h"
+#include "support/Files.h"
 #include "support/Harness.h"
 #include "ui/main/Kassav.h"
 #include "ui/main/Main.h"
@@ -20,13 +21,6 @@ namespace {
 const QString DesignedFilter = QStringLiteral("Quorvel's Files (*.dic) |*.dic|");
 const QString SaveAsFilter = QStringLiteral("Quorvel Files (*.dic)|*.dic|");
 
-QByteArray readBytes(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return "<missing>";
-    return f.readAll();
-}
 
 void writeBytes(const QString& path, const QByteArray& bytes)
 {
@@ -325,7 +319,7 @@ private slots:
         QVERIFY(h_->platform.messages[0].text.contains(path));
         QCOMPARE(readBytes(path), QByteArray("old\r\nfile\r\n"));
         QVERIFY(Snapshot(*main_, state()) == before);
-        QVERIFY(!main_->SavePlain());
+        QVERIFY(!Main::SavePlain(h_->program));
         QCOMPARE(readBytes(path), QByteArray("old\r\nfile\r\n"));
     }
 
@@ -437,13 +431,13 @@ private slots:
         h_->setWords({{"a-b", "c-d-e"}, {"", "stop"}, {"never", "written"}});
         state().CurrentFile = path;
         const QString title = main_->windowTitle();
-        QVERIFY(main_->SavePlain());
+        QVERIFY(Main::SavePlain(h_->program));
         QCOMPARE(readBytes(path), QByteArray("a-b\r\nc-d-e\r\n"));
         QCOMPARE(main_->windowTitle(), title);
         QVERIFY(h_->platform.messages.empty());
 
         state().CurrentFile = file("missing/plain.dic");
-        QVERIFY(!main_->SavePlain());
+        QVERIFY(!Main::SavePlain(h_->program));
         QCOMPARE(h_->platform.messages.size(), size_t(1));
         QVERIFY(h_->platform.messages[0].text.contains(state().CurrentFile));
         QCOMPARE(h_->platform.ended, 0);

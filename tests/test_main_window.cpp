@@ -76,6 +76,7 @@ private slots:
         QCOMPARE(top, (QStringList{"&File", "&About!"}));
         QVERIFY(!m.ui->MAbout->menu());
         QCOMPARE(m.ui->MFOpen->shortcut(), QKeySequence(QKeySequence::Open));
+        QCOMPARE(m.ui->MFSaveAs->shortcut(), QKeySequence("Ctrl+Shift+S"));
 
         QStringList buttons;
         for (QAction* a : m.ui->Toolbar1->actions()) {

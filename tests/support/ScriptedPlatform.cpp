@@ -179,6 +179,7 @@ double ScriptedPlatform::rnd()
         randoms_.pop_front();
         return r;
     }
+    ++unscriptedRandoms;
     lcg_ = lcg_ * 1103515245u + 12345u;
     return static_cast<double>((lcg_ >> 8) & 0xFFFFFF) / 16777216.0;
 }

@@ -34,6 +34,7 @@ public:
     void cancelDialog();
     void queueRandom(std::initializer_list<double> values);
     void queueRandom(double value);
+    int queuedRandoms() const { return static_cast<int>(randoms_.size()); }
     void setTimeOfDay(double seconds) { timeOfDay_ = seconds; }
     void setCurrentDirectory(const QString& dir) { currentDirectory_ = dir; }
     void setRegistryValue(const QString& key, const QString& name, const QString& text);
@@ -57,6 +58,7 @@ public:
     QStringList openedKeys;
     int openKeyCount = 0; // keys open right now
     std::vector<double> seeds;
+    int unscriptedRandoms = 0; // rnd() calls past the queued numbers
     int ended = 0;
 
     // --- Platform -------------------------------------------------------

@@ -2,12 +2,71 @@
 
 #include "ui/toolkit/Form.h"
 
+#include <memory>
+
+class QListWidget;
+class QPushButton;
+
+namespace Ui {
+class Editor;
+}
+
 namespace vorbix {
 
+struct MOODUL1;
+
+// Builds and changes the word list. The two list boxes are a working copy of
+// the shared list (List1 known words, List2 unknown words, one pair per row);
+// it is written back when the editor is left and before every sort.
 class Editor : public Form {
     Q_OBJECT
 public:
-    explicit Editor(Program& program) : Form(program) {}
+    explicit Editor(Program& program);
+    ~Editor() override;
+
+    // Character and key codes as the handlers see them.
+    static constexpr int KeyEnter = 13; // Text*_KeyPress: Enter
+    static constexpr int KeyDelete = 46; // List*_KeyDown: the Delete key
+
+    void Form_Load() override;
+    void Form_Unload() override;
+    void Command1_Click(); // Add
+    void Command2_Click(); // Delete
+    void Command3_Click(); // Replace
+    void Command4_Click(); // Exit editor
+    void Command5_Click(); // unknown words A-Z
+    void Command6_Click(); // unknown words Z-A
+    void Command7_Click(); // known words A-Z
+    void Command8_Click(); // known words Z-A
+    // Setting KeyAscii to 0 consumes the character; otherwise the box gets it.
+    void Text1_KeyPress(int& KeyAscii);
+    void Text2_KeyPress(int& KeyAscii);
+    void List1_Click();
+    void List2_Click();
+    void List1_KeyDown(int& KeyCode, int Shift);
+    void List2_KeyDown(int& KeyCode, int Shift);
+
+    std::unique_ptr<Ui::Editor> ui;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    enum class CountForm { WordCount, Sonu, WordCountPlain };
+    using SortRoutine = void (*)(MOODUL1&);
+
+    void WriteCount(CountForm form);
+    bool BothBoxesHoldText() const;
+    void FocusEmptyBox();
+    bool RoomForOneMore();
+    void AddPair(CountForm form, bool focusToText2);
+    int RemoveSelectedPair();
+    void ShowSelection(QListWidget* from, QListWidget* to);
+    void WriteBack();
+    void SortCommand(QPushButton* clicked, SortRoutine routine);
+    void ReapplySort();
+
+    bool leaving_ = false;
 };
 
 } // namespace vorbix

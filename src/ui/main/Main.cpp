@@ -24,9 +24,7 @@ Main::Main(Program& program)
 
     // A title bar with a close box but no maximise button: a borderless
     // window could be neither moved nor closed on most desktops.
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                   | Qt::WindowCloseButtonHint);
+    setTitleBar(true);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -46,7 +44,8 @@ Main::Main(Program& program)
     ui->MFNew->setShortcut(QKeySequence::New);
     ui->MFOpen->setShortcut(QKeySequence::Open);
     ui->MFSave->setShortcut(QKeySequence::Save);
-    ui->MFSaveAs->setShortcut(QKeySequence::SaveAs);
+    // Not every platform has a standard key for Save As.
+    ui->MFSaveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     ui->MFExit->setShortcut(QKeySequence::Quit);
 
     CommonDialog1.Filter = QStringLiteral("Quorvel's Files (*.dic) |*.dic|");
@@ -92,12 +91,19 @@ Main::Main(Program& program)
 
 Main::~Main() = default;
 
-QString Main::untitledPath()
+QString Main::untitledPath(Platform& platform)
 {
-    return platform().currentDirectory() + QDir::separator() + QStringLiteral("Untitled.dic");
+    return platform.currentDirectory() + QDir::separator() + QStringLiteral("Untitled.dic");
 }
 
-bool Main::isUntitled() { return state().CurrentFile == untitledPath(); }
+bool Main::isUntitled(Program& program)
+{
+    return program.state().CurrentFile == untitledPath(program.platform());
+}
+
+QString Main::untitledPath() { return untitledPath(platform()); }
+
+bool Main::isUntitled() { return isUntitled(program()); }
 
 void Main::Form_Load()
 {
@@ -146,6 +152,11 @@ void Main::nupptest_Click()
         program().show<Test>();
         return;
     }
+    ShowNothingToTest();
+}
+
+void Main::ShowNothingToTest()
+{
     platform().messageBox(QStringLiteral("There is nothing to test (no words). Please use the Editor "
                                          "and add some words or open already existing file with words!"),
                           MessageIcon::Critical);

@@ -11,10 +11,6 @@ class Main;
 
 namespace vorbix {
 
-namespace dictionary {
-struct WriteResult;
-}
-
 // The home window: file commands, the editor and the test, and the test
 // options that the test windows read straight from its controls.
 class Main : public Form {
@@ -30,6 +26,9 @@ public:
     void Command1_Click();
     void Command2_Click();
     void nupptest_Click();
+    // The message of a test started on a list with nothing to ask; the test
+    // window shows it too when the list empties under it.
+    void ShowNothingToTest();
     void MAbout_Click();
     void Toolbar1_ButtonClick(const QString& key);
 
@@ -39,11 +38,17 @@ public:
     void MFSave_Click();
     void MFSaveAs_Click();
     void MFExit_Click();
+    // Whether the last Save As was tried and failed (a cancel is no failure).
+    bool lastSaveAsFailed() const { return lastSaveAsFailed_; }
+
     // Writes the list to CurrentFile without the hyphen rule (the save
     // prompt's Yes). A failure is reported to the user; returns success.
-    bool SavePlain();
+    // Needs no main window: the prompt may outlive it.
+    static bool SavePlain(Program& program);
 
     // The current directory, the separator and "Untitled.dic".
+    static QString untitledPath(Platform& platform);
+    static bool isUntitled(Program& program);
     QString untitledPath();
     bool isUntitled();
 
@@ -54,8 +59,7 @@ public:
     CommonDialog CommonDialog1;
 
 private:
-    // Shows a failed save to the user; returns whether it succeeded.
-    bool saveReported(const dictionary::WriteResult& result, const QString& path);
+    bool lastSaveAsFailed_ = false;
 };
 
 } // namespace vorbix

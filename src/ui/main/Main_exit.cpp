@@ -1,3 +1,4 @@
+#include "ui/editor/Editor.h"
 #include "ui/main/Kassav.h"
 #include "ui/main/Main.h"
 #include "ui/toolkit/Program.h"
@@ -22,6 +23,10 @@ void Main::Form_Unload()
         program().show<Kassav>();
         return;
     }
+    // An open editor may hold words not written back yet: ending now would
+    // lose them, so the program lives on until its last window closes.
+    if (program().loaded<Editor>())
+        return;
     program().end();
 }
 

@@ -8,6 +8,18 @@ namespace vorbix {
 
 using namespace dictionary;
 
+namespace {
+
+// Shows a failed save to the user; returns whether it succeeded.
+bool reportSave(Platform& platform, const WriteResult& result, const QString& path)
+{
+    if (!result.ok)
+        platform.messageBox(saveFailureText(path, result.reason), MessageIcon::Critical);
+    return result.ok;
+}
+
+} // namespace
+
 void Main::MFNew_Click() { state().CurrentFile = untitledPath(); }
 
 void Main::MFOpen_Click()
@@ -49,12 +61,13 @@ void Main::MFSave_Click()
         return;
     }
     const QString path = state().CurrentFile;
-    if (saveReported(saveWithHyphenRule(state(), path), path))
+    if (reportSave(platform(), saveWithHyphenRule(state(), path), path))
         setWindowTitle(QStringLiteral("Vorbix - ") + path);
 }
 
 void Main::MFSaveAs_Click()
 {
+    lastSaveAsFailed_ = false;
     CommonDialog1.Filter = QStringLiteral("Quorvel Files (*.dic)|*.dic|");
     CommonDialog1.CancelError = true;
     CommonDialog1.FileName = state().CurrentFile;
@@ -71,8 +84,10 @@ void Main::MFSaveAs_Click()
         return;
     // A failed save keeps the current file and the title, and never ends
     // the program: the list would be lost.
-    if (!saveReported(saveWithHyphenRule(state(), path), path))
+    if (!reportSave(platform(), saveWithHyphenRule(state(), path), path)) {
+        lastSaveAsFailed_ = true;
         return;
+    }
     state().CurrentFile = path;
     if (state().PendingAction == PendingExit || state().MainWindowClosing == 1) {
         program().end();
@@ -81,17 +96,10 @@ void Main::MFSaveAs_Click()
     setWindowTitle(QStringLiteral("Vorbix - ") + path);
 }
 
-bool Main::SavePlain()
+bool Main::SavePlain(Program& program)
 {
-    const QString path = state().CurrentFile;
-    return saveReported(dictionary::savePlain(state(), path), path);
-}
-
-bool Main::saveReported(const WriteResult& result, const QString& path)
-{
-    if (!result.ok)
-        platform().messageBox(saveFailureText(path, result.reason), MessageIcon::Critical);
-    return result.ok;
+    const QString path = program.state().CurrentFile;
+    return reportSave(program.platform(), dictionary::savePlain(program.state(), path), path);
 }
 
 } // namespace vorbix

@@ -2,12 +2,34 @@
 
 #include "ui/toolkit/Form.h"
 
+#include <memory>
+
+namespace Ui {
+class AkenVale;
+}
+
 namespace vorbix {
 
+// After a wrong or timed-out answer: the question and the right answer,
+// with the test's clock stopped until "Continue".
 class AkenVale : public Form {
     Q_OBJECT
 public:
-    explicit AkenVale(Program& program) : Form(program) {}
+    explicit AkenVale(Program& program);
+    ~AkenVale() override;
+
+    void Form_Load() override;
+    void Form_Unload() override;
+    void Command1_Click(); // Continue
+
+    std::unique_ptr<Ui::AkenVale> ui;
+
+protected:
+    // No close box: "Continue" is the way out.
+    bool userMayClose() const override { return false; }
+
+private:
+    void restartTestClock();
 };
 
 } // namespace vorbix

@@ -2,12 +2,71 @@
 
 #include "ui/toolkit/Form.h"
 
+#include <QPixmap>
+
+#include <array>
+#include <memory>
+
+namespace Ui {
+class Test;
+}
+
 namespace vorbix {
 
+class ClickLabel;
+class Main;
+class Timer;
+
+// The word test: asks every pair of the list once per round, typed or
+// picked among five choices, under an optional time limit per answer.
 class Test : public Form {
     Q_OBJECT
 public:
-    explicit Test(Program& program) : Form(program) {}
+    explicit Test(Program& program);
+    ~Test() override;
+
+    // The set-up, run on load and again before every further question.
+    void Form_Load() override;
+    void Form_Unload() override;
+
+    void Command1_Click(); // the answer check
+    void Command2_Click(); // Close
+    void Command3_Click(); // Results
+    void Text1_KeyPress(int& KeyAscii);
+    void Timer1_Timer(); // the time limit ran out
+    void Timer2_Timer(); // one-second clock
+
+    void Kyssa1_Click();
+    void Kyssa2_Click();
+    void Kyssa3_Click();
+    void Kyssa4_Click();
+    void Kyssa5_Click();
+    void Kyssa1_MouseMove();
+    void Kyssa2_MouseMove();
+    void Kyssa3_MouseMove();
+    void Kyssa4_MouseMove();
+    void Kyssa5_MouseMove();
+
+    std::unique_ptr<Ui::Test> ui;
+    Timer* Timer1 = nullptr;
+    Timer* Timer2 = nullptr;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    Main& mainWindow();
+    bool askUnknownWords();
+    bool normalMode();
+    QString answerSide(int index);
+    void arrangeNormal();
+    void fillChoices();
+    void choose(ClickLabel* label);
+    void highlight(ClickLabel* label);
+    std::array<ClickLabel*, 5> choices() const;
+
+    QPixmap picture_;
 };
 
 } // namespace vorbix

@@ -32,6 +32,16 @@ void Form::Hide()
         hide();
 }
 
+void Form::setTitleBar(bool minimiseButton, bool closeButton)
+{
+    Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    if (closeButton)
+        flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    if (minimiseButton)
+        flags |= Qt::WindowMinimizeButtonHint;
+    setWindowFlags(flags);
+}
+
 void Form::Unload() { program_.unload(*this); }
 
 void Form::closeEvent(QCloseEvent* event)

@@ -32,6 +32,9 @@ protected:
     Platform& platform();
     MOODUL1& state();
 
+    // A title bar without a maximise button, as every window here has.
+    void setTitleBar(bool minimiseButton, bool closeButton = true);
+
     // Whether the user's close command (title-bar button, Alt+F4) may close
     // this window; a window without a close box says no.
     virtual bool userMayClose() const { return true; }

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "state/Moodul1.h"
+
+#include <QString>
+
+#include <array>
+#include <functional>
+
+namespace vorbix {
+
+// Index of the last pair a test may touch, kept inside the arrays; -1 when
+// there is none.
+int lastAskableIndex(const MOODUL1& s);
+
+// Whether 0..LastWordIndex holds a pair with a known word to ask.
+bool somethingToAsk(const MOODUL1& s);
+
+enum class NextQuestion {
+    Chosen,      // CurrentQuestion holds a pair not yet asked in this round
+    ResultsDue,  // the round ended with answers counted and the last wrong one acknowledged
+    NothingToAsk // no pair could ever be chosen; nothing was drawn
+};
+
+// Draws the next pair of the round from uniform numbers in [0, 1). Pairs
+// without a known word are marked as skipped. When every pair is marked the
+// marks are cleared and, unless the results are due, drawing goes on in the
+// new round, so a question is always found when there is one to find.
+// The chosen pair is not marked yet: that happens once it is on screen.
+NextQuestion drawNextQuestion(MOODUL1& s, const std::function<double()>& rnd);
+
+// Removes blanks (only the blank character) from both ends.
+QString trimBlanks(const QString& text);
+
+// The order in which the four wrong places are filled, by the place p (0..4)
+// of the right answer; places are 0-based.
+const std::array<int, 4>& choiceFillOrder(int p);
+
+} // namespace vorbix

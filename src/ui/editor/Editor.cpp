@@ -1,0 +1,387 @@
+#include "ui/editor/Editor.h"
+
+#include "ui_Editor.h"
+
+#include "state/NumberForm.h"
+#include "state/Sorting.h"
+#include "ui/main/Main.h"
+#include "ui/toolkit/Design.h"
+#include "ui/toolkit/Platform.h"
+#include "ui/toolkit/Program.h"
+
+#include <QKeyEvent>
+#include <QSignalBlocker>
+
+#include <algorithm>
+
+namespace vorbix {
+
+namespace {
+
+QString rowText(const QListWidget* list, int row)
+{
+    const QListWidgetItem* item = list->item(row);
+    return item ? item->text() : QString();
+}
+
+int selectedRow(const QListWidget* list)
+{
+    const QList<QListWidgetItem*> items = list->selectedItems();
+    return items.isEmpty() ? -1 : list->row(items.first());
+}
+
+// The sort buttons keep the active sort in their colour. The palette holds
+// it; the style sheet shows it plainly, as the style's own bevel lightens a
+// light button colour until white and button face look alike.
+void paintSortButton(QPushButton* button, SystemColour colour)
+{
+    const QColor c = systemColour(colour);
+    QPalette p = button->palette();
+    p.setColor(QPalette::Button, c);
+    button->setPalette(p);
+    button->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; border: 1px solid palette(dark);"
+                                         " border-radius: 2px; }"
+                                         " QPushButton:focus { border-color: palette(highlight); }"
+                                         " QPushButton:pressed { background-color: palette(mid); }")
+                              .arg(c.name()));
+}
+
+bool paintedIn(const QPushButton* button, SystemColour colour)
+{
+    return button->palette().color(QPalette::Button) == systemColour(colour);
+}
+
+} // namespace
+
+Editor::Editor(Program& program) : Form(program), ui(std::make_unique<Ui::Editor>())
+{
+    ui->setupUi(this);
+    applyDesignFonts(this);
+    setTitleBar(true);
+    setFixedSize(size());
+
+    QPalette background = palette();
+    background.setColor(QPalette::Window, systemColour(SystemColour::MenuBar));
+    setPalette(background);
+    setAutoFillBackground(true);
+    QPalette white = ui->List2->palette();
+    white.setColor(QPalette::Base, Qt::white);
+    ui->List2->setPalette(white);
+
+    ui->Label2->adjustSize();
+    for (QPushButton* b : {ui->Command5, ui->Command6, ui->Command7, ui->Command8}) {
+        b->setFont(b->font()); // a style sheet would fall back to the plain font
+        paintSortButton(b, SystemColour::ButtonFace);
+    }
+    ui->Text2->setFocus();
+
+    ui->Text1->installEventFilter(this);
+    ui->Text2->installEventFilter(this);
+    ui->List1->installEventFilter(this);
+    ui->List2->installEventFilter(this);
+    connect(ui->Command1, &QPushButton::clicked, this, &Editor::Command1_Click);
+    connect(ui->Command2, &QPushButton::clicked, this, &Editor::Command2_Click);
+    connect(ui->Command3, &QPushButton::clicked, this, &Editor::Command3_Click);
+    connect(ui->Command4, &QPushButton::clicked, this, &Editor::Command4_Click);
+    connect(ui->Command5, &QPushButton::clicked, this, &Editor::Command5_Click);
+    connect(ui->Command6, &QPushButton::clicked, this, &Editor::Command6_Click);
+    connect(ui->Command7, &QPushButton::clicked, this, &Editor::Command7_Click);
+    connect(ui->Command8, &QPushButton::clicked, this, &Editor::Command8_Click);
+    // A click on the row already selected shows its pair again as well.
+    connect(ui->List1, &QListWidget::itemSelectionChanged, this, &Editor::List1_Click);
+    connect(ui->List2, &QListWidget::itemSelectionChanged, this, &Editor::List2_Click);
+    connect(ui->List1, &QListWidget::itemClicked, this, &Editor::List1_Click);
+    connect(ui->List2, &QListWidget::itemClicked, this, &Editor::List2_Click);
+}
+
+Editor::~Editor() = default;
+
+bool Editor::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return Form::eventFilter(watched, event);
+    auto* key = static_cast<QKeyEvent*>(event);
+
+    if (watched == ui->Text1 || watched == ui->Text2) {
+        int keyAscii = 0;
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+            keyAscii = KeyEnter;
+        else if (!key->text().isEmpty())
+            keyAscii = key->text().at(0).unicode();
+        else
+            return false;
+        if (watched == ui->Text1)
+            Text1_KeyPress(keyAscii);
+        else
+            Text2_KeyPress(keyAscii);
+        return keyAscii == 0;
+    }
+
+    if (watched == ui->List1 || watched == ui->List2) {
+        int keyCode = key->key() == Qt::Key_Delete ? KeyDelete : key->key();
+        int shift = 0;
+        if (key->modifiers() & Qt::ShiftModifier)
+            shift |= 1;
+        if (key->modifiers() & Qt::ControlModifier)
+            shift |= 2;
+        if (key->modifiers() & Qt::AltModifier)
+            shift |= 4;
+        if (watched == ui->List1)
+            List1_KeyDown(keyCode, shift);
+        else
+            List2_KeyDown(keyCode, shift);
+        return false;
+    }
+    return Form::eventFilter(watched, event);
+}
+
+void Editor::WriteCount(CountForm form)
+{
+    const int n = ui->List1->count();
+    switch (form) {
+    case CountForm::WordCount:
+        ui->Label1->setText(QStringLiteral("Word count: ") + signedNumber(n));
+        break;
+    case CountForm::Sonu:
+        ui->Label1->setText(QStringLiteral("Sõnu: ") + signedNumber(n));
+        break;
+    case CountForm::WordCountPlain:
+        ui->Label1->setText(QStringLiteral("Word count: ") + QString::number(n));
+        break;
+    }
+}
+
+void Editor::Form_Load()
+{
+    ui->List1->clear();
+    ui->List2->clear();
+    const MOODUL1& s = state();
+    const int last = std::min<int>(s.LastWordIndex, MOODUL1::WordSlots - 1);
+    for (int i = 0; i <= last; ++i) {
+        if (s.KnownWords[i].isEmpty())
+            break;
+        ui->List1->addItem(s.KnownWords[i]);
+        ui->List2->addItem(s.UnknownWords[i]);
+    }
+    WriteCount(CountForm::WordCount);
+}
+
+bool Editor::BothBoxesHoldText() const
+{
+    return !ui->Text1->text().isEmpty() && !ui->Text2->text().isEmpty();
+}
+
+void Editor::FocusEmptyBox()
+{
+    const bool known = !ui->Text1->text().isEmpty();
+    const bool unknown = !ui->Text2->text().isEmpty();
+    if (!known && unknown)
+        ui->Text1->setFocus();
+    else if (known && !unknown)
+        ui->Text2->setFocus();
+}
+
+// A file carries at most FileCapacity pairs, so the list may not grow past
+// that or the next save would lose pairs.
+bool Editor::RoomForOneMore()
+{
+    if (ui->List1->count() < MOODUL1::FileCapacity)
+        return true;
+    platform().messageBox(QStringLiteral("The word list is full: it holds at most %1 pairs.")
+                              .arg(MOODUL1::FileCapacity),
+                          MessageIcon::Critical);
+    return false;
+}
+
+void Editor::AddPair(CountForm form, bool focusToText2)
+{
+    if (!RoomForOneMore())
+        return;
+    state().WordsModified = 1;
+    ui->List1->addItem(ui->Text1->text());
+    ui->List2->addItem(ui->Text2->text());
+    ui->Text1->clear();
+    ui->Text2->clear();
+    WriteCount(form);
+    if (focusToText2)
+        ui->Text2->setFocus();
+    ReapplySort();
+}
+
+void Editor::Command1_Click()
+{
+    if (BothBoxesHoldText())
+        AddPair(CountForm::Sonu, false);
+    else
+        FocusEmptyBox();
+}
+
+void Editor::Text1_KeyPress(int& KeyAscii)
+{
+    if (KeyAscii != KeyEnter)
+        return;
+    KeyAscii = 0;
+    if (BothBoxesHoldText())
+        AddPair(CountForm::WordCountPlain, true);
+    else
+        ui->Text2->setFocus();
+}
+
+void Editor::Text2_KeyPress(int& KeyAscii)
+{
+    if (KeyAscii != KeyEnter)
+        return;
+    if (BothBoxesHoldText()) {
+        KeyAscii = 0;
+        AddPair(CountForm::WordCountPlain, true);
+    } else if (ui->Text1->text().isEmpty()) {
+        KeyAscii = 0;
+        ui->Text1->setFocus();
+    }
+}
+
+void Editor::ShowSelection(QListWidget* from, QListWidget* to)
+{
+    const int r = selectedRow(from);
+    if (r < 0)
+        return;
+    if (r < to->count() && selectedRow(to) != r)
+        to->setCurrentRow(r);
+    ui->Text1->setText(rowText(ui->List1, r));
+    ui->Text2->setText(rowText(ui->List2, r));
+}
+
+void Editor::List1_Click() { ShowSelection(ui->List1, ui->List2); }
+
+void Editor::List2_Click() { ShowSelection(ui->List2, ui->List1); }
+
+// Removes the pair selected in List1, else the one selected in List2, and
+// returns its row; -1 when neither list has a selection.
+int Editor::RemoveSelectedPair()
+{
+    int r = selectedRow(ui->List1);
+    if (r < 0)
+        r = selectedRow(ui->List2);
+    if (r < 0)
+        return -1;
+    state().WordsModified = 1;
+    // The lists would mirror every intermediate selection into the boxes.
+    const QSignalBlocker block1(ui->List1);
+    const QSignalBlocker block2(ui->List2);
+    delete ui->List1->takeItem(r);
+    delete ui->List2->takeItem(r);
+    ui->List1->clearSelection();
+    ui->List2->clearSelection();
+    return r;
+}
+
+void Editor::Command2_Click()
+{
+    const int removed = RemoveSelectedPair();
+    if (removed >= 0)
+        WriteCount(CountForm::Sonu);
+
+    // The boxes show the pair that moved up into the deleted row, or the
+    // last one when there is none.
+    const int n = ui->List1->count();
+    if (n == 0) {
+        ui->Text1->clear();
+        ui->Text2->clear();
+        return;
+    }
+    const int shown = removed >= 0 ? std::min(removed, n - 1) : n - 1;
+    ui->Text1->setText(rowText(ui->List1, shown));
+    ui->Text2->setText(rowText(ui->List2, shown));
+}
+
+void Editor::List1_KeyDown(int& KeyCode, int /*Shift*/)
+{
+    if (KeyCode == KeyDelete)
+        Command2_Click();
+}
+
+void Editor::List2_KeyDown(int& KeyCode, int /*Shift*/)
+{
+    if (KeyCode == KeyDelete)
+        Command2_Click();
+}
+
+void Editor::Command3_Click()
+{
+    if (!BothBoxesHoldText()) {
+        FocusEmptyBox();
+        return;
+    }
+    const QString known = ui->Text1->text();
+    const QString unknown = ui->Text2->text();
+    const bool replacing = selectedRow(ui->List1) >= 0 || selectedRow(ui->List2) >= 0;
+    if (!replacing && !RoomForOneMore())
+        return;
+
+    state().WordsModified = 1;
+    RemoveSelectedPair();
+    ui->List1->addItem(known);
+    ui->List2->addItem(unknown);
+    ui->Text1->clear();
+    ui->Text2->clear();
+    ReapplySort();
+}
+
+void Editor::WriteBack()
+{
+    MOODUL1& s = state();
+    const int n = std::min(ui->List1->count(), MOODUL1::WordSlots);
+    for (int r = 0; r < n; ++r) {
+        s.KnownWords[r] = rowText(ui->List1, r);
+        s.UnknownWords[r] = rowText(ui->List2, r);
+    }
+    s.LastWordIndex = static_cast<std::int16_t>(n - 1);
+    for (int r = n; r < MOODUL1::WordSlots; ++r) {
+        s.KnownWords[r].clear();
+        s.UnknownWords[r].clear();
+    }
+}
+
+void Editor::Command4_Click()
+{
+    // Reached twice on one closing: the button unloads, and unloading runs
+    // this again through Form_Unload.
+    if (leaving_)
+        return;
+    leaving_ = true;
+    WriteBack();
+    // Main first: were the editor the last window, closing it would end the
+    // program before the main window could come back.
+    program().show<Main>();
+    Unload();
+}
+
+void Editor::Form_Unload() { Command4_Click(); }
+
+void Editor::SortCommand(QPushButton* clicked, SortRoutine routine)
+{
+    WriteBack();
+    for (QPushButton* b : {ui->Command5, ui->Command6, ui->Command7, ui->Command8})
+        paintSortButton(b, b == clicked ? SystemColour::HighlightText : SystemColour::ButtonFace);
+    routine(state());
+    Form_Load();
+}
+
+void Editor::Command5_Click() { SortCommand(ui->Command5, SortUnknownAZ); }
+void Editor::Command6_Click() { SortCommand(ui->Command6, SortUnknownZA); }
+void Editor::Command7_Click() { SortCommand(ui->Command7, SortKnownAZ); }
+void Editor::Command8_Click() { SortCommand(ui->Command8, SortKnownZA); }
+
+void Editor::ReapplySort()
+{
+    if (paintedIn(ui->Command5, SystemColour::HighlightText))
+        Command5_Click();
+    else if (paintedIn(ui->Command6, SystemColour::HighlightText))
+        Command6_Click();
+    else if (paintedIn(ui->Command7, SystemColour::HighlightText))
+        Command7_Click();
+    else if (paintedIn(ui->Command8, SystemColour::HighlightText))
+        Command8_Click();
+}
+
+} // namespace vorbix

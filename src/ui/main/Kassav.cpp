@@ -1,0 +1,91 @@
+#include "ui/main/Kassav.h"
+
+#include "ui_Kassav.h"
+
+#include "ui/main/Main.h"
+#include "ui/toolkit/Design.h"
+#include "ui/toolkit/Program.h"
+
+namespace vorbix {
+
+Kassav::Kassav(Program& program) : Form(program), ui(std::make_unique<Ui::Kassav>())
+{
+    ui->setupUi(this);
+    applyDesignFonts(this);
+    setTitleBar(false);
+    setFixedSize(size());
+    move(twips(4770), twips(4395));
+    connect(ui->Command1, &QPushButton::clicked, this, &Kassav::Command1_Click);
+    connect(ui->Command2, &QPushButton::clicked, this, &Kassav::Command2_Click);
+    connect(ui->Command3, &QPushButton::clicked, this, &Kassav::Command3_Click);
+}
+
+Kassav::~Kassav() = default;
+
+void Kassav::Form_Load() { ui->Label1->setText(state().CurrentFile); }
+
+// Every way the prompt closes (its buttons and its close box) clears why it
+// was opened; the close box is a Cancel.
+void Kassav::Form_Unload()
+{
+    state().PendingAction = PendingNone;
+    state().MainWindowClosing = 0;
+}
+
+void Kassav::Command1_Click()
+{
+    auto& s = state();
+    s.WordsModified = 0;
+    bool failed = false;
+    if (Main::isUntitled(program())) {
+        // Save As lives on the main window (its dialog keeps its settings);
+        // it ends the program itself after a save asked for on the way out.
+        Main& main = program().form<Main>();
+        main.MFSaveAs_Click();
+        if (program().ended())
+            return;
+        failed = main.lastSaveAsFailed();
+    } else {
+        // The plain writer needs no main window, which may be closed by now.
+        failed = !Main::SavePlain(program());
+        if (!failed && s.PendingAction == PendingExit) {
+            program().end();
+            return;
+        }
+    }
+    if (failed) {
+        // The list is still unsaved: the next way out must ask again, and
+        // the user needs a window to try from.
+        s.WordsModified = 1;
+        program().show<Main>();
+    }
+    s.PendingAction = PendingNone;
+    s.MainWindowClosing = 0;
+    Unload();
+}
+
+void Kassav::Command2_Click()
+{
+    auto& s = state();
+    s.WordsModified = 0;
+    if (s.PendingAction == PendingOpen) {
+        s.PendingAction = PendingNone;
+        program().form<Main>().MFOpen_Click();
+    } else if (s.PendingAction == PendingExit) {
+        s.PendingAction = PendingNone;
+        program().end();
+        return;
+    }
+    s.MainWindowClosing = 0;
+    Hide();
+    Unload();
+}
+
+void Kassav::Command3_Click()
+{
+    state().PendingAction = PendingNone;
+    state().MainWindowClosing = 0;
+    Unload();
+}
+
+} // namespace vorbix

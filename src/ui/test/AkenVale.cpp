@@ -1,0 +1,79 @@
+#include "ui/test/AkenVale.h"
+
+#include "ui_AkenVale.h"
+#include "ui_Main.h"
+
+#include "ui/main/Main.h"
+#include "ui/test/Test.h"
+#include "ui/toolkit/Design.h"
+#include "ui/toolkit/Program.h"
+#include "ui/toolkit/Timer.h"
+
+namespace vorbix {
+
+AkenVale::AkenVale(Program& program) : Form(program), ui(std::make_unique<Ui::AkenVale>())
+{
+    ui->setupUi(this);
+    applyDesignFonts(this);
+    setTitleBar(false, false);
+    setFixedSize(size());
+
+    // The window keeps the palette (its window colours are the menu-bar
+    // ones already), so disabled buttons still look disabled.
+    const QColor menuBar = systemColour(SystemColour::MenuBar);
+    const QColor menuText = systemColour(SystemColour::MenuText);
+    for (QLabel* label : {ui->Label1, ui->Label2, ui->Label3})
+        setColours(label, menuBar, menuText);
+
+    connect(ui->Command1, &QPushButton::clicked, this, &AkenVale::Command1_Click);
+}
+
+AkenVale::~AkenVale() = default;
+
+void AkenVale::Form_Load()
+{
+    MOODUL1& s = state();
+    if (Test* test = program().loaded<Test>()) {
+        test->Timer1->setEnabled(false);
+        test->Timer2->setEnabled(false);
+    }
+    s.WrongAnswerAcknowledged = false;
+    const int question = s.CurrentQuestion;
+    if (program().form<Main>().ui->Option1->isChecked()) {
+        ui->Label2->setText(s.KnownWords[question]);
+        ui->Label3->setText(s.UnknownWords[question]);
+    } else {
+        ui->Label2->setText(s.UnknownWords[question]);
+        ui->Label3->setText(s.KnownWords[question]);
+    }
+}
+
+// Only a test window that is still open gets its clock back; after the
+// last answer the test is over and the results stay in front alone.
+void AkenVale::restartTestClock()
+{
+    if (!program().form<Main>().ui->Check1->isChecked())
+        return;
+    state().ElapsedSeconds = 0;
+    if (Test* test = program().loaded<Test>()) {
+        test->Timer1->setEnabled(true);
+        test->Timer2->setEnabled(true);
+    }
+}
+
+void AkenVale::Command1_Click()
+{
+    restartTestClock();
+    state().WrongAnswerAcknowledged = true;
+    Unload();
+}
+
+// The results are opened by the answer check alone, never from here.
+void AkenVale::Form_Unload()
+{
+    restartTestClock();
+    if (Test* test = program().loaded<Test>())
+        test->Show();
+}
+
+} // namespace vorbix

@@ -1,0 +1,72 @@
+#include "ui/test/Tulemus.h"
+
+#include "ui_Tulemus.h"
+
+#include "state/NumberForm.h"
+#include "ui/test/Test.h"
+#include "ui/toolkit/Design.h"
+#include "ui/toolkit/Platform.h"
+#include "ui/toolkit/Program.h"
+
+namespace vorbix {
+
+Tulemus::Tulemus(Program& program) : Form(program), ui(std::make_unique<Ui::Tulemus>())
+{
+    ui->setupUi(this);
+    applyDesignFonts(this);
+    setFixedSize(size());
+
+    // The window keeps the palette (its window colours are the menu-bar
+    // ones already), so disabled buttons still look disabled.
+    const QColor menuBar = systemColour(SystemColour::MenuBar);
+    const QColor menuText = systemColour(SystemColour::MenuText);
+    setColours(ui->Label1, menuBar, menuText);
+    setColours(ui->Label2, menuBar, menuText);
+    setColours(ui->Label3, menuBar, systemColour(SystemColour::HighlightText));
+    setColours(ui->Label4, menuBar, menuText);
+
+    connect(ui->Command1, &QPushButton::clicked, this, &Tulemus::Command1_Click);
+    connect(ui->Command2, &QPushButton::clicked, this, &Tulemus::Command2_Click);
+}
+
+Tulemus::~Tulemus() = default;
+
+void Tulemus::Form_Load()
+{
+    program().unload<Test>();
+
+    const MOODUL1& s = state();
+    const int right = s.AnsweredCount - s.WrongCount;
+    ui->Label1->setText(QStringLiteral("Word count: ") + signedNumber(s.AnsweredCount));
+    ui->Label2->setText(QStringLiteral("Right: ") + signedNumber(right));
+    ui->Label3->setText(QStringLiteral("Wrong: ") + signedNumber(s.WrongCount));
+    if (s.AnsweredCount != 0) {
+        for (int i = 0; i < 3; ++i)
+            platform().beep();
+        ui->Label4->setText(QStringLiteral("Right answers: ") + signedNumber(percentRight(right, s.AnsweredCount))
+                            + QStringLiteral("%"));
+    } else {
+        ui->Label4->setText(QStringLiteral("Right answers: ") + QStringLiteral("0%"));
+    }
+}
+
+void Tulemus::Command1_Click()
+{
+    state().AnsweredCount = 0;
+    state().WrongCount = 0;
+    // The new test first: were this the last window, closing it first would
+    // end the program. With the counters at zero the set-up never turns to
+    // the results, so this window is not needed by it.
+    program().show<Test>();
+    Unload();
+}
+
+void Tulemus::Command2_Click()
+{
+    state().AnsweredCount = 0;
+    state().WrongCount = 0;
+    Unload();
+    program().unload<Test>();
+}
+
+} // namespace vorbix
