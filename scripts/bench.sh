@@ -2,7 +2,8 @@
 # Installs what is missing, builds the benchmarks (Release) and runs every one
 # of them; then times whole start-up processes with hyperfine. Not part of CI.
 # Window benchmarks use the display when there is one, Qt's offscreen
-# platform otherwise; `xvfb-run -a scripts/bench.sh` gives them a real X server.
+# platform otherwise; under xvfb-run -a -s "-screen 0 1280x1024x24" they get a
+# real X server.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 ensure_packages "${BUILD_PACKAGES[@]}" libbenchmark-dev hyperfine
 
