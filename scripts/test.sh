@@ -4,7 +4,7 @@
 # and runs it once more. Fails when either run fails.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 # g++ brings libasan and libubsan along: the sanitizer build needs nothing more.
-ensure_packages "${BUILD_PACKAGES[@]}"
+ensure_packages "${BUILD_PACKAGES[@]}" "${FUZZ_PACKAGES[@]}"
 
 run_suite() { # title build-dir [cmake args...]
     local title="$1" dir="$2"; shift 2
@@ -17,6 +17,22 @@ run_suite() { # title build-dir [cmake args...]
 failed=()
 run_suite "Debug" "$ROOT/build-test" -DCMAKE_BUILD_TYPE=Debug || failed+=("Debug")
 
+# A short smoke run of the reader's fuzz target; scripts/fuzz.sh runs it long.
+fuzz_smoke() {
+    echo "==> Fuzz smoke run: building in build-fuzz-smoke"
+    CC=clang CXX=clang++ cmake -S "$ROOT" -B "$ROOT/build-fuzz-smoke" -G Ninja \
+        -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORBIX_FUZZ=ON -DVORBIX_TESTS=OFF >/dev/null &&
+        cmake --build "$ROOT/build-fuzz-smoke" --target fuzz_reader || return 1
+    local scratch
+    scratch="$(mktemp -d)"
+    "$ROOT/build-fuzz-smoke/tests/fuzz/fuzz_reader" -runs=3000 -seed=1 -max_len=4096 \
+        -artifact_prefix="$scratch/" "$scratch" "$ROOT/tests/fuzz/corpus" 2>&1 | tail -n 2
+    local rc=${PIPESTATUS[0]}
+    rm -rf "$scratch"
+    return "$rc"
+}
+fuzz_smoke || failed+=("Fuzz smoke")
+
 # Any report ends the test process at once with an abort, which CTest counts
 # as a failure. Leak checks stay on; the suppression file lists the few leaks
 # inside third-party libraries. The sanitizer's report is the stack to read,
@@ -27,6 +43,7 @@ export LSAN_OPTIONS="suppressions=$ROOT/scripts/lsan.supp"
 export QTEST_DISABLE_STACK_DUMP=1
 run_suite "Sanitizers (address, undefined, leak)" "$ROOT/build-asan" \
     -DCMAKE_BUILD_TYPE=Debug -DVORBIX_SANITIZE=ON || failed+=("Sanitizers")
+
 
 if [ ${#failed[@]} -ne 0 ]; then
     echo "==> FAILED: ${failed[*]}" >&2
