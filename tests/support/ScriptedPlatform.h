@@ -32,7 +32,6 @@ public:
     // and counted in unexpectedDialogs.
     void answerDialog(const QString& path);
     void cancelDialog();
-    int queuedDialogAnswers() const { return static_cast<int>(dialogAnswers_.size()); }
     // Drops answers that no dialog asked for.
     void clearDialogAnswers() { dialogAnswers_.clear(); }
     void queueRandom(std::initializer_list<double> values);
