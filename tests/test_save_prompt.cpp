@@ -248,6 +248,85 @@ private slots:
         QVERIFY(h_->program.loaded<Main>() && h_->program.loaded<Main>()->isVisible());
     }
 
+    // An open editor's words are part of the list every way out saves or
+    // asks about, written back or not.
+    void waysOutTakeAnOpenEditorsWords()
+    {
+        // Added to an empty list: Exit asks, and Yes writes them.
+        state().CurrentFile = file("named.dic");
+        Editor& e = h_->program.show<Editor>();
+        e.ui->Text2->setText("dog");
+        e.ui->Text1->setText("koer");
+        e.Command1_Click();
+        main_->MFExit_Click();
+        QVERIFY(!ended());
+        QVERIFY(prompt());
+        prompt()->ui->Command1->click();
+        QVERIFY(ended());
+        QCOMPARE(readBytes(file("named.dic")), QByteArray("koer\r\ndog\r\n"));
+
+        // Yes on Open's prompt saves what the editor shows, so that nothing
+        // counts as saved that is not in the file.
+        init();
+        changedList(file("named.dic"));
+        Editor& e2 = h_->program.show<Editor>();
+        e2.ui->Text2->setText("cat");
+        e2.ui->Text1->setText("kass");
+        e2.Command1_Click();
+        main_->MFOpen_Click();
+        prompt()->ui->Command1->click();
+        QCOMPARE(state().WordsModified, std::int16_t(0));
+        QCOMPARE(readBytes(file("named.dic")), QByteArray("x-ray\r\nr\xF6ntgen\r\nkoer\r\ndog\r\nkass\r\ncat\r\n"));
+        main_->MFExit_Click();
+        QVERIFY(ended());
+
+        // Save As ends the program while Exit's prompt is open: with the
+        // words as the editor holds them by then.
+        init();
+        changedList();
+        Editor& e3 = h_->program.show<Editor>();
+        main_->MFExit_Click();
+        QVERIFY(prompt());
+        e3.ui->List1->setCurrentRow(0);
+        e3.Command2_Click();
+        h_->platform.answerDialog(file("asked.dic"));
+        main_->MFSaveAs_Click();
+        QVERIFY(ended());
+        QCOMPARE(readBytes(file("asked.dic")), QByteArray("koer\r\ndog\r\n"));
+    }
+
+    void saveAsAcceptedWithoutANameSavesNothing()
+    {
+        changedList();
+        main_->MFExit_Click();
+        h_->platform.answerDialog(QString());
+        prompt()->ui->Command1->click();
+        QVERIFY(!ended());
+        QVERIFY(!prompt());
+        QCOMPARE(h_->platform.messages.size(), size_t(1));
+        QCOMPARE(state().WordsModified, std::int16_t(1));
+        main_->MFExit_Click(); // asks again instead of losing the list
+        QVERIFY(prompt());
+        QVERIFY(!ended());
+    }
+
+    void noWithAPendingOpenAfterMainClosedShowsMain()
+    {
+        changedList(file("named.dic"));
+        main_->MFOpen_Click();
+        QCOMPARE(state().PendingAction, std::int16_t(PendingOpen));
+        closeMain();
+        QVERIFY(prompt());
+        h_->platform.cancelDialog();
+        prompt()->ui->Command2->click();
+        QCOMPARE(h_->platform.dialogs.size(), size_t(1));
+        QVERIFY(!prompt());
+        QVERIFY(!ended());
+        // A main window that only ran Open, unseen, would be all that is left.
+        Main* m = h_->program.loaded<Main>();
+        QVERIFY(m && m->isVisible());
+    }
+
     void closingMainWithUnchangedListStillAsks()
     {
         h_->setWords({{"a", "b"}});

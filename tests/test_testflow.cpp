@@ -354,6 +354,24 @@ private slots:
             QCOMPARE(d.h.platform.ended, 0);
         }
         {
+            // The wrong-answer window left alone on screen: Continue closes
+            // the last window, and the program ends instead of running on
+            // with a main window it loaded unseen.
+            WordTestDrive d(Words{{"maja", "house"}});
+            d.timeLimit(10);
+            d.draw(0);
+            d.start();
+            d.answer("x"); // the last answer: results and the wrong answer
+            d.results()->close();
+            d.h.program.unload<Main>();
+            WordTestDrive::child<QPushButton>(d.h.program.loaded<Kassav>(), "Command2")->click(); // No
+            Harness::flush();
+            QCOMPARE(d.h.program.loadedCount(), 1);
+            d.continueAfterWrong();
+            QVERIFY(!d.mainWindow());
+            QCOMPARE(d.h.platform.ended, 1);
+        }
+        {
             // The close box of the test window, with the main window closed.
             WordTestDrive d(ThreePairs);
             d.start();

@@ -32,6 +32,8 @@ public:
     // and counted in unexpectedDialogs.
     void answerDialog(const QString& path);
     void cancelDialog();
+    // Drops answers that no dialog asked for.
+    void clearDialogAnswers() { dialogAnswers_.clear(); }
     void queueRandom(std::initializer_list<double> values);
     void queueRandom(double value);
     int queuedRandoms() const { return static_cast<int>(randoms_.size()); }

@@ -46,6 +46,10 @@ public:
     void List1_KeyDown(int& KeyCode, int Shift);
     void List2_KeyDown(int& KeyCode, int Shift);
 
+    // Puts the working copy into the shared list, as leaving the editor
+    // does; the window stays open.
+    void WriteBack();
+
     std::unique_ptr<Ui::Editor> ui;
 
 protected:
@@ -62,7 +66,6 @@ private:
     void AddPair(CountForm form, bool focusToText2);
     int RemoveSelectedPair();
     void ShowSelection(QListWidget* from, QListWidget* to);
-    void WriteBack();
     void SortCommand(QPushButton* clicked, SortRoutine routine);
     void ReapplySort();
 

@@ -2,6 +2,7 @@
 
 #include "ui_Kassav.h"
 
+#include "ui/editor/Editor.h"
 #include "ui/main/Main.h"
 #include "ui/toolkit/Design.h"
 #include "ui/toolkit/Program.h"
@@ -35,6 +36,10 @@ void Kassav::Form_Unload()
 void Kassav::Command1_Click()
 {
     auto& s = state();
+    // What an open editor holds is saved too, or the words would count as
+    // saved while only the editor has them.
+    if (Editor* editor = program().loaded<Editor>())
+        editor->WriteBack();
     s.WordsModified = 0;
     bool failed = false;
     if (Main::isUntitled(program())) {
@@ -70,7 +75,9 @@ void Kassav::Command2_Click()
     s.WordsModified = 0;
     if (s.PendingAction == PendingOpen) {
         s.PendingAction = PendingNone;
-        program().form<Main>().MFOpen_Click();
+        // Shown, not just loaded: the main window may have been closed
+        // meanwhile, and a hidden one would keep the program running unseen.
+        program().show<Main>().MFOpen_Click();
     } else if (s.PendingAction == PendingExit) {
         s.PendingAction = PendingNone;
         program().end();

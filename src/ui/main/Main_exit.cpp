@@ -7,6 +7,9 @@ namespace vorbix {
 
 void Main::MFExit_Click()
 {
+    // An open editor's words are part of the list the user would lose.
+    if (Editor* editor = program().loaded<Editor>())
+        editor->WriteBack();
     if (!state().listIsEmpty() && state().WordsModified == 1) {
         state().PendingAction = PendingExit;
         program().show<Kassav>();

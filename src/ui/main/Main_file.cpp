@@ -1,4 +1,5 @@
 #include "dictionary/DictionaryFile.h"
+#include "ui/editor/Editor.h"
 #include "ui/main/Kassav.h"
 #include "ui/main/Main.h"
 #include "ui/toolkit/Platform.h"
@@ -80,8 +81,19 @@ void Main::MFSaveAs_Click()
         return;
     }
     const QString path = CommonDialog1.FileName;
-    if (path.isEmpty())
+    // Nothing was written, so nothing may count as saved (the prompt would
+    // let the list go).
+    if (path.isEmpty()) {
+        platform().messageBox(saveFailureText(path, QStringLiteral("No file name was given.")),
+                              MessageIcon::Critical);
+        lastSaveAsFailed_ = true;
         return;
+    }
+    // A save that ends the program takes an open editor's words along, or
+    // they would go with the editor.
+    const bool leaving = state().PendingAction == PendingExit || state().MainWindowClosing == 1;
+    if (Editor* editor = program().loaded<Editor>(); leaving && editor)
+        editor->WriteBack();
     // A failed save keeps the current file and the title, and never ends
     // the program: the list would be lost.
     if (!reportSave(platform(), saveWithHyphenRule(state(), path), path)) {
