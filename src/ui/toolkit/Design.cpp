@@ -6,9 +6,9 @@
 
 namespace vorbix {
 
-QFont designFont(const QString& spec, const QFont& base)
+QFont designFont(const QString& fontText, const QFont& base)
 {
-    const QStringList parts = spec.split(QLatin1Char('|'));
+    const QStringList parts = fontText.split(QLatin1Char('|'));
     QFont font = base;
     if (!parts.value(0).isEmpty())
         font.setFamilies({parts[0], QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
@@ -28,9 +28,9 @@ void applyDesignFonts(QWidget* root)
     QList<QWidget*> widgets{root};
     widgets += root->findChildren<QWidget*>();
     for (QWidget* w : widgets) {
-        const QVariant spec = w->property("designFont");
-        if (spec.isValid())
-            w->setFont(designFont(spec.toString(), w->font()));
+        const QVariant fontText = w->property("designFont");
+        if (fontText.isValid())
+            w->setFont(designFont(fontText.toString(), w->font()));
     }
 }
 

@@ -10,7 +10,7 @@ namespace vorbix {
 
 // Designs name their fonts in a "designFont" property, "Family|points|bold
 // italic", since a .ui file only holds whole point sizes.
-QFont designFont(const QString& spec, const QFont& base);
+QFont designFont(const QString& fontText, const QFont& base);
 void applyDesignFonts(QWidget* root);
 
 // 15 twips to the pixel at 96 dpi.
