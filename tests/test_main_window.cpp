@@ -45,52 +45,6 @@ private slots:
         QVERIFY(!m.isUntitled());
     }
 
-    void designControlsAndMenu()
-    {
-        Harness h;
-        Main& m = h.program.form<Main>();
-        QCOMPARE(m.ui->client->size(), QSize(436, 290));
-        QCOMPARE(m.ui->Command1->text(), QString("Editor"));
-        QCOMPARE(m.ui->nupptest->text(), QString("Test"));
-        QCOMPARE(m.ui->Command2->text(), QString("Exit"));
-        QCOMPARE(m.ui->Label1->text(), QString("What to ask?"));
-        QCOMPARE(m.ui->Label3->text(), QString("Testi type"));
-        QCOMPARE(m.ui->Check1->text(), QString("Timelimit per one asnwer"));
-        QCOMPARE(m.ui->Command1->geometry(), QRect(16, 48, 97, 41));
-        QCOMPARE(m.ui->Option1->parentWidget(), m.ui->Picture2);
-        QCOMPARE(m.ui->Option3->parentWidget(), m.ui->Picture1);
-        QVERIFY(m.ui->Command1->font().bold());
-        QCOMPARE(m.ui->Command1->font().pointSizeF(), 13.5);
-        QCOMPARE(m.font().pointSizeF(), 8.25);
-        QVERIFY(!(m.windowFlags() & Qt::WindowMaximizeButtonHint));
-        QVERIFY(m.windowFlags() & Qt::WindowCloseButtonHint);
-
-        QStringList items;
-        for (QAction* a : m.ui->MFile->actions())
-            items << (a->isSeparator() ? "-" + a->objectName() : a->text());
-        QCOMPARE(items, (QStringList{"&New", "-Separaator", "&Open...", "-joon2", "&Save", "Save &As...",
-                                     "-joon3", "&Exit"}));
-        QStringList top;
-        for (QAction* a : m.ui->menuBar->actions())
-            top << a->text();
-        QCOMPARE(top, (QStringList{"&File", "&About!"}));
-        QVERIFY(!m.ui->MAbout->menu());
-        QCOMPARE(m.ui->MFOpen->shortcut(), QKeySequence(QKeySequence::Open));
-        QCOMPARE(m.ui->MFSaveAs->shortcut(), QKeySequence("Ctrl+Shift+S"));
-
-        QStringList buttons;
-        for (QAction* a : m.ui->Toolbar1->actions()) {
-            if (a->isSeparator()) {
-                buttons << "|";
-                continue;
-            }
-            buttons << a->property("key").toString();
-            QCOMPARE(a->toolTip(), a->property("key").toString());
-            QVERIFY(!a->icon().isNull());
-        }
-        QCOMPARE(buttons, (QStringList{"New", "Open", "Save", "|", "Edit", "Testime", "|", "Exit"}));
-    }
-
     void timeLimitTexts()
     {
         Harness h;
@@ -125,21 +79,6 @@ private slots:
         spin->setValue(90);
         check->click();
         QCOMPARE(m.ui->Label2->text(), QString("  1 minutit ja  30 sekundit."));
-    }
-
-    void spinnerArrowsPointTheRightWay()
-    {
-        Harness h;
-        Main& m = h.program.show<Main>();
-        m.ui->Check1->click();
-        auto* spin = m.ui->VScroll1;
-        spin->setValue(10);
-        // The upper end of the bar raises the value, the lower end lowers it.
-        QTest::mouseClick(spin, Qt::LeftButton, {}, QPoint(spin->width() / 2, 2));
-        QCOMPARE(spin->value(), 11);
-        QTest::mouseClick(spin, Qt::LeftButton, {}, QPoint(spin->width() / 2, spin->height() - 3));
-        QTest::mouseClick(spin, Qt::LeftButton, {}, QPoint(spin->width() / 2, spin->height() - 3));
-        QCOMPARE(spin->value(), 9);
     }
 
     void testOnEmptyListShowsMessage()
@@ -191,23 +130,6 @@ private slots:
         QCOMPARE(h.platform.ended, 1);
     }
 
-    void testAndEditorOnlyComeForward()
-    {
-        Harness h;
-        h.setWords({{"a", "b"}});
-        Main& m = h.program.show<Main>();
-        m.ui->Command1->click();
-        Editor* e = h.program.loaded<Editor>();
-        QVERIFY(e);
-        m.ui->Command1->click();
-        QCOMPARE(h.program.loaded<Editor>(), e);
-        m.ui->nupptest->click();
-        Test* t = h.program.loaded<Test>();
-        QVERIFY(t);
-        m.ui->nupptest->click();
-        QCOMPARE(h.program.loaded<Test>(), t);
-        QVERIFY(h.platform.messages.empty());
-    }
 };
 
 QTEST_MAIN(MainWindowTest)

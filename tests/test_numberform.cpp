@@ -10,16 +10,6 @@ using namespace vorbix;
 class NumberFormTest : public QObject {
     Q_OBJECT
 private slots:
-    void signedNumberKeepsASignPlace()
-    {
-        QCOMPARE(signedNumber(0), QString(" 0"));
-        QCOMPARE(signedNumber(5), QString(" 5"));
-        QCOMPARE(signedNumber(300), QString(" 300"));
-        QCOMPARE(signedNumber(-1), QString("-1"));
-        QCOMPARE(signedNumber(-32768), QString("-32768"));
-        QCOMPARE(QString("Vastatud: ") + signedNumber(5), QString("Vastatud:  5"));
-    }
-
     void roundingGoesHalfToEven_data()
     {
         QTest::addColumn<double>("x");
@@ -80,28 +70,6 @@ private slots:
         }
     }
 
-    void countersRefuseToOverflow()
-    {
-        std::int16_t v = 32766;
-        QVERIFY(checkedIncrement(v));
-        QCOMPARE(v, std::int16_t(32767));
-        QVERIFY(!checkedIncrement(v));
-        QCOMPARE(v, std::int16_t(32767));
-    }
-
-    void freshStateIsAllZero()
-    {
-        MOODUL1 s;
-        QVERIFY(s.listIsEmpty());
-        QCOMPARE(s.LastWordIndex, std::int16_t(0));
-        QCOMPARE(int(s.KnownWords.size()), 1001);
-        QCOMPARE(int(s.AskedFlags.size()), 1001);
-        QVERIFY(std::all_of(s.AskedFlags.begin(), s.AskedFlags.end(), [](auto f) { return f == 0; }));
-        QVERIFY(!s.WrongAnswerAcknowledged);
-        s.KnownWords[0] = "a";
-        QVERIFY(!s.listIsEmpty());
-        QCOMPARE(versionText(), QString("1.4.0"));
-    }
 };
 
 QTEST_MAIN(NumberFormTest)

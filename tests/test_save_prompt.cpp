@@ -101,19 +101,6 @@ private slots:
         QVERIFY(!ended());
     }
 
-    void promptAlreadyOpenIsOnlyBroughtForward()
-    {
-        changedList(file("first.dic"));
-        main_->MFExit_Click();
-        Kassav* k = prompt();
-        state().CurrentFile = file("second.dic");
-        main_->MFOpen_Click();
-        QCOMPARE(prompt(), k);
-        QCOMPARE(k->ui->Label1->text(), file("first.dic"));
-        QCOMPARE(state().PendingAction, std::int16_t(PendingOpen));
-        QVERIFY(h_->platform.dialogs.empty());
-    }
-
     void exitYesUntitledCancelledSaveAsKeepsRunning()
     {
         changedList();
@@ -134,16 +121,6 @@ private slots:
         QVERIFY(ended());
     }
 
-    void exitYesUntitledSavesWithHyphenRuleAndEnds()
-    {
-        changedList();
-        main_->MFExit_Click();
-        h_->platform.answerDialog(file("new.dic"));
-        prompt()->ui->Command1->click();
-        QVERIFY(ended());
-        QCOMPARE(readBytes(file("new.dic")), QByteArray("x}ray\r\nr\xF6ntgen\r\nkoer\r\ndog\r\n"));
-    }
-
     void exitYesNamedFileWritesPlainAndEnds()
     {
         changedList(file("named.dic"));
@@ -152,15 +129,6 @@ private slots:
         QVERIFY(ended());
         QVERIFY(h_->platform.dialogs.empty());
         QCOMPARE(readBytes(file("named.dic")), QByteArray("x-ray\r\nr\xF6ntgen\r\nkoer\r\ndog\r\n"));
-    }
-
-    void exitNoEndsWithoutSaving()
-    {
-        changedList(file("named.dic"));
-        main_->MFExit_Click();
-        prompt()->ui->Command2->click();
-        QVERIFY(ended());
-        QCOMPARE(readBytes(file("named.dic")), QByteArray("<missing>"));
     }
 
     void openWithChangesThenNoShowsTheDialogAtOnce()
@@ -180,47 +148,6 @@ private slots:
         QVERIFY(!prompt());
         QVERIFY(!ended());
         QCOMPARE(readBytes(file("named.dic")), QByteArray("<missing>"));
-    }
-
-    void openWithChangesThenYesSavesAndOpensNothing()
-    {
-        changedList(file("named.dic"));
-        main_->MFOpen_Click();
-        prompt()->ui->Command1->click();
-        QVERIFY(h_->platform.dialogs.empty());
-        QVERIFY(!prompt());
-        QVERIFY(!ended());
-        QCOMPARE(readBytes(file("named.dic")), QByteArray("x-ray\r\nr\xF6ntgen\r\nkoer\r\ndog\r\n"));
-        // The next Open finds nothing changed and shows its dialog.
-        h_->platform.cancelDialog();
-        main_->MFOpen_Click();
-        QCOMPARE(h_->platform.dialogs.size(), size_t(1));
-    }
-
-    void closingMainWithEmptyListEnds()
-    {
-        closeMain();
-        QVERIFY(ended());
-        QVERIFY(!prompt());
-    }
-
-    void closingMainWithEmptyListKeepsAnOpenEditorsWords()
-    {
-        Editor& e = h_->program.show<Editor>();
-        e.ui->Text2->setText("dog");
-        e.ui->Text1->setText("koer");
-        e.Command1_Click();
-        closeMain();
-        QVERIFY(!ended());
-        QVERIFY(!prompt());
-        e.Command4_Click(); // leaving the editor writes back and brings Main back
-        QVERIFY(!ended());
-        QCOMPARE(state().KnownWords[0], QString("koer"));
-        QCOMPARE(state().WordsModified, std::int16_t(1));
-        Main* fresh = h_->program.loaded<Main>();
-        QVERIFY(fresh && fresh->isVisible());
-        fresh->MFExit_Click();
-        QVERIFY(prompt()); // and the words are offered for saving
     }
 
     void lastWindowOpeningAnotherKeepsTheProgram()
@@ -264,67 +191,6 @@ private slots:
         prompt()->ui->Command1->click();
         QVERIFY(ended());
         QCOMPARE(readBytes(file("named.dic")), QByteArray("koer\r\ndog\r\n"));
-
-        // Yes on Open's prompt saves what the editor shows, so that nothing
-        // counts as saved that is not in the file.
-        init();
-        changedList(file("named.dic"));
-        Editor& e2 = h_->program.show<Editor>();
-        e2.ui->Text2->setText("cat");
-        e2.ui->Text1->setText("kass");
-        e2.Command1_Click();
-        main_->MFOpen_Click();
-        prompt()->ui->Command1->click();
-        QCOMPARE(state().WordsModified, std::int16_t(0));
-        QCOMPARE(readBytes(file("named.dic")), QByteArray("x-ray\r\nr\xF6ntgen\r\nkoer\r\ndog\r\nkass\r\ncat\r\n"));
-        main_->MFExit_Click();
-        QVERIFY(ended());
-
-        // Save As ends the program while Exit's prompt is open: with the
-        // words as the editor holds them by then.
-        init();
-        changedList();
-        Editor& e3 = h_->program.show<Editor>();
-        main_->MFExit_Click();
-        QVERIFY(prompt());
-        e3.ui->List1->setCurrentRow(0);
-        e3.Command2_Click();
-        h_->platform.answerDialog(file("asked.dic"));
-        main_->MFSaveAs_Click();
-        QVERIFY(ended());
-        QCOMPARE(readBytes(file("asked.dic")), QByteArray("koer\r\ndog\r\n"));
-    }
-
-    void saveAsAcceptedWithoutANameSavesNothing()
-    {
-        changedList();
-        main_->MFExit_Click();
-        h_->platform.answerDialog(QString());
-        prompt()->ui->Command1->click();
-        QVERIFY(!ended());
-        QVERIFY(!prompt());
-        QCOMPARE(h_->platform.messages.size(), size_t(1));
-        QCOMPARE(state().WordsModified, std::int16_t(1));
-        main_->MFExit_Click(); // asks again instead of losing the list
-        QVERIFY(prompt());
-        QVERIFY(!ended());
-    }
-
-    void noWithAPendingOpenAfterMainClosedShowsMain()
-    {
-        changedList(file("named.dic"));
-        main_->MFOpen_Click();
-        QCOMPARE(state().PendingAction, std::int16_t(PendingOpen));
-        closeMain();
-        QVERIFY(prompt());
-        h_->platform.cancelDialog();
-        prompt()->ui->Command2->click();
-        QCOMPARE(h_->platform.dialogs.size(), size_t(1));
-        QVERIFY(!prompt());
-        QVERIFY(!ended());
-        // A main window that only ran Open, unseen, would be all that is left.
-        Main* m = h_->program.loaded<Main>();
-        QVERIFY(m && m->isVisible());
     }
 
     void closingMainWithUnchangedListStillAsks()
@@ -336,43 +202,6 @@ private slots:
         QCOMPARE(state().MainWindowClosing, std::int16_t(1));
         prompt()->ui->Command3->click(); // Cancel: nothing else is open
         QVERIFY(ended());
-    }
-
-    void closingMainThenNoEndsUnlessAnotherWindowIsOpen()
-    {
-        h_->setWords({{"a", "b"}});
-        closeMain();
-        prompt()->ui->Command2->click();
-        QVERIFY(ended());
-
-        init();
-        h_->setWords({{"a", "b"}});
-        h_->program.show<Editor>();
-        closeMain();
-        prompt()->ui->Command2->click();
-        QVERIFY(!ended());
-        QVERIFY(!prompt());
-        QCOMPARE(state().MainWindowClosing, std::int16_t(0));
-        QVERIFY(h_->program.loaded<Editor>());
-    }
-
-    void closingMainYesSavesThenEnds()
-    {
-        // A named file: the plain writer, then the last window is gone.
-        changedList(file("named.dic"));
-        closeMain();
-        prompt()->ui->Command1->click();
-        QVERIFY(ended());
-        QCOMPARE(readBytes(file("named.dic")), QByteArray("x-ray\r\nr\xF6ntgen\r\nkoer\r\ndog\r\n"));
-
-        // Untitled: Save As first, which ends the program after saving.
-        init();
-        changedList();
-        closeMain();
-        h_->platform.answerDialog(file("asked.dic"));
-        prompt()->ui->Command1->click();
-        QVERIFY(ended());
-        QCOMPARE(readBytes(file("asked.dic")), QByteArray("x}ray\r\nr\xF6ntgen\r\nkoer\r\ndog\r\n"));
     }
 
     void closingMainYesCancelledSaveAsBringsAFreshMainBack()
@@ -393,17 +222,6 @@ private slots:
         QCOMPARE(state().MainWindowClosing, std::int16_t(0));
     }
 
-    void promptCloseBoxIsCancel()
-    {
-        changedList();
-        main_->MFExit_Click();
-        prompt()->close();
-        QVERIFY(!prompt());
-        QVERIFY(!ended());
-        QCOMPARE(state().PendingAction, std::int16_t(0));
-        QCOMPARE(state().WordsModified, std::int16_t(1));
-    }
-
     void failedPlainSaveNeverEnds()
     {
         changedList(file("missing-folder/named.dic"));
@@ -418,28 +236,6 @@ private slots:
         main_->MFExit_Click();
         QVERIFY(prompt());
         QVERIFY(!ended());
-    }
-
-    void failedSaveAfterMainClosedBringsMainBack()
-    {
-        changedList(file("missing-folder/named.dic"));
-        closeMain();
-        prompt()->ui->Command1->click();
-        QVERIFY(!ended());
-        QVERIFY(h_->program.loaded<Main>());
-        QVERIFY(h_->program.loaded<Main>()->isVisible());
-        QCOMPARE(state().WordsModified, std::int16_t(1));
-
-        init();
-        changedList();
-        closeMain();
-        h_->platform.answerDialog(file("missing-folder/asked.dic"));
-        prompt()->ui->Command1->click();
-        QVERIFY(!ended());
-        QCOMPARE(h_->platform.messages.size(), size_t(1));
-        QVERIFY(h_->program.loaded<Main>()->isVisible());
-        QCOMPARE(state().WordsModified, std::int16_t(1));
-        QCOMPARE(state().MainWindowClosing, std::int16_t(0));
     }
 
 private:

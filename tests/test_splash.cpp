@@ -102,22 +102,6 @@ private slots:
         verifyHandedOver(h);
     }
 
-    void splashDesign()
-    {
-        Harness h;
-        Algus& a = h.program.show<Algus>();
-        QCOMPARE(a.size(), QSize(589, 327));
-        QCOMPARE(a.pos(), QPoint(55, 198));
-        QCOMPARE(a.ui->Label1->geometry(), QRect(16, 144, 569, 33));
-        QVERIFY(a.ui->Label1->alignment() & Qt::AlignHCenter);
-        QVERIFY(!a.ui->Label2->text().isEmpty());
-        QVERIFY(a.windowFlags() & Qt::FramelessWindowHint);
-        // The picture fills the window: what is painted at the far corner is
-        // picture, not the grey background.
-        const QImage shot = a.grab().toImage();
-        QVERIFY(shot.pixelColor(587, 325) != QColor(0xC0, 0xC0, 0xC0));
-        QVERIFY(shot.pixelColor(2, 2) != QColor(0xC0, 0xC0, 0xC0));
-    }
 };
 
 QTEST_MAIN(SplashTest)

@@ -101,17 +101,6 @@ private slots:
         }
     }
 
-    void unloadHandlerMayOpenAnotherWindow()
-    {
-        Harness h;
-        WinB& b = h.program.form<WinB>();
-        b.onUnload = [&h] { h.program.show<WinA>(); };
-        h.program.unload<WinB>();
-        QCOMPARE(h.platform.ended, 0);
-        QVERIFY(h.program.loaded<WinA>());
-        QVERIFY(!h.program.loaded<WinB>());
-    }
-
     void windowUnloadedDuringItsLoadIsNotShown()
     {
         Harness h;
@@ -121,28 +110,6 @@ private slots:
         QVERIFY(!s.isVisible());
         QVERIFY(!h.program.loaded<SelfClosing>());
         Harness::flush();
-    }
-
-    void closeBoxUnloads()
-    {
-        Harness h;
-        WinA& a = h.program.show<WinA>();
-        h.program.form<WinB>();
-        a.close();
-        QCOMPARE(log_.events.last(), QString("A unload"));
-        QVERIFY(!h.program.loaded<WinA>());
-    }
-
-    void timerIntervalZeroNeverFires()
-    {
-        ScriptedPlatform p;
-        QObject owner;
-        Timer t(p, &owner, 0, true);
-        int fired = 0;
-        connect(&t, &Timer::timeout, [&] { ++fired; });
-        p.advance(100000);
-        QCOMPARE(fired, 0);
-        QCOMPARE(p.activeTimers(), 0);
     }
 
     void timerRearmsOnIntervalAndEnable()
