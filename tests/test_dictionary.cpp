@@ -1,12 +1,11 @@
 #include "dictionary/DictionaryFile.h"
 #include "dictionary/PairRule.h"
 #include "state/Moodul1.h"
+#include "support/Files.h"
 
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
-
-#include "support/Files.h"
 
 #include <csignal>
 #include <sys/resource.h>
@@ -14,22 +13,6 @@
 using namespace vorbix;
 using namespace vorbix::testing;
 using namespace vorbix::dictionary;
-
-namespace {
-
-// Commas, quotes, blanks, both hyphen forms and letters that need each encoding.
-QString randomWord(QRandomGenerator& rng, bool wide, bool mayBeEmpty)
-{
-    static const QString narrow = QStringLiteral("abcXYZ09-}-} ,,\"'\t;õäöüšžŠŽÕÄĀąęėįų°–€«»\u0081");
-    static const QString foreign = QStringLiteral("жюяЖЯαβΩ中");
-    QString word;
-    for (int i = rng.bounded(mayBeEmpty ? 0 : 1, 12); i > 0; --i)
-        word += wide && rng.bounded(6) == 0 ? foreign[rng.bounded(foreign.size())]
-                                            : narrow[rng.bounded(narrow.size())];
-    return word;
-}
-
-} // namespace
 
 class DictionaryTest : public QObject {
     Q_OBJECT
@@ -40,22 +23,17 @@ private slots:
         QVERIFY(tmp_->isValid());
     }
 
-    void pairRuleTurnsTheSmallerHyphenCount()
+    void pairRuleAndTheExampleBytes()
     {
-        // known, unknown, then both as stored.
-        const QString rows[][4] = {{"a-b-c", "d", "a}b-c", "d"}, {"a-b-c", "d-e-f", "a}b}c", "d}e}f"},
-                                   {"--", "-x-y-", "}}", "}x}y-"}, {"abc", "", "abc", ""}};
-        for (const auto& row : rows) {
-            QString k = row[0], u = row[1];
+        // known|unknown|both as stored
+        for (const QString row : {"a-b-c|d|a}b-c|d", "a-b-c|d-e-f|a}b}c|d}e}f", "--|-x-y-|}}|}x}y-", "abc||abc|"}) {
+            QString k = row.section('|', 0, 0), u = row.section('|', 1, 1);
             applyPairRule(k, u, Hyphen, StoredHyphen);
-            QCOMPARE(k + '|' + u, row[2] + '|' + row[3]);
+            QCOMPARE(k + '|' + u, row.section('|', 2));
             applyPairRule(k, u, StoredHyphen, Hyphen);
-            QCOMPARE(k + '|' + u, row[0] + '|' + row[1]);
+            QCOMPARE(k + '|' + u, row.section('|', 0, 1));
         }
-    }
-
-    void examplePairsGiveTheseBytes()
-    {
+        // The example list.
         MOODUL1 s;
         storePairs(s, {{"x-ray", "röntgen"}, {"koer", "dog"}, {"a}b", "c"}});
         const QString path = tmp_->filePath("example.dic");
@@ -71,7 +49,7 @@ private slots:
         QCOMPARE(readDictionaryFile(path).pairs, read);
     }
 
-    void linesAreWholeWordsOrTheReadFails()
+    void linesAreWholeWordsAtMost1000PairsOrTheReadFails()
     {
         const std::pair<QByteArray, WordPairs> good[] = {
             {"go, went\r\n\"big\" cat\r\n", {{"go, went", "\"big\" cat"}}},
@@ -102,16 +80,12 @@ private slots:
             else
                 QCOMPARE(r.error, int(InputPastEndOfFile));
         }
-    }
-
-    void capacityIs1000Pairs()
-    {
+        // At most 1000 pairs are read; more is cut off and said so.
         for (const auto& [lines, truncated] : {std::pair{2000, false}, {2001, true}, {2002, true}}) {
             QByteArray bytes;
             for (int i = 0; i < lines; ++i)
                 bytes += "w" + QByteArray::number(i) + "\r\n";
             const ReadResult r = readDictionary(bytes);
-            QVERIFY(r.ok());
             QCOMPARE(int(r.pairs.size()), MaxPairs);
             QCOMPARE(r.truncated, truncated);
             QCOMPARE(r.pairs.back().unknown, QStringLiteral("w1999"));
@@ -120,13 +94,9 @@ private slots:
 
     void utf8FallbackBothWays()
     {
-        const ReadResult utf8 = readDictionary("r\xC3\xB6ntgen\r\nx\r\n");
-        QCOMPARE(utf8.encoding, TextEncoding::Utf8);
-        QCOMPARE(utf8.pairs.front().known, QStringLiteral("röntgen"));
+        QCOMPARE(readDictionary("r\xC3\xB6ntgen\r\nx\r\n").pairs, (WordPairs{{"röntgen", "x"}}));
         // One line that is not UTF-8 makes the whole file the code page.
-        const ReadResult mixed = readDictionary("r\xC3\xB6ntgen\r\n\xF6\r\n");
-        QCOMPARE(mixed.encoding, TextEncoding::Windows1257);
-        QCOMPARE(mixed.pairs.front().known, QStringLiteral("rĆ¶ntgen"));
+        QCOMPARE(readDictionary("r\xC3\xB6ntgen\r\n\xF6\r\n").pairs, (WordPairs{{"rĆ¶ntgen", "ö"}}));
 
         QByteArray bytes;
         WriteResult w = encodeDictionary({{"koer", "собака"}, {"õun", "x"}}, &bytes);
@@ -161,38 +131,40 @@ private slots:
         QCOMPARE(readBytes(path), old);
         QCOMPARE(QDir(tmp_->path()).entryList(QDir::Files), QStringList{"old.dic"});
         QCOMPARE(savedPairs(s), big);
-
         // A line break in a word is refused before anything is written.
-        const WriteResult broken = writeDictionaryFile(path, {{"fine", "ok"}, {"x", "a\r\nb"}});
-        QVERIFY2(!broken.ok && broken.reason.contains(QLatin1String("pair 2")), qPrintable(broken.reason));
+        QVERIFY(!writeDictionaryFile(path, {{"fine", "ok"}, {"x", "a\r\nb"}}).ok);
         QCOMPARE(readBytes(path), old);
     }
 
-    // What either writer wrote reads back as the list the program holds afterwards.
+    // What a save wrote reads back as the list the program holds afterwards.
     void writeThenReadProperty()
     {
         QRandomGenerator rng(20240607);
+        // Commas, quotes, blanks, both hyphen forms and letters that need each encoding.
+        const QString narrow = QStringLiteral("abcXYZ09-}-} ,,\"'\t;õäöüšžŠŽÕÄĀąęėįų°–€«»\u0081");
+        const QString foreign = QStringLiteral("жюяЖЯαβΩ中");
+        const auto randomWord = [&](bool wide, bool mayBeEmpty) {
+            QString word;
+            for (int i = rng.bounded(mayBeEmpty ? 0 : 1, 12); i > 0; --i)
+                word += wide && rng.bounded(6) == 0 ? foreign[rng.bounded(foreign.size())]
+                                                    : narrow[rng.bounded(narrow.size())];
+            return word;
+        };
         const QString path = tmp_->filePath("prop.dic");
         int utf8Files = 0, balticFiles = 0;
         for (int round = 0; round < 300; ++round) {
             WordPairs original;
             for (int i = round % 97 == 0 ? MaxPairs : rng.bounded(0, 30), wide = rng.bounded(4) == 0; i > 0; --i)
-                original.push_back({randomWord(rng, wide, false), randomWord(rng, wide, true)});
+                original.push_back({randomWord(wide, false), randomWord(wide, true)});
             MOODUL1 s;
             storePairs(s, original);
             const QByteArray context = "round " + QByteArray::number(round);
-
-            QVERIFY2(savePlain(s, path).ok, context);
-            WordPairs expected = original;
-            for (WordPair& p : expected)
-                applyPairRule(p.known, p.unknown, StoredHyphen, Hyphen);
-            QVERIFY2(readDictionaryFile(path).pairs == expected, context);
-
             const WriteResult w = saveWithHyphenRule(s, path);
             const ReadResult r = readDictionaryFile(path);
             QVERIFY2(w.ok && r.ok() && r.pairs == savedPairs(s), context);
             QCOMPARE(r.encoding, w.encoding);
-            if (expected == original) // no "}" typed
+            if (!std::any_of(original.begin(), original.end(), [](const WordPair& p) {
+                    return (p.known + p.unknown).contains(StoredHyphen); }))
                 QVERIFY2(r.pairs == original, context);
             (w.encoding == TextEncoding::Utf8 ? utf8Files : balticFiles)++;
         }
