@@ -2,7 +2,6 @@
 #include "support/Harness.h"
 #include "ui/main/Main.h"
 
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace vorbix;
@@ -13,10 +12,8 @@ class DictionaryCommandsTest : public QObject {
 private slots:
     void init()
     {
-        tmp_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(tmp_->isValid());
-        h_ = std::make_unique<Harness>();
-        h_->platform.setCurrentDirectory(tmp_->path());
+        h_ = std::make_unique<FolderHarness>();
+        QVERIFY(h_->folder.isValid());
         main_ = &h_->program.form<Main>();
     }
     void cleanup()
@@ -110,7 +107,7 @@ private slots:
         QFETCH(QString, target);
         QFETCH(bool, ends);
         h_->setWords({{"a", "b"}});
-        QVERIFY(QDir(tmp_->path()).mkdir("taken.dic"));
+        QVERIFY(QDir(h_->folder.path()).mkdir("taken.dic"));
         state().PendingAction = static_cast<std::int16_t>(pending);
         state().MainWindowClosing = static_cast<std::int16_t>(closing);
         const QStringList before = snapshot();
@@ -135,15 +132,9 @@ private:
             all << state().KnownWords[i] << state().UnknownWords[i];
         return all << QString::number(state().WordsModified);
     }
-    void writeBytes(const QString& path, const QByteArray& bytes)
-    {
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
-    }
-    QString file(const QString& name) const { return tmp_->filePath(name); }
+    QString file(const QString& name) const { return h_->file(name); }
 
-    std::unique_ptr<QTemporaryDir> tmp_;
-    std::unique_ptr<Harness> h_;
+    std::unique_ptr<FolderHarness> h_;
     Main* main_ = nullptr;
 };
 

@@ -12,16 +12,10 @@
 
 #include <QCloseEvent>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace vorbix;
 using namespace vorbix::testing;
-
-namespace {
-
-
-} // namespace
 
 // Every way out of the program, and the prompt that guards a list on the way.
 class SavePromptTest : public QObject {
@@ -30,7 +24,7 @@ class SavePromptTest : public QObject {
     MOODUL1& state() { return h_->program.state(); }
     Kassav* prompt() { return h_->program.loaded<Kassav>(); }
     bool ended() const { return h_->platform.ended > 0; }
-    QString file(const QString& name) const { return tmp_->filePath(name); }
+    QString file(const QString& name) const { return h_->file(name); }
 
     // A list as the editor leaves it after a change.
     void changedList(const QString& currentFile = {})
@@ -52,10 +46,8 @@ class SavePromptTest : public QObject {
 private slots:
     void init()
     {
-        tmp_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(tmp_->isValid());
-        h_ = std::make_unique<Harness>();
-        h_->platform.setCurrentDirectory(tmp_->path());
+        h_ = std::make_unique<FolderHarness>();
+        QVERIFY(h_->folder.isValid());
         main_ = &h_->program.show<Main>();
     }
     void cleanup()
@@ -239,8 +231,7 @@ private slots:
     }
 
 private:
-    std::unique_ptr<QTemporaryDir> tmp_;
-    std::unique_ptr<Harness> h_;
+    std::unique_ptr<FolderHarness> h_;
     Main* main_ = nullptr;
 };
 

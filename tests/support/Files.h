@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QFile>
 #include <QString>
+#include <QTest>
 
 namespace vorbix::testing {
 
@@ -13,6 +14,13 @@ inline QByteArray readBytes(const QString& path)
     if (!f.open(QIODevice::ReadOnly))
         return "<missing>";
     return f.readAll();
+}
+
+// Writes the bytes or fails the calling test.
+inline void writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
 }
 
 } // namespace vorbix::testing

@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QTemporaryDir>
 
 namespace vorbix::testing {
 
@@ -30,6 +31,14 @@ struct Harness {
         }
         s.LastWordIndex = static_cast<std::int16_t>(knownUnknown.size()) - 1;
     }
+};
+
+// A harness whose working folder is a scratch folder of its own.
+struct FolderHarness : Harness {
+    QTemporaryDir folder;
+
+    FolderHarness() { platform.setCurrentDirectory(folder.path()); }
+    QString file(const QString& name) const { return folder.filePath(name); }
 };
 
 } // namespace vorbix::testing
