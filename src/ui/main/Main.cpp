@@ -46,7 +46,9 @@ Main::Main(Program& program)
     ui->MFSave->setShortcut(QKeySequence::Save);
     // Not every platform has a standard key for Save As.
     ui->MFSaveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
-    ui->MFExit->setShortcut(QKeySequence::Quit);
+    // Nor for Quit: the Windows key scheme has none, and Ctrl+Q is what
+    // desktops here use.
+    ui->MFExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     CommonDialog1.Filter = QStringLiteral("Quorvel's Files (*.dic) |*.dic|");
     CommonDialog1.DefaultExt = QStringLiteral(".dic");
