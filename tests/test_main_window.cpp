@@ -18,7 +18,6 @@ private slots:
         Harness h;
         h.platform.setCurrentDirectory("/home/user/words");
         h.program.state().WrongAnswerAcknowledged = true;
-        h.program.state().CurrentFile = "/somewhere/else.dic";
         h.setWords({{"koer", "dog"}});
         Main& m = h.program.show<Main>();
 

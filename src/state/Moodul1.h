@@ -1,5 +1,7 @@
 #pragma once
 
+#include "state/TestOptions.h"
+
 #include <QString>
 
 #include <array>
@@ -30,6 +32,10 @@ struct MOODUL1 {
     std::array<std::int16_t, WordSlots> AskedFlags{};
     std::int16_t ElapsedSeconds = 0;
     bool WrongAnswerAcknowledged = false;
+
+    // The options the main window had when it last closed: what the test
+    // goes on with while no main window is loaded.
+    TestOptions ClosedMainOptions;
 
     // The list is empty exactly when the first known word is.
     bool listIsEmpty() const { return KnownWords[0].isEmpty(); }

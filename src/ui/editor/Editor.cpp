@@ -342,6 +342,15 @@ void Editor::WriteBack()
     }
 }
 
+void Editor::Reload()
+{
+    for (QPushButton* b : {ui->Command5, ui->Command6, ui->Command7, ui->Command8})
+        paintSortButton(b, SystemColour::ButtonFace);
+    ui->Text1->clear();
+    ui->Text2->clear();
+    Form_Load();
+}
+
 void Editor::Command4_Click()
 {
     // Reached twice on one closing: the button unloads, and unloading runs

@@ -49,6 +49,9 @@ public:
     // Puts the working copy into the shared list, as leaving the editor
     // does; the window stays open.
     void WriteBack();
+    // Shows the shared list afresh, as a newly opened editor would: another
+    // list has replaced the one it was editing.
+    void Reload();
 
     std::unique_ptr<Ui::Editor> ui;
 

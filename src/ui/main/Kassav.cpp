@@ -38,8 +38,7 @@ void Kassav::Command1_Click()
     auto& s = state();
     // What an open editor holds is saved too, or the words would count as
     // saved while only the editor has them.
-    if (Editor* editor = program().loaded<Editor>())
-        editor->WriteBack();
+    Main::SyncEditor(program());
     s.WordsModified = 0;
     bool failed = false;
     if (Main::isUntitled(program())) {

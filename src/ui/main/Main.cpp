@@ -105,12 +105,33 @@ QString Main::untitledPath() { return untitledPath(platform()); }
 
 bool Main::isUntitled() { return isUntitled(program()); }
 
+TestOptions Main::Options() const
+{
+    TestOptions o;
+    o.askUnknownWords = ui->Option1->isChecked();
+    o.normalMode = ui->Option3->isChecked();
+    o.timeLimitOn = ui->Check1->isChecked();
+    o.timeLimitSeconds = ui->VScroll1->value();
+    return o;
+}
+
+TestOptions Main::Options(Program& program)
+{
+    if (const Main* main = program.loaded<Main>())
+        return main->Options();
+    return program.state().ClosedMainOptions;
+}
+
 void Main::Form_Load()
 {
     state().WrongAnswerAcknowledged = false;
     Check1_Click();
-    state().CurrentFile = untitledPath();
-    setWindowTitle(QStringLiteral("Vorbix - ") + QStringLiteral("Untitled.dic"));
+    // A main window loaded again while the list lives on keeps its file:
+    // an untitled one would send the next save elsewhere.
+    if (state().CurrentFile.isEmpty())
+        state().CurrentFile = untitledPath();
+    setWindowTitle(QStringLiteral("Vorbix - ")
+                   + (isUntitled() ? QStringLiteral("Untitled.dic") : state().CurrentFile));
 }
 
 QString Main::timeLimitEstonian(int seconds)
@@ -152,12 +173,12 @@ void Main::nupptest_Click()
         program().show<Test>();
         return;
     }
-    ShowNothingToTest();
+    ShowNothingToTest(platform());
 }
 
-void Main::ShowNothingToTest()
+void Main::ShowNothingToTest(Platform& platform)
 {
-    platform().messageBox(QStringLiteral("There is nothing to test (no words). Please use the Editor "
+    platform.messageBox(QStringLiteral("There is nothing to test (no words). Please use the Editor "
                                          "and add some words or open already existing file with words!"),
                           MessageIcon::Critical);
 }

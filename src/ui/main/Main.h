@@ -1,5 +1,6 @@
 #pragma once
 
+#include "state/TestOptions.h"
 #include "ui/toolkit/CommonDialog.h"
 #include "ui/toolkit/Form.h"
 
@@ -28,7 +29,7 @@ public:
     void nupptest_Click();
     // The message of a test started on a list with nothing to ask; the test
     // window shows it too when the list empties under it.
-    void ShowNothingToTest();
+    static void ShowNothingToTest(Platform& platform);
     void MAbout_Click();
     void Toolbar1_ButtonClick(const QString& key);
 
@@ -51,6 +52,20 @@ public:
     static bool isUntitled(Program& program);
     QString untitledPath();
     bool isUntitled();
+
+    // The test options of the loaded main window, or those it had when it
+    // last closed; never loads one.
+    static TestOptions Options(Program& program);
+    TestOptions Options() const;
+
+    // Opens a file as File > Open does once a path is chosen: all or nothing,
+    // with its messages and title. Returns whether the list was replaced.
+    bool OpenPath(const QString& path, const QString& fileTitle);
+    bool OpenPath(const QString& path);
+
+    // Writes an open editor's words into the shared list, so that what is
+    // saved or offered for saving is what the user sees.
+    static void SyncEditor(Program& program);
 
     static QString timeLimitEstonian(int seconds);
     static QString timeLimitEnglish(int seconds);

@@ -5,6 +5,8 @@
 #include "ui/toolkit/Platform.h"
 #include "ui/toolkit/Program.h"
 
+#include <QFileInfo>
+
 namespace vorbix {
 
 using namespace dictionary;
@@ -23,11 +25,19 @@ bool reportSave(Platform& platform, const WriteResult& result, const QString& pa
 
 void Main::MFNew_Click() { state().CurrentFile = untitledPath(); }
 
+void Main::SyncEditor(Program& program)
+{
+    if (Editor* editor = program.loaded<Editor>())
+        editor->WriteBack();
+}
+
 void Main::MFOpen_Click()
 {
     // After a failed file the dialog is offered again, until a file opens or
     // the user cancels.
     for (;;) {
+        // Pairs typed in the editor are part of what the user would lose.
+        SyncEditor(program());
         if (!state().listIsEmpty() && state().WordsModified == 1) {
             state().PendingAction = PendingOpen;
             program().show<Kassav>();
@@ -38,21 +48,34 @@ void Main::MFOpen_Click()
         const QString path = CommonDialog1.FileName;
         if (path.isEmpty())
             return;
-
-        // The list is replaced only by a file that read cleanly, so a later
-        // Save can never put the old list over a file that failed to open.
-        const ReadResult read = readDictionaryFile(path);
-        if (!read.ok()) {
-            platform().messageBox(openFailureText(read.error, path), MessageIcon::None);
-            continue;
-        }
-        storePairs(state(), read.pairs);
-        state().CurrentFile = path;
-        setWindowTitle(QStringLiteral("English Quorvel - ") + CommonDialog1.FileTitle);
-        if (read.truncated)
-            platform().messageBox(truncatedText(path), MessageIcon::None);
-        return;
+        if (OpenPath(path, CommonDialog1.FileTitle))
+            return;
     }
+}
+
+bool Main::OpenPath(const QString& path) { return OpenPath(path, QFileInfo(path).fileName()); }
+
+bool Main::OpenPath(const QString& path, const QString& fileTitle)
+{
+    // The list is replaced only by a file that read cleanly, so a later
+    // Save can never put the old list over a file that failed to open.
+    const ReadResult read = readDictionaryFile(path);
+    if (!read.ok()) {
+        platform().messageBox(openFailureText(read.error, path), MessageIcon::None);
+        return false;
+    }
+    storePairs(state(), read.pairs);
+    state().CurrentFile = path;
+    // A new list starts a new round: marks of the old one mean nothing here.
+    state().AskedFlags.fill(0);
+    setWindowTitle(QStringLiteral("English Quorvel - ") + fileTitle);
+    // An open editor shows the new list, or its write-back would put the
+    // old words over it.
+    if (Editor* editor = program().loaded<Editor>())
+        editor->Reload();
+    if (read.truncated)
+        platform().messageBox(truncatedText(path), MessageIcon::None);
+    return true;
 }
 
 void Main::MFSave_Click()
@@ -62,6 +85,7 @@ void Main::MFSave_Click()
         return;
     }
     const QString path = state().CurrentFile;
+    SyncEditor(program());
     if (reportSave(platform(), saveWithHyphenRule(state(), path), path))
         setWindowTitle(QStringLiteral("Vorbix - ") + path);
 }
@@ -89,11 +113,7 @@ void Main::MFSaveAs_Click()
         lastSaveAsFailed_ = true;
         return;
     }
-    // A save that ends the program takes an open editor's words along, or
-    // they would go with the editor.
-    const bool leaving = state().PendingAction == PendingExit || state().MainWindowClosing == 1;
-    if (Editor* editor = program().loaded<Editor>(); leaving && editor)
-        editor->WriteBack();
+    SyncEditor(program());
     // A failed save keeps the current file and the title, and never ends
     // the program: the list would be lost.
     if (!reportSave(platform(), saveWithHyphenRule(state(), path), path)) {
@@ -111,6 +131,7 @@ void Main::MFSaveAs_Click()
 bool Main::SavePlain(Program& program)
 {
     const QString path = program.state().CurrentFile;
+    SyncEditor(program);
     return reportSave(program.platform(), dictionary::savePlain(program.state(), path), path);
 }
 

@@ -1,7 +1,6 @@
 #include "ui/test/AkenVale.h"
 
 #include "ui_AkenVale.h"
-#include "ui_Main.h"
 
 #include "ui/main/Main.h"
 #include "ui/test/Test.h"
@@ -39,10 +38,7 @@ void AkenVale::Form_Load()
     }
     s.WrongAnswerAcknowledged = false;
     const int question = s.CurrentQuestion;
-    // Read, never loaded: a main window loaded here would stay hidden. A
-    // fresh one would ask for the unknown words.
-    const Main* main = program().loaded<Main>();
-    if (!main || main->ui->Option1->isChecked()) {
+    if (Main::Options(program()).askUnknownWords) {
         ui->Label2->setText(s.KnownWords[question]);
         ui->Label3->setText(s.UnknownWords[question]);
     } else {
@@ -55,11 +51,7 @@ void AkenVale::Form_Load()
 // last answer the test is over and the results stay in front alone.
 void AkenVale::restartTestClock()
 {
-    // Without a main window there is no time limit (a fresh one has it off),
-    // and loading one here would leave it hidden: with nothing else on
-    // screen the program would run on unseen.
-    const Main* main = program().loaded<Main>();
-    if (!main || !main->ui->Check1->isChecked())
+    if (!Main::Options(program()).timeLimitOn)
         return;
     state().ElapsedSeconds = 0;
     if (Test* test = program().loaded<Test>()) {

@@ -1,6 +1,5 @@
 #include "ui/test/Test.h"
 
-#include "ui_Main.h"
 #include "ui_Test.h"
 
 #include "state/Draw.h"
@@ -66,9 +65,9 @@ Test::Test(Program& program) : Form(program), ui(std::make_unique<Ui::Test>())
 
 Test::~Test() = default;
 
-Main& Test::mainWindow() { return program().form<Main>(); }
-bool Test::askUnknownWords() { return mainWindow().ui->Option1->isChecked(); }
-bool Test::normalMode() { return mainWindow().ui->Option3->isChecked(); }
+TestOptions Test::options() { return Main::Options(program()); }
+bool Test::askUnknownWords() { return options().askUnknownWords; }
+bool Test::normalMode() { return options().normalMode; }
 
 QString Test::answerSide(int index)
 {
@@ -83,11 +82,11 @@ std::array<ClickLabel*, 5> Test::choices() const
 void Test::Form_Load()
 {
     MOODUL1& s = state();
-    Main& main = mainWindow();
+    const TestOptions o = options();
 
-    if (main.ui->Check1->isChecked()) {
+    if (o.timeLimitOn) {
         // Up to 300 000 ms: held in a full int, never in 16 bits.
-        const int limitMs = main.ui->VScroll1->value() * 1000;
+        const int limitMs = o.timeLimitSeconds * 1000;
         Timer1->setInterval(limitMs);
     }
 
@@ -95,7 +94,7 @@ void Test::Form_Load()
     ui->Label3->setText(QStringLiteral("Õigeid: ") + signedNumber(s.AnsweredCount - s.WrongCount));
     ui->Label4->setText(QStringLiteral("Valesid: ") + signedNumber(s.WrongCount));
     ui->Label6->setText(QStringLiteral("Vastata: ") + signedNumber(s.LastWordIndex + 1 - s.AnsweredCount));
-    ui->Label7->setText(QStringLiteral("Aeg: ") + signedNumber(main.ui->VScroll1->value() - s.ElapsedSeconds));
+    ui->Label7->setText(QStringLiteral("Aeg: ") + signedNumber(o.timeLimitSeconds - s.ElapsedSeconds));
     if (s.AnsweredCount != 0)
         ui->Label5->setText(QStringLiteral("Õigeid vastuseid on ")
                             + signedNumber(percentRight(s.AnsweredCount - s.WrongCount, s.AnsweredCount))
@@ -114,7 +113,7 @@ void Test::Form_Load()
             // The list emptied under the open test (an empty file opened,
             // every pair deleted): leave, keeping the counters.
             Unload();
-            program().form<Main>().ShowNothingToTest();
+            Main::ShowNothingToTest(platform());
             return;
         }
         program().show<Tulemus>();
@@ -164,17 +163,17 @@ void Test::fillChoices()
 void Test::Command1_Click()
 {
     MOODUL1& s = state();
-    Main& main = mainWindow();
+    const TestOptions o = options();
 
     s.ElapsedSeconds = 0;
     Timer1->setEnabled(false);
     Timer1->setEnabled(true);
 
-    if (main.ui->Option3->isChecked())
+    if (o.normalMode)
         ui->Text1->setText(trimBlanks(ui->Text1->text()));
 
     const int question = s.CurrentQuestion;
-    const QString& expected = main.ui->Option1->isChecked() ? s.UnknownWords[question] : s.KnownWords[question];
+    const QString& expected = o.askUnknownWords ? s.UnknownWords[question] : s.KnownWords[question];
     if (ui->Text1->text() != expected) {
         platform().beep();
         checkedIncrement(s.WrongCount);
@@ -243,11 +242,11 @@ void Test::Timer1_Timer()
 
 void Test::Timer2_Timer()
 {
-    Main& main = mainWindow();
-    if (!main.ui->Check1->isChecked())
+    const TestOptions o = options();
+    if (!o.timeLimitOn)
         return;
     checkedIncrement(state().ElapsedSeconds);
-    ui->Label7->setText(QStringLiteral("Aeg: ") + signedNumber(main.ui->VScroll1->value() - state().ElapsedSeconds));
+    ui->Label7->setText(QStringLiteral("Aeg: ") + signedNumber(o.timeLimitSeconds - state().ElapsedSeconds));
 }
 
 // However the test ends, the main window is there to go on from.

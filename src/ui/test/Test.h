@@ -1,5 +1,6 @@
 #pragma once
 
+#include "state/TestOptions.h"
 #include "ui/toolkit/Form.h"
 
 #include <QPixmap>
@@ -56,7 +57,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    Main& mainWindow();
+    TestOptions options();
     bool askUnknownWords();
     bool normalMode();
     QString answerSide(int index);
