@@ -70,8 +70,13 @@ void Algus::Timer1_Timer()
 {
     if (isUnloaded())
         return;
-    program().show<Main>();
+    Main& main = program().show<Main>();
+    const QString file = program().takeStartupFile();
     Unload();
+    // Once the splash is gone, so that a message about the file is not
+    // shown over it.
+    if (!file.isEmpty())
+        main.OpenPath(file);
 }
 
 void Algus::Form_Click() { Timer1_Timer(); }

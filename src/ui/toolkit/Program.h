@@ -4,7 +4,10 @@
 
 #include <map>
 #include <memory>
+#include <QString>
+
 #include <typeindex>
+#include <utility>
 #include <vector>
 
 namespace vorbix {
@@ -40,6 +43,11 @@ public:
     void end();
     bool ended() const { return ended_; }
 
+    // The file named on the command line, for the main window to open when
+    // the splash hands over; taken once. Empty when none was given.
+    void setStartupFile(const QString& path) { startupFile_ = path; }
+    QString takeStartupFile() { return std::exchange(startupFile_, QString()); }
+
     int loadedCount() const { return static_cast<int>(forms_.size()); }
     std::vector<Form*> loadedForms() const;
 
@@ -51,6 +59,7 @@ private:
     MOODUL1 state_;
     std::map<std::type_index, Form*> forms_;
     bool ended_ = false;
+    QString startupFile_;
 };
 
 } // namespace vorbix

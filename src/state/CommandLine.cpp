@@ -1,0 +1,52 @@
+#include "state/CommandLine.h"
+
+#include "state/Version.h"
+
+#include <QDir>
+
+namespace vorbix {
+
+CommandLine::CommandLine()
+    : help_({QStringLiteral("h"), QStringLiteral("help")},
+            QStringLiteral("Show this help and exit.")),
+      version_({QStringLiteral("v"), QStringLiteral("version")},
+               QStringLiteral("Show the version and exit."))
+{
+    parser_.setApplicationDescription(QStringLiteral("Drill the spelling of foreign-language words."));
+    parser_.addOption(help_);
+    parser_.addOption(version_);
+    parser_.addPositionalArgument(QStringLiteral("FILE"),
+                                  QStringLiteral("Dictionary file (.dic) to open at start."),
+                                  QStringLiteral("[FILE]"));
+}
+
+bool CommandLine::parse(const QStringList& arguments)
+{
+    error_.clear();
+    if (!parser_.parse(arguments)) {
+        error_ = parser_.errorText();
+        return false;
+    }
+    if (parser_.positionalArguments().size() > 1) {
+        error_ = QStringLiteral("Only one file can be opened at start.");
+        return false;
+    }
+    return true;
+}
+
+bool CommandLine::wantsHelp() const { return parser_.isSet(help_); }
+bool CommandLine::wantsVersion() const { return parser_.isSet(version_); }
+
+QString CommandLine::file(const QString& workingDirectory) const
+{
+    const QStringList files = parser_.positionalArguments();
+    if (files.isEmpty() || files.first().isEmpty())
+        return {};
+    return QDir::cleanPath(QDir(workingDirectory).absoluteFilePath(files.first()));
+}
+
+QString CommandLine::helpText() const { return parser_.helpText(); }
+
+QString CommandLine::versionLine() { return applicationTitle() + QLatin1Char(' ') + versionText(); }
+
+} // namespace vorbix

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QCommandLineParser>
+#include <QString>
+#include <QStringList>
+
+namespace vorbix {
+
+// vorbix [FILE], --help, --version. Needs no application object, so that
+// help and version are answered before anything asks for a display.
+class CommandLine {
+public:
+    CommandLine();
+
+    // False for an option it does not know or more than one FILE.
+    bool parse(const QStringList& arguments);
+    QString errorText() const { return error_; }
+
+    bool wantsHelp() const;
+    bool wantsVersion() const;
+    // The FILE as an absolute path, a relative one taken from the working
+    // directory; empty when none was given.
+    QString file(const QString& workingDirectory) const;
+
+    // Names the program as the application object was started; without one,
+    // as "<executable_name>".
+    QString helpText() const;
+    static QString versionLine(); // "Vorbix 1.4.0"
+
+private:
+    QCommandLineParser parser_;
+    QCommandLineOption help_;
+    QCommandLineOption version_;
+    QString error_;
+};
+
+} // namespace vorbix
