@@ -88,6 +88,38 @@ private slots:
         QVERIFY(d.scripted());
     }
 
+    // Behind the wrong-answer window the next question is set up but not
+    // seen: nothing may answer it until "Continue".
+    void nothingAnswersAnUnseenQuestion_data()
+    {
+        QTest::addColumn<bool>("choices");
+        QTest::newRow("a click on a choice") << true;
+        QTest::newRow("Enter in the answer box") << false;
+    }
+    void nothingAnswersAnUnseenQuestion()
+    {
+        QFETCH(bool, choices);
+        WordTestDrive d(FivePairs);
+        if (choices) {
+            d.choices();
+            d.drawChoices(3, 0, {0, 1, 2, 4}); // lehm: cow house dog cat horse
+            d.start();
+            d.drawChoices(0, 2, {1, 2, 3, 4}); // maja: dog cat house cow horse
+            QTest::mouseClick(d.choice(2), Qt::LeftButton); // house: wrong
+            QTest::mouseClick(d.choice(3), Qt::LeftButton); // would be right for maja
+        } else {
+            d.start(3);
+            d.answer("cat", 0);
+            d.answerBox()->setText("house");
+            QTest::keyClick(d.answerBox(), Qt::Key_Return);
+        }
+        QCOMPARE(tally(d), 101);
+        QCOMPARE(wrongWindowPair(d), QString("lehm/cow"));
+        d.continueAfterWrong();
+        QCOMPARE(d.question(), QString("maja"));
+        QVERIFY(d.test()->isVisible());
+    }
+
     // Fault: switching the asked side while a question is shown judged the
     // answer against the other side.
     void sideSwitchedWhileShown_data()

@@ -194,10 +194,10 @@ void Test::fillChoices()
         k[place]->setText(shown_.choices[place]);
 }
 
-bool Test::choicesOnScreen() const
-{
-    return shown_.isShown() && shown_.mode == AnswerMode::Choices && isVisible();
-}
+// Behind the wrong-answer window the next question is set up but not seen.
+bool Test::answerable() const { return !isUnloaded() && isVisible() && shown_.isShown(); }
+
+bool Test::choicesOnScreen() const { return answerable() && shown_.mode == AnswerMode::Choices; }
 
 // Opened already (from an earlier "Results"), the window is filled afresh:
 // it must show the counts of now.
@@ -214,7 +214,7 @@ void Test::Command1_Click()
 {
     // Only a question on screen can be answered, and only once: a late
     // click, key or time-out finds none.
-    if (isUnloaded() || !isVisible() || !shown_.isShown())
+    if (!answerable())
         return;
     const ShownQuestion q = std::exchange(shown_, ShownQuestion{});
     MOODUL1& s = state();
@@ -250,7 +250,7 @@ void Test::Command1_Click()
 
 void Test::Text1_KeyPress(int& KeyAscii)
 {
-    if ((KeyAscii != KeyEnter && KeyAscii != KeyEscape) || !shown_.isShown())
+    if ((KeyAscii != KeyEnter && KeyAscii != KeyEscape) || !answerable())
         return;
     KeyAscii = 0;
     ui->Label1->setText(signedNumber(state().LastWordIndex));

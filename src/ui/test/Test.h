@@ -73,6 +73,7 @@ private:
     void choose(ClickLabel* label);
     void highlight(ClickLabel* label);
     void showResults();
+    bool answerable() const;
     bool choicesOnScreen() const;
     std::array<ClickLabel*, 5> choices() const;
 
