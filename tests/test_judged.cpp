@@ -3,13 +3,12 @@
 #include "support/EditorDriver.h"
 #include "support/Files.h"
 #include "support/WordTestDrive.h"
+#include "ui/toolkit/Design.h"
 #include "ui_Editor.h"
 #include "ui_Main.h"
-#include "ui/toolkit/Design.h"
 
 #include <QAccessible>
 #include <QApplication>
-
 #include <QTemporaryDir>
 #include <QWindow>
 
@@ -63,6 +62,8 @@ class JudgedTest : public QObject {
     QTemporaryDir folder_;
 
 private slots:
+    void initTestCase() { QVERIFY(folder_.isValid()); }
+
     // Fault: the second release of a double click answered the next question.
     void doubleClickIsOneAnswer_data()
     {

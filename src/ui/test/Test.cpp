@@ -3,8 +3,8 @@
 #include "ui_Test.h"
 
 #include "state/Draw.h"
-#include "state/ShownQuestion.h"
 #include "state/NumberForm.h"
+#include "state/ShownQuestion.h"
 #include "state/TestRound.h"
 #include "ui/main/Main.h"
 #include "ui/test/AkenVale.h"
@@ -16,10 +16,10 @@
 #include "ui/toolkit/Timer.h"
 
 #include <QKeyEvent>
+#include <QPainter>
 
 #include <algorithm>
 #include <utility>
-#include <QPainter>
 
 namespace vorbix {
 
