@@ -108,6 +108,37 @@ private slots:
         QTest::mouseClick(d.choice(5), Qt::LeftButton);
         QCOMPARE(d.state().AnsweredCount - d.state().WrongCount, 1);
     }
+
+    // What a test sees of the question on screen: taken when it appeared,
+    // untouched by later option changes, gone once it is answered.
+    void shownQuestionIsWhatIsOnScreen()
+    {
+        WordTestDrive d(FivePairs);
+        d.choices();
+        d.child<QRadioButton>(d.main, "Option2")->setChecked(true); // known words asked
+        d.drawChoices(3, 1, {0, 1, 2, 4});
+        d.start();
+        const ShownQuestion& q = d.test()->shownQuestion();
+        QVERIFY(q.isShown());
+        QCOMPARE(q.pair, 3);
+        QCOMPARE(q.question, d.question());
+        QCOMPARE(q.question + "/" + q.expected, QString("cow/lehm"));
+        QCOMPARE(q.mode, AnswerMode::Choices);
+        QString offered;
+        for (const QString& c : q.choices)
+            offered += c + " ";
+        QCOMPARE(offered, QString("maja lehm koer kass hobune "));
+        QCOMPARE(offered.remove(' '), d.choiceTexts());
+        d.child<QRadioButton>(d.main, "Option3")->setChecked(true);
+        d.child<QRadioButton>(d.main, "Option1")->setChecked(true);
+        QCOMPARE(q.mode, AnswerMode::Choices);
+        QCOMPARE(q.expected, QString("lehm"));
+        d.draw(0);
+        QTest::mouseClick(d.choice(1), Qt::LeftButton); // maja: wrong
+        QCOMPARE(q.question + "/" + q.expected, QString("maja/house")); // the next, set up behind
+        QCOMPARE(q.mode, AnswerMode::Normal);
+        QVERIFY(d.scripted());
+    }
 };
 
 QTEST_MAIN(TestWindowTest)

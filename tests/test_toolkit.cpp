@@ -1,5 +1,8 @@
 #include "support/Harness.h"
+#include "ui/toolkit/Design.h"
 #include "ui/toolkit/Timer.h"
+
+#include <QFontInfo>
 
 #include <QtTest>
 
@@ -147,6 +150,31 @@ private slots:
         t.shutdown();
         p.advance(10000);
         QCOMPARE(at.back(), std::int64_t(11400));
+    }
+
+    // A design's face that is not installed is left out before Qt looks it
+    // up (that lookup was the splash's slowest step); the face shown stays
+    // the first installed one of the list.
+    void designFontTakesTheFirstInstalledFace_data()
+    {
+        QTest::addColumn<QString>("design");
+        QTest::addColumn<QString>("face");
+        QTest::addColumn<bool>("italic");
+        QTest::newRow("missing face") << "MS Sans Serif|19.5|bold" << "Liberation Sans" << false;
+        QTest::newRow("installed face") << "Liberation Mono|8.25|bold italic" << "Liberation Mono" << true;
+    }
+    void designFontTakesTheFirstInstalledFace()
+    {
+        QFETCH(QString, design);
+        QFETCH(QString, face);
+        QFETCH(bool, italic);
+        const QFont font = designFont(design, QFont());
+        QVERIFY2(!font.families().contains("MS Sans Serif"), qPrintable(font.families().join(',')));
+        const QFontInfo shown(font);
+        QCOMPARE(shown.family(), face);
+        QCOMPARE(shown.bold(), true);
+        QCOMPARE(shown.italic(), italic);
+        QCOMPARE(font.pointSizeF(), design.section('|', 1, 1).toDouble());
     }
 
 private:

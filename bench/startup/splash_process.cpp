@@ -2,6 +2,7 @@
 // start of the program as its main() does it, timed from outside.
 #include "startup/FirstPaint.h"
 
+#include "state/CommandLine.h"
 #include "state/Version.h"
 #include "ui/main/Algus.h"
 #include "ui/toolkit/Program.h"
@@ -12,6 +13,11 @@
 
 int main(int argc, char* argv[])
 {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    vorbix::CommandLine commandLine;
+    commandLine.parse(arguments);
     QApplication app(argc, argv);
     QApplication::setApplicationName(vorbix::applicationTitle());
     QApplication::setApplicationVersion(vorbix::versionText());

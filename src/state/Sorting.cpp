@@ -57,6 +57,7 @@ void exchangeSort(MOODUL1& m, Words& keySide, Order order)
                 continue;
             m.KnownWords[i].swap(m.KnownWords[j]);
             m.UnknownWords[i].swap(m.UnknownWords[j]);
+            std::swap(m.AskedFlags[i], m.AskedFlags[j]); // a pair keeps its mark
             keys[i].swap(keys[j]);
             std::swap(empty[i], empty[j]);
         }

@@ -3,6 +3,7 @@
 #include "ui_Editor.h"
 
 #include "state/NumberForm.h"
+#include "state/ShownQuestion.h"
 #include "state/Sorting.h"
 #include "ui/main/Main.h"
 #include "ui/toolkit/Design.h"
@@ -331,15 +332,22 @@ void Editor::WriteBack()
 {
     MOODUL1& s = state();
     const int n = std::min(ui->List1->count(), MOODUL1::WordSlots);
+    bool changed = s.LastWordIndex != n - 1;
     for (int r = 0; r < n; ++r) {
-        s.KnownWords[r] = rowText(ui->List1, r);
-        s.UnknownWords[r] = rowText(ui->List2, r);
+        const QString known = rowText(ui->List1, r);
+        const QString unknown = rowText(ui->List2, r);
+        changed = changed || s.KnownWords[r] != known || s.UnknownWords[r] != unknown;
+        s.KnownWords[r] = known;
+        s.UnknownWords[r] = unknown;
     }
     s.LastWordIndex = static_cast<std::int16_t>(n - 1);
     for (int r = n; r < MOODUL1::WordSlots; ++r) {
         s.KnownWords[r].clear();
         s.UnknownWords[r].clear();
     }
+    // Marks of the old list would skip or repeat pairs of this one.
+    if (changed)
+        startNewRound(s);
 }
 
 void Editor::Reload()

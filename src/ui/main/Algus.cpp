@@ -18,6 +18,13 @@ Algus::Algus(Program& program) : Form(program), ui(std::make_unique<Ui::Algus>()
 {
     ui->setupUi(this);
     applyDesignFonts(this);
+    // The banner and the credit are plain Latin text in a face that has all
+    // of it, so no fallback fonts need to be looked up before the first paint.
+    for (QLabel* label : {static_cast<QLabel*>(ui->Label1), static_cast<QLabel*>(ui->Label2)}) {
+        QFont font = label->font();
+        font.setStyleStrategy(QFont::NoFontMerging);
+        label->setFont(font);
+    }
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setFixedSize(size());
     move(twips(825), twips(2970));

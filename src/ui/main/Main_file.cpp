@@ -1,4 +1,5 @@
 #include "dictionary/DictionaryFile.h"
+#include "state/ShownQuestion.h"
 #include "ui/editor/Editor.h"
 #include "ui/main/Kassav.h"
 #include "ui/main/Main.h"
@@ -67,7 +68,7 @@ bool Main::OpenPath(const QString& path, const QString& fileTitle)
     storePairs(state(), read.pairs);
     state().CurrentFile = path;
     // A new list starts a new round: marks of the old one mean nothing here.
-    state().AskedFlags.fill(0);
+    startNewRound(state());
     setWindowTitle(QStringLiteral("English Quorvel - ") + fileTitle);
     // An open editor shows the new list, or its write-back would put the
     // old words over it.

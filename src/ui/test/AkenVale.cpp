@@ -37,14 +37,12 @@ void AkenVale::Form_Load()
         test->Timer2->setEnabled(false);
     }
     s.WrongAnswerAcknowledged = false;
-    const int question = s.CurrentQuestion;
-    if (Main::Options(program()).askUnknownWords) {
-        ui->Label2->setText(s.KnownWords[question]);
-        ui->Label3->setText(s.UnknownWords[question]);
-    } else {
-        ui->Label2->setText(s.UnknownWords[question]);
-        ui->Label3->setText(s.KnownWords[question]);
-    }
+}
+
+void AkenVale::ShowQuestion(const ShownQuestion& q)
+{
+    ui->Label2->setText(q.question);
+    ui->Label3->setText(q.expected);
 }
 
 // Only a test window that is still open gets its clock back; after the

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "state/ShownQuestion.h"
 #include "ui/toolkit/Form.h"
 
 #include <memory>
@@ -21,6 +22,9 @@ public:
     void Form_Load() override;
     void Form_Unload() override;
     void Command1_Click(); // Continue
+
+    // The question just judged wrong, as the user saw it.
+    void ShowQuestion(const ShownQuestion& q);
 
     std::unique_ptr<Ui::AkenVale> ui;
 

@@ -4,6 +4,7 @@
 
 #include "state/Draw.h"
 #include "state/NumberForm.h"
+#include "state/ShownQuestion.h"
 #include "state/TestRound.h"
 #include "ui/main/Main.h"
 #include "ui/test/AkenVale.h"
@@ -16,6 +17,9 @@
 
 #include <QKeyEvent>
 #include <QPainter>
+
+#include <algorithm>
+#include <utility>
 
 namespace vorbix {
 
@@ -61,18 +65,23 @@ Test::Test(Program& program) : Form(program), ui(std::make_unique<Ui::Test>())
     connect(ui->Kyssa3, &ClickLabel::mouseMoved, this, &Test::Kyssa3_MouseMove);
     connect(ui->Kyssa4, &ClickLabel::mouseMoved, this, &Test::Kyssa4_MouseMove);
     connect(ui->Kyssa5, &ClickLabel::mouseMoved, this, &Test::Kyssa5_MouseMove);
+    // The keyboard's choice lights up as the mouse's does.
+    connect(ui->Kyssa1, &ClickLabel::focused, this, &Test::Kyssa1_MouseMove);
+    connect(ui->Kyssa2, &ClickLabel::focused, this, &Test::Kyssa2_MouseMove);
+    connect(ui->Kyssa3, &ClickLabel::focused, this, &Test::Kyssa3_MouseMove);
+    connect(ui->Kyssa4, &ClickLabel::focused, this, &Test::Kyssa4_MouseMove);
+    connect(ui->Kyssa5, &ClickLabel::focused, this, &Test::Kyssa5_MouseMove);
+    for (ClickLabel* k : choices())
+        k->makeChoice();
+
+    for (QWidget* w : {ui->Label2, ui->Label3, ui->Label4, ui->Label5, ui->Label6, ui->Label7})
+        designPositions_.emplace_back(w, w->pos());
+    designSize_ = size();
 }
 
 Test::~Test() = default;
 
 TestOptions Test::options() { return Main::Options(program()); }
-bool Test::askUnknownWords() { return options().askUnknownWords; }
-bool Test::normalMode() { return options().normalMode; }
-
-QString Test::answerSide(int index)
-{
-    return askUnknownWords() ? state().UnknownWords[index] : state().KnownWords[index];
-}
 
 std::array<ClickLabel*, 5> Test::choices() const
 {
@@ -83,6 +92,7 @@ void Test::Form_Load()
 {
     MOODUL1& s = state();
     const TestOptions o = options();
+    shown_ = {};
 
     if (o.timeLimitOn) {
         // Up to 300 000 ms: held in a full int, never in 16 bits.
@@ -116,79 +126,122 @@ void Test::Form_Load()
             Main::ShowNothingToTest(platform());
             return;
         }
-        program().show<Tulemus>();
-        if (isUnloaded())
-            return;
-        // The results were open already, so their load did not end this
-        // test: go on with the new round.
+        // A round completed with the results due: they end this test.
+        showResults();
+        return;
     }
 
-    const int question = s.CurrentQuestion;
-    ui->Label1->setText(askUnknownWords() ? s.KnownWords[question] : s.UnknownWords[question]);
-    s.AskedFlags[question] = 1;
+    // From here on the question is fixed, whatever changes under it.
+    shown_ = takeQuestion(s, s.CurrentQuestion, o);
+    ui->Label1->setText(shown_.question);
+    s.AskedFlags[shown_.pair] = 1;
     ui->Text1->setText(QString());
 
-    if (normalMode())
+    if (shown_.mode == AnswerMode::Normal)
         arrangeNormal();
     else
-        fillChoices();
+        arrangeChoices();
 }
 
+// Each mode sets up the whole of its layout, so a switch between questions
+// leaves nothing of the other behind.
 void Test::arrangeNormal()
 {
     for (ClickLabel* k : choices())
         k->hide();
+    ui->Text1->show();
+    ui->Command1->setEnabled(true);
     // Measured afresh each time: once the labels have moved up it is 0.
     const int d = ui->Label7->y() - ui->Kyssa1->y();
     for (QLabel* label : {ui->Label7, ui->Label6, ui->Label5, ui->Label4, ui->Label3, ui->Label2})
         label->move(label->x(), label->y() - d);
     setFixedSize(width(), height() - d);
+    ui->Text1->setFocus();
+}
+
+void Test::restoreDesignLayout()
+{
+    for (const auto& [widget, pos] : designPositions_)
+        widget->move(pos);
+    setFixedSize(designSize_);
+}
+
+void Test::arrangeChoices()
+{
+    restoreDesignLayout();
+    ui->Text1->hide();
+    ui->Command1->setEnabled(false);
+    for (ClickLabel* k : choices())
+        k->show();
+    fillChoices();
+    QWidget* focus = focusWidget();
+    const auto k = choices();
+    if (std::find(k.begin(), k.end(), focus) == k.end())
+        ui->Kyssa1->setFocus();
 }
 
 void Test::fillChoices()
 {
-    ui->Text1->hide();
-    ui->Command1->setEnabled(false);
-
     const auto k = choices();
     const int p = drawIndex(platform().rnd(), 4);
-    k[p]->setText(answerSide(state().CurrentQuestion));
+    shown_.choices[p] = shown_.expected;
     // The other places are not checked against the right one: repeats and
     // empty texts stay as drawn.
     const int last = lastAskableIndex(state());
     for (int place : choiceFillOrder(p))
-        k[place]->setText(answerSide(drawIndex(platform().rnd(), last)));
+        shown_.choices[place] = answerSide(state(), drawIndex(platform().rnd(), last), shown_.askUnknownWords);
+    for (int place = 0; place < 5; ++place)
+        k[place]->setText(shown_.choices[place]);
+}
+
+// Behind the wrong-answer window the next question is set up but not seen.
+bool Test::answerable() const { return !isUnloaded() && isVisible() && shown_.isShown(); }
+
+bool Test::choicesOnScreen() const { return answerable() && shown_.mode == AnswerMode::Choices; }
+
+// Opened already (from an earlier "Results"), the window is filled afresh:
+// it must show the counts of now.
+void Test::showResults()
+{
+    const bool wasOpen = program().loaded<Tulemus>() != nullptr;
+    Tulemus& results = program().form<Tulemus>();
+    if (wasOpen)
+        results.Form_Load();
+    results.Show();
 }
 
 void Test::Command1_Click()
 {
+    // Only a question on screen can be answered, and only once: a late
+    // click, key or time-out finds none.
+    if (!answerable())
+        return;
+    const ShownQuestion q = std::exchange(shown_, ShownQuestion{});
     MOODUL1& s = state();
-    const TestOptions o = options();
 
     s.ElapsedSeconds = 0;
     Timer1->setEnabled(false);
     Timer1->setEnabled(true);
 
-    if (o.normalMode)
+    if (q.mode == AnswerMode::Normal)
         ui->Text1->setText(trimBlanks(ui->Text1->text()));
 
-    const int question = s.CurrentQuestion;
-    const QString& expected = o.askUnknownWords ? s.UnknownWords[question] : s.KnownWords[question];
-    if (ui->Text1->text() != expected) {
+    const bool right = answerIsRight(ui->Text1->text(), q.expected);
+    countAnswer(s, right);
+    if (!right) {
         platform().beep();
-        checkedIncrement(s.WrongCount);
         AkenVale* alreadyOpen = program().loaded<AkenVale>();
         AkenVale& wrong = program().form<AkenVale>();
-        // Left open from the end of the previous test: show this question.
+        // Left open from the end of the previous test: its load is run again.
         if (alreadyOpen)
             wrong.Form_Load();
+        wrong.ShowQuestion(q);
         Hide();
         wrong.Show();
     }
 
-    checkedIncrement(s.AnsweredCount);
-    if (s.AnsweredCount > s.LastWordIndex) {
-        program().show<Tulemus>();
+    if (testIsOver(s)) {
+        showResults();
         program().unload<Test>();
         return;
     }
@@ -197,7 +250,7 @@ void Test::Command1_Click()
 
 void Test::Text1_KeyPress(int& KeyAscii)
 {
-    if (KeyAscii != KeyEnter && KeyAscii != KeyEscape)
+    if ((KeyAscii != KeyEnter && KeyAscii != KeyEscape) || !answerable())
         return;
     KeyAscii = 0;
     ui->Label1->setText(signedNumber(state().LastWordIndex));
@@ -231,7 +284,7 @@ void Test::Command2_Click()
 void Test::Command3_Click()
 {
     if (state().AnsweredCount != 0 && state().WrongAnswerAcknowledged)
-        program().show<Tulemus>();
+        showResults();
 }
 
 void Test::Timer1_Timer()
@@ -254,8 +307,38 @@ void Test::Form_Unload() { program().show<Main>(); }
 
 void Test::choose(ClickLabel* label)
 {
+    if (!choicesOnScreen() || !label->isVisible())
+        return;
     ui->Text1->setText(label->text());
     Command1_Click();
+}
+
+// Keys 1 to 5 pick by place; the arrows walk the choices, round at the ends.
+void Test::keyPressEvent(QKeyEvent* event)
+{
+    const auto k = choices();
+    if (!choicesOnScreen() || event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) {
+        Form::keyPressEvent(event);
+        return;
+    }
+    const int key = event->key();
+    if (key >= Qt::Key_1 && key <= Qt::Key_5) {
+        if (!event->isAutoRepeat())
+            choose(k[static_cast<size_t>(key - Qt::Key_1)]);
+        return;
+    }
+    int step = 0;
+    if (key == Qt::Key_Down || key == Qt::Key_Right)
+        step = 1;
+    else if (key == Qt::Key_Up || key == Qt::Key_Left)
+        step = -1;
+    if (step == 0) {
+        Form::keyPressEvent(event);
+        return;
+    }
+    const auto at = std::find(k.begin(), k.end(), focusWidget());
+    const int from = at == k.end() ? (step > 0 ? -1 : 0) : static_cast<int>(at - k.begin());
+    k[static_cast<size_t>((from + step + 5) % 5)]->setFocus(Qt::OtherFocusReason);
 }
 
 void Test::Kyssa1_Click() { choose(ui->Kyssa1); }

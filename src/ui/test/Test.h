@@ -1,5 +1,6 @@
 #pragma once
 
+#include "state/ShownQuestion.h"
 #include "state/TestOptions.h"
 #include "ui/toolkit/Form.h"
 
@@ -7,6 +8,8 @@
 
 #include <array>
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace Ui {
 class Test;
@@ -48,26 +51,38 @@ public:
     void Kyssa4_MouseMove();
     void Kyssa5_MouseMove();
 
+    // The question on screen, as it was taken when it appeared; isShown() is
+    // false while none is waiting for an answer.
+    const ShownQuestion& shownQuestion() const { return shown_; }
+
     std::unique_ptr<Ui::Test> ui;
     Timer* Timer1 = nullptr;
     Timer* Timer2 = nullptr;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
     TestOptions options();
-    bool askUnknownWords();
-    bool normalMode();
-    QString answerSide(int index);
     void arrangeNormal();
+    void arrangeChoices();
+    void restoreDesignLayout();
     void fillChoices();
     void choose(ClickLabel* label);
     void highlight(ClickLabel* label);
+    void showResults();
+    bool answerable() const;
+    bool choicesOnScreen() const;
     std::array<ClickLabel*, 5> choices() const;
 
     QPixmap picture_;
+    ShownQuestion shown_;
+    // Where the statistics sit in the design, and the design size: Choices
+    // mode puts them back after Normal mode moved them.
+    std::vector<std::pair<QWidget*, QPoint>> designPositions_;
+    QSize designSize_;
 };
 
 } // namespace vorbix

@@ -3,6 +3,7 @@
 #include "ui_Tulemus.h"
 
 #include "state/NumberForm.h"
+#include "state/ShownQuestion.h"
 #include "ui/test/Test.h"
 #include "ui/toolkit/Design.h"
 #include "ui/toolkit/Platform.h"
@@ -31,12 +32,13 @@ Tulemus::Tulemus(Program& program) : Form(program), ui(std::make_unique<Ui::Tule
 
 Tulemus::~Tulemus() = default;
 
+// Run again on an open window when a test ends: the counts are those of now.
 void Tulemus::Form_Load()
 {
     program().unload<Test>();
 
     const MOODUL1& s = state();
-    const int right = s.AnsweredCount - s.WrongCount;
+    const int right = rightAnswers(s);
     ui->Label1->setText(QStringLiteral("Word count: ") + signedNumber(s.AnsweredCount));
     ui->Label2->setText(QStringLiteral("Right: ") + signedNumber(right));
     ui->Label3->setText(QStringLiteral("Wrong: ") + signedNumber(s.WrongCount));

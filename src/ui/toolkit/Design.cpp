@@ -1,17 +1,38 @@
 #include "ui/toolkit/Design.h"
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QVariant>
 #include <QWidget>
 
 namespace vorbix {
+
+namespace {
+
+// The designs' own faces (MS Sans Serif) are rarely installed, and asking for
+// a missing family sends the font lookup through fontconfig's substitutions
+// at every new font: the splash's first paint paid for that. Leaving them
+// out gives the same face, the first of the list that is installed.
+QStringList installedFamilies(const QStringList& wanted)
+{
+    static const QStringList installed = QFontDatabase::families();
+    QStringList found;
+    for (const QString& family : wanted) {
+        if (installed.contains(family, Qt::CaseInsensitive))
+            found << family;
+    }
+    return found.isEmpty() ? wanted : found;
+}
+
+} // namespace
 
 QFont designFont(const QString& fontText, const QFont& base)
 {
     const QStringList parts = fontText.split(QLatin1Char('|'));
     QFont font = base;
     if (!parts.value(0).isEmpty())
-        font.setFamilies({parts[0], QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+        font.setFamilies(installedFamilies({parts[0], QStringLiteral("Liberation Sans"),
+                                            QStringLiteral("DejaVu Sans")}));
     bool ok = false;
     const double points = parts.value(1).toDouble(&ok);
     if (ok && points > 0)

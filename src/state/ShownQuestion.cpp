@@ -1,0 +1,48 @@
+#include "state/ShownQuestion.h"
+
+#include "state/TestRound.h"
+
+namespace vorbix {
+
+QString questionSide(const MOODUL1& s, int pair, bool askUnknownWords)
+{
+    return askUnknownWords ? s.KnownWords[pair] : s.UnknownWords[pair];
+}
+
+QString answerSide(const MOODUL1& s, int pair, bool askUnknownWords)
+{
+    return askUnknownWords ? s.UnknownWords[pair] : s.KnownWords[pair];
+}
+
+ShownQuestion takeQuestion(const MOODUL1& s, int pair, const TestOptions& options)
+{
+    ShownQuestion q;
+    q.pair = pair;
+    q.askUnknownWords = options.askUnknownWords;
+    q.mode = options.normalMode ? AnswerMode::Normal : AnswerMode::Choices;
+    q.question = questionSide(s, pair, q.askUnknownWords);
+    q.expected = answerSide(s, pair, q.askUnknownWords);
+    return q;
+}
+
+bool answerIsRight(const QString& given, const QString& expected)
+{
+    return trimBlanks(given) == trimBlanks(expected);
+}
+
+bool countAnswer(MOODUL1& s, bool right)
+{
+    if (s.AnsweredCount == INT16_MAX)
+        return false;
+    if (!right && !checkedIncrement(s.WrongCount))
+        return false;
+    return checkedIncrement(s.AnsweredCount);
+}
+
+int rightAnswers(const MOODUL1& s) { return s.AnsweredCount - s.WrongCount; }
+
+bool testIsOver(const MOODUL1& s) { return s.AnsweredCount > s.LastWordIndex; }
+
+void startNewRound(MOODUL1& s) { s.AskedFlags.fill(0); }
+
+} // namespace vorbix
