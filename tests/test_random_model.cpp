@@ -430,11 +430,19 @@ private:
         title_ = "Vorbix - " + (currentFile_ == untitled() ? QString("Untitled.dic") : currentFile_);
     }
 
+    // The editor's words into the list; a changed list starts a new round.
+    void writeBack()
+    {
+        if (rows_ != shared_)
+            asked_.clear();
+        shared_ = rows_;
+    }
+
     // Every save and every question of the prompt sees the editor's words.
     void syncEditor()
     {
         if (editorOpen_)
-            shared_ = rows_;
+            writeBack();
     }
 
     void reloadEditor()
@@ -471,7 +479,11 @@ private:
             if (hyphenRule) {
                 passRule(readBack[i].known, readBack[i].unknown, u'-', u'}');
                 passRule(readBack[i].known, readBack[i].unknown, u'}', u'-');
-                shared_[i] = readBack[i]; // the words take the form they read back in
+                // The words take the form they read back in, asked or not.
+                for (WordPair& a : asked_)
+                    if (a == saved[i])
+                        a = readBack[i];
+                shared_[i] = readBack[i];
             } else {
                 passRule(readBack[i].known, readBack[i].unknown, u'}', u'-');
             }
@@ -804,9 +816,10 @@ private:
         reapplySort();
     }
 
+    // A sort moves pairs, not what was asked of them.
     void modelSort(int button)
     {
-        shared_ = rows_;
+        writeBack();
         exchangeSort(shared_, button);
         rows_ = shownPart(shared_);
         activeSort_ = button;
@@ -938,7 +951,7 @@ private:
 
     void leaveEditor()
     {
-        shared_ = rows_;
+        writeBack();
         editorOpen_ = false;
         rows_.clear();
         loadMain();
@@ -957,7 +970,7 @@ private:
         auto& ui = *t.ui;
         const QString expected = question_ ? question_->answer : QString();
         const bool typing = ui.Text1->isVisible();
-        switch (pick(9)) {
+        switch (pick(10)) {
         case 0: case 1: case 2: {
             if (!typing)
                 break;
@@ -1011,7 +1024,22 @@ private:
             }
             break;
         }
-        case 7:
+        case 7: {
+            ClickLabel* labels[] = {ui.Kyssa1, ui.Kyssa2, ui.Kyssa3, ui.Kyssa4, ui.Kyssa5};
+            const int n = pick(5);
+            if (!labels[n]->isVisible())
+                break;
+            act(QString("choose by key %1 \"%2\"").arg(n + 1).arg(labels[n]->text()));
+            judge(labels[n]->text());
+            if (chance(0.5)) {
+                QTest::keyClick(&t, Qt::Key(Qt::Key_1 + n));
+            } else {
+                labels[n]->setFocus();
+                QTest::keyClick(labels[n], chance(0.5) ? Qt::Key_Space : Qt::Key_Return);
+            }
+            break;
+        }
+        case 8:
             act("results");
             ui.Command3->click();
             break;
