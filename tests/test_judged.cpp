@@ -231,13 +231,14 @@ private slots:
     // Fault: the results window, open already, kept the counts of its opening.
     void resultsOpenAsTheTestEnds_data()
     {
-        QTest::addColumn<bool>("byLastAnswer");
-        QTest::newRow("the round completes") << false;
-        QTest::newRow("the last answer") << true;
+        QTest::addColumn<int>("end");
+        QTest::newRow("the round completes") << 0;
+        QTest::newRow("the last answer") << 1;
+        QTest::newRow("Close") << 2;
     }
     void resultsOpenAsTheTestEnds()
     {
-        QFETCH(bool, byLastAnswer);
+        QFETCH(int, end);
         WordTestDrive d({{"a", "A"}, {"b", "B"}, {"c", "C"}, {"d", "D"}, {"e", "E"}});
         d.start(0);
         d.answer("A", 1);
@@ -248,7 +249,8 @@ private slots:
                  (QStringList{"Word count:  2", "Right:  1", "Wrong:  1", "Right answers:  50%"}));
         int beeps = d.h.platform.beeps;
         QStringList expected{"Word count:  4", "Right:  3", "Wrong:  1", "Right answers:  75%"};
-        if (byLastAnswer) {
+        int beepsOfTheEnd = 3;
+        if (end == 1) {
             // A shorter list: the test ends at its next answer.
             const QString path = folder_.filePath("two.dic");
             writeBytes(path, "f\r\nF\r\ng\r\nG\r\n");
@@ -256,6 +258,13 @@ private slots:
             d.start(1);
             d.answer("G");
             expected = QStringList{"Word count:  3", "Right:  2", "Wrong:  1", "Right answers:  67%"};
+        } else if (end == 2) {
+            // Closed, the test leaves the results open behind it, quietly.
+            d.start(3);
+            d.answer("D", 4);
+            d.press(d.test(), "Command2");
+            expected = QStringList{"Word count:  3", "Right:  2", "Wrong:  1", "Right answers:  67%"};
+            beepsOfTheEnd = 0;
         } else {
             d.start(3); // the same test goes on while the results stay open
             d.answer("D", 4);
@@ -264,7 +273,7 @@ private slots:
         }
         QVERIFY(!d.test());
         QCOMPARE(resultLabels(d.results()), expected);
-        QCOMPARE(d.h.platform.beeps - beeps, 3);
+        QCOMPARE(d.h.platform.beeps - beeps, beepsOfTheEnd);
         QVERIFY(d.scripted());
     }
 

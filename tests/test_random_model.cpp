@@ -1059,6 +1059,9 @@ private:
         case 0:
             act("again");
             answered_ = wrong_ = 0;
+            // The list may have emptied since the test ended.
+            if (std::none_of(shared_.begin(), shared_.end(), [](const WordPair& p) { return !p.known.isEmpty(); }))
+                expected_.push_back({nothingToTest()});
             r.ui->Command1->click();
             break;
         case 1:

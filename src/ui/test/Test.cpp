@@ -302,8 +302,14 @@ void Test::Timer2_Timer()
     ui->Label7->setText(QStringLiteral("Aeg: ") + signedNumber(o.timeLimitSeconds - state().ElapsedSeconds));
 }
 
-// However the test ends, the main window is there to go on from.
-void Test::Form_Unload() { program().show<Main>(); }
+// However the test ends, the main window is there to go on from, and results
+// left open from an earlier "Results" show what this test added.
+void Test::Form_Unload()
+{
+    if (Tulemus* results = program().loaded<Tulemus>())
+        results->ShowCounts();
+    program().show<Main>();
+}
 
 void Test::choose(ClickLabel* label)
 {

@@ -36,20 +36,24 @@ Tulemus::~Tulemus() = default;
 void Tulemus::Form_Load()
 {
     program().unload<Test>();
+    ShowCounts();
+    if (state().AnsweredCount != 0)
+        for (int i = 0; i < 3; ++i)
+            platform().beep();
+}
 
+void Tulemus::ShowCounts()
+{
     const MOODUL1& s = state();
     const int right = rightAnswers(s);
     ui->Label1->setText(QStringLiteral("Word count: ") + signedNumber(s.AnsweredCount));
     ui->Label2->setText(QStringLiteral("Right: ") + signedNumber(right));
     ui->Label3->setText(QStringLiteral("Wrong: ") + signedNumber(s.WrongCount));
-    if (s.AnsweredCount != 0) {
-        for (int i = 0; i < 3; ++i)
-            platform().beep();
+    if (s.AnsweredCount != 0)
         ui->Label4->setText(QStringLiteral("Right answers: ") + signedNumber(percentRight(right, s.AnsweredCount))
                             + QStringLiteral("%"));
-    } else {
+    else
         ui->Label4->setText(QStringLiteral("Right answers: ") + QStringLiteral("0%"));
-    }
 }
 
 void Tulemus::Command1_Click()

@@ -18,6 +18,8 @@ public:
     ~Tulemus() override;
 
     void Form_Load() override;
+    // Fills the labels with the counts of now, quietly.
+    void ShowCounts();
     void Command1_Click(); // Again
     void Command2_Click(); // End Test
 
