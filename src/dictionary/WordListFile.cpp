@@ -382,10 +382,12 @@ namespace {
 
 QString tsvField(const QString& word, bool first)
 {
-    const bool quote = word.contains(u'\t') || word.contains(u'"')
-        // a line starting with "#" is a header, and a leading byte-order
-        // mark would be taken for the file's own
-        || (first && word.startsWith(u'#')) || word.startsWith(QChar(0xFEFF));
+    // A line starting with "#" is a header, one starting with "<" (after
+    // blanks) could make the file pass for XML, and a leading byte-order
+    // mark would be taken for the file's own.
+    const QString lead = word.trimmed();
+    const bool quote = word.contains(u'\t') || word.contains(u'"') || word.startsWith(QChar(0xFEFF))
+        || (first && (word.startsWith(u'#') || lead.isEmpty() || lead.startsWith(u'<')));
     if (!quote)
         return word;
     QString quoted = word;
