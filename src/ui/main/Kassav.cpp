@@ -41,7 +41,7 @@ void Kassav::Command1_Click()
     Main::SyncEditor(program());
     s.WordsModified = 0;
     bool failed = false;
-    if (Main::isUntitled(program())) {
+    if (Main::needsSaveAs(program())) {
         // Save As lives on the main window (its dialog keeps its settings);
         // it ends the program itself after a save asked for on the way out.
         Main& main = program().form<Main>();

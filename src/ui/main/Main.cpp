@@ -48,6 +48,7 @@ Main::Main(Program& program)
     ui->MFSaveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     ui->MFExit->setShortcut(QKeySequence::Quit);
 
+    setAcceptDrops(true);
     CommonDialog1.Filter = QStringLiteral("Quorvel's Files (*.dic) |*.dic|");
     CommonDialog1.DefaultExt = QStringLiteral(".dic");
 
