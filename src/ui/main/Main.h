@@ -73,8 +73,12 @@ public:
     std::unique_ptr<Ui::Main> ui;
     CommonDialog CommonDialog1;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     bool lastSaveAsFailed_ = false;
+    int wheelRest_ = 0; // a fine wheel's turn not yet worth a step
 };
 
 } // namespace vorbix
