@@ -36,6 +36,8 @@ public:
 
     bool isUnloaded() const { return unloaded_; }
     Kind kind() const { return kind_; }
+    // The window's own place, for those that have one (see below).
+    std::optional<QPoint> designPosition() const { return designPosition_; }
 
 protected:
     Program& program() { return program_; }
