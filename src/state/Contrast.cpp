@@ -12,21 +12,19 @@ double linear(double channel)
     return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
 }
 
-// The colour mixed with black (toward 0) or white (toward 1) in the smallest
-// step that reaches the ratio; steps of 1/256 are finer than 8-bit channels.
+// The colour mixed with black or white in the smallest step that reaches the
+// ratio, in whole 8-bit channels as the screen shows it.
 QColor blendUntil(const QColor& colour, const QColor& against, double ratio, bool toWhite)
 {
-    const QColor end = toWhite ? QColor(Qt::white) : QColor(Qt::black);
+    const int end = toWhite ? 255 : 0;
+    const QColor c = colour.toRgb();
+    const auto mix = [end](int channel, int step) { return channel + ((end - channel) * step + 128) / 256; };
     for (int step = 1; step <= 256; ++step) {
-        const double t = step / 256.0;
-        const QColor mixed = QColor::fromRgbF(
-            static_cast<float>(colour.redF() + (end.redF() - colour.redF()) * t),
-            static_cast<float>(colour.greenF() + (end.greenF() - colour.greenF()) * t),
-            static_cast<float>(colour.blueF() + (end.blueF() - colour.blueF()) * t));
+        const QColor mixed(mix(c.red(), step), mix(c.green(), step), mix(c.blue(), step));
         if (contrastRatio(mixed, against) >= ratio)
-            return mixed.toRgb();
+            return mixed;
     }
-    return end;
+    return QColor(end, end, end);
 }
 
 } // namespace
