@@ -96,21 +96,16 @@ void Form::closeEvent(QCloseEvent* event)
 
 void Form::keyPressEvent(QKeyEvent* event)
 {
-    // Keys reach the window when the focused control has no use for them.
+    // Keys reach the window when the focused control has no use for them;
+    // a focused push button has taken Enter already (see showEvent).
     switch (event->key()) {
     case Qt::Key_Return:
-    case Qt::Key_Enter: {
-        auto* focused = qobject_cast<QAbstractButton*>(focusWidget());
-        if (focused && !focused->isCheckable() && focused->isEnabled()) {
-            focused->click();
-            return;
-        }
+    case Qt::Key_Enter:
         if (defaultButton_ && defaultButton_->isEnabled() && defaultButton_->isVisible()) {
             defaultButton_->click();
             return;
         }
         break;
-    }
     case Qt::Key_Escape:
         if (cancelButton_ && cancelButton_->isEnabled() && cancelButton_->isVisible()) {
             cancelButton_->click();
@@ -129,7 +124,8 @@ void Form::showEvent(QShowEvent* event)
     if (shownBefore_ || event->spontaneous())
         return;
     shownBefore_ = true;
-    // A push button takes Enter itself once it has the focus, and shows so.
+    // A push button takes Enter itself once it has the focus, and shows so,
+    // as in a dialog.
     for (QPushButton* button : findChildren<QPushButton*>())
         button->setAutoDefault(true);
     placeOnScreen();

@@ -52,7 +52,7 @@ protected:
     // available area when it would not fit there.
     void setDesignPosition(QPoint topLeft);
 
-    // Enter presses the focused button; elsewhere in the window Enter
+    // Enter presses the focused push button; elsewhere in the window Enter
     // presses the default button and Esc the cancel button, when set.
     void setDefaultButton(QAbstractButton* button) { defaultButton_ = button; }
     void setCancelButton(QAbstractButton* button) { cancelButton_ = button; }
