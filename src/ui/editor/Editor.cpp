@@ -2,6 +2,7 @@
 
 #include "ui_Editor.h"
 
+#include "state/Contrast.h"
 #include "state/NumberForm.h"
 #include "state/ShownQuestion.h"
 #include "state/Sorting.h"
@@ -10,6 +11,7 @@
 #include "ui/toolkit/Platform.h"
 #include "ui/toolkit/Program.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QSignalBlocker>
 #include <QUndoStack>
@@ -35,18 +37,25 @@ int selectedRow(const QListWidget* list)
 
 // The sort buttons keep the active sort in their colour. The palette holds
 // it; the style sheet shows it plainly, as the style's own bevel lightens a
-// light button colour until white and button face look alike.
+// light button colour until white and button face look alike. The caption
+// is made readable on that colour: the active one in the highlight colour,
+// the others in the button text colour.
 void paintSortButton(QPushButton* button, SystemColour colour)
 {
     const QColor c = systemColour(colour);
+    const QColor text = withContrast(colour == SystemColour::HighlightText
+                                         ? systemColour(SystemColour::Highlight)
+                                         : QApplication::palette().color(QPalette::ButtonText),
+                                     c);
     QPalette p = button->palette();
     p.setColor(QPalette::Button, c);
+    p.setColor(QPalette::ButtonText, text);
     button->setPalette(p);
-    button->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; border: 1px solid palette(dark);"
-                                         " border-radius: 2px; }"
-                                         " QPushButton:focus { border-color: palette(highlight); }"
+    button->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; color: %2;"
+                                         " border: 1px solid palette(dark); border-radius: 2px; }"
+                                         " QPushButton:focus { border: 2px solid palette(highlight); }"
                                          " QPushButton:pressed { background-color: palette(mid); }")
-                              .arg(c.name()));
+                              .arg(c.name(), text.name()));
 }
 
 bool paintedIn(const QPushButton* button, SystemColour colour)
@@ -133,8 +142,11 @@ Editor::Editor(Program& program) : Form(program), ui(std::make_unique<Ui::Editor
     background.setColor(QPalette::Window, systemColour(SystemColour::MenuBar));
     setPalette(background);
     setAutoFillBackground(true);
+    // The left list is white by design, so its words are black whatever
+    // the colour scheme.
     QPalette white = ui->List2->palette();
     white.setColor(QPalette::Base, Qt::white);
+    white.setColor(QPalette::Text, Qt::black);
     ui->List2->setPalette(white);
 
     ui->Label2->adjustSize();

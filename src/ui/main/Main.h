@@ -80,11 +80,13 @@ public:
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Open's steps; a preset path stands for the first dialog.
     void OpenFlow(QString preset);
     bool lastSaveAsFailed_ = false;
+    int wheelRest_ = 0; // a fine wheel's turn not yet worth a step
 };
 
 } // namespace vorbix
