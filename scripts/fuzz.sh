@@ -1,15 +1,19 @@
 #!/usr/bin/env bash
-# Fuzzes the dictionary reader with libFuzzer for a fixed number of runs.
-#   scripts/fuzz.sh [RUNS]        (default 2000000)
+# Fuzzes a reader with libFuzzer for a fixed number of runs.
+#   scripts/fuzz.sh [RUNS] [TARGET]   (default 2000000 runs of fuzz_reader;
+#                                      fuzz_formats: the other lists' readers)
 # Findings land in build-fuzz/findings/; each crash there is to become a
 # regression case in tests/test_dictionary.cpp.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 RUNS="${1:-2000000}"
+TARGET="${2:-fuzz_reader}"
+CORPORA=("$ROOT/tests/fuzz/corpus")
+[ "$TARGET" = fuzz_formats ] && CORPORA=("$ROOT/tests/fuzz/corpus-formats" "${CORPORA[@]}")
 ensure_packages "${BUILD_PACKAGES[@]}" "${FUZZ_PACKAGES[@]}"
 CC=clang CXX=clang++ cmake -S "$ROOT" -B "$ROOT/build-fuzz" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DVORBIX_FUZZ=ON -DVORBIX_TESTS=OFF >/dev/null
-cmake --build "$ROOT/build-fuzz" --target fuzz_reader
-mkdir -p "$ROOT/build-fuzz/corpus" "$ROOT/build-fuzz/findings"
-"$ROOT/build-fuzz/tests/fuzz/fuzz_reader" -runs="$RUNS" -max_len=8192 -timeout=10 \
+cmake --build "$ROOT/build-fuzz" --target "$TARGET"
+mkdir -p "$ROOT/build-fuzz/corpus-$TARGET" "$ROOT/build-fuzz/findings"
+"$ROOT/build-fuzz/tests/fuzz/$TARGET" -runs="$RUNS" -max_len=8192 -timeout=10 \
     -artifact_prefix="$ROOT/build-fuzz/findings/" \
-    "$ROOT/build-fuzz/corpus" "$ROOT/tests/fuzz/corpus"
+    "$ROOT/build-fuzz/corpus-$TARGET" "${CORPORA[@]}"

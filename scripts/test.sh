@@ -17,21 +17,24 @@ run_suite() { # title build-dir [cmake args...]
 failed=()
 run_suite "Debug" "$ROOT/build-test" -DCMAKE_BUILD_TYPE=Debug || failed+=("Debug")
 
-# A short smoke run of the reader's fuzz target; scripts/fuzz.sh runs it long.
-fuzz_smoke() {
-    echo "==> Fuzz smoke run: building in build-fuzz-smoke"
+# Short smoke runs of the fuzz targets; scripts/fuzz.sh runs them long.
+fuzz_smoke() { # target corpus-folder...
+    local target="$1"; shift
+    echo "==> Fuzz smoke run of $target: building in build-fuzz-smoke"
     CC=clang CXX=clang++ cmake -S "$ROOT" -B "$ROOT/build-fuzz-smoke" -G Ninja \
         -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORBIX_FUZZ=ON -DVORBIX_TESTS=OFF >/dev/null &&
-        cmake --build "$ROOT/build-fuzz-smoke" --target fuzz_reader || return 1
+        cmake --build "$ROOT/build-fuzz-smoke" --target "$target" || return 1
     local scratch
     scratch="$(mktemp -d)"
-    "$ROOT/build-fuzz-smoke/tests/fuzz/fuzz_reader" -runs=3000 -seed=1 -max_len=4096 \
-        -artifact_prefix="$scratch/" "$scratch" "$ROOT/tests/fuzz/corpus" 2>&1 | tail -n 2
+    "$ROOT/build-fuzz-smoke/tests/fuzz/$target" -runs=3000 -seed=1 -max_len=4096 \
+        -artifact_prefix="$scratch/" "$scratch" "$@" 2>&1 | tail -n 2
     local rc=${PIPESTATUS[0]}
     rm -rf "$scratch"
     return "$rc"
 }
-fuzz_smoke || failed+=("Fuzz smoke")
+fuzz_smoke fuzz_reader "$ROOT/tests/fuzz/corpus" || failed+=("Fuzz smoke (reader)")
+fuzz_smoke fuzz_formats "$ROOT/tests/fuzz/corpus-formats" "$ROOT/tests/fuzz/corpus" ||
+    failed+=("Fuzz smoke (formats)")
 
 # Any report ends the test process at once with an abort, which CTest counts
 # as a failure. Leak checks stay on; the suppression file lists the few leaks

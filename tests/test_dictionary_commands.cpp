@@ -29,7 +29,7 @@ private slots:
         h_->setWords({{"old", "vana"}, {"two", "kaks"}, {"three", "kolm"}});
         h_->platform.answerDialog(path);
         main_->MFOpen_Click();
-        QCOMPARE(h_->platform.dialogs.at(0).filter, QStringLiteral("Quorvel's Files (*.dic) |*.dic|"));
+        QCOMPARE(h_->platform.dialogs.at(0).filter, QStringLiteral("Quorvel's Files (*.dic) |*.dic|") + otherLists);
         QCOMPARE(state().KnownWords[0], QStringLiteral("x-ray"));
         QVERIFY(state().KnownWords[2].isEmpty());
         QCOMPARE(state().LastWordIndex, std::int16_t(1));
@@ -43,17 +43,18 @@ private slots:
         QCOMPARE(snapshot(), opened);
 
         const QString saveAsFilter = QStringLiteral("Quorvel Files (*.dic)|*.dic|");
+        const QString tsvFilter = QStringLiteral("Tab-separated text (*.tsv)|*.tsv|");
         const QString chosen = file("chosen.dic");
         h_->platform.answerDialog(chosen);
         main_->MFSaveAs_Click();
-        QCOMPARE(h_->platform.dialogs.at(1).filter, saveAsFilter);
+        QCOMPARE(h_->platform.dialogs.at(1).filter, saveAsFilter + tsvFilter);
         QCOMPARE(readBytes(chosen), QByteArray("x}ray\r\nr\xF6ntgen\r\nkoer\r\ndog\r\n"));
         QCOMPARE(state().CurrentFile, chosen);
         QCOMPARE(main_->windowTitle(), QStringLiteral("Vorbix - ") + chosen);
-        // Open now shows the Save As filter and name.
+        // Open now shows the Save As filter first, and its name.
         h_->platform.cancelDialog();
         main_->MFOpen_Click();
-        QCOMPARE(h_->platform.dialogs.at(2).filter, saveAsFilter);
+        QCOMPARE(h_->platform.dialogs.at(2).filter, saveAsFilter + otherLists);
         QCOMPARE(h_->platform.dialogs[2].fileName, chosen);
         QVERIFY(h_->platform.messages.empty());
     }
@@ -123,6 +124,9 @@ private slots:
     }
 
 private:
+    const QString otherLists = QStringLiteral(
+        "All word lists (*.dic *.kvtml *.csv *.tsv *.txt)|*.dic;*.kvtml;*.csv;*.tsv;*.txt|"
+        "KVTML (*.kvtml)|*.kvtml|Text lists (*.csv *.tsv *.txt)|*.csv;*.tsv;*.txt|");
     MOODUL1& state() { return h_->program.state(); }
     // Everything a failed command must leave as it was.
     QStringList snapshot()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dictionary/FileKind.h"
 #include "state/TestOptions.h"
 
 #include <QString>
@@ -22,6 +23,8 @@ struct MOODUL1 {
     std::int16_t LastWordIndex = 0;
 
     QString CurrentFile;
+    // Whether Save may write the current file back in its own form.
+    dictionary::FileKind CurrentFileKind = dictionary::FileKind::Dictionary;
     std::int16_t WordsModified = 0;
     std::int16_t PendingAction = 0;     // 0 none, 1 open, 2 exit
     std::int16_t MainWindowClosing = 0;

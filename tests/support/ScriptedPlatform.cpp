@@ -43,9 +43,9 @@ ScriptedPlatform::~ScriptedPlatform()
         t->platform = nullptr;
 }
 
-void ScriptedPlatform::answerDialog(const QString& path)
+void ScriptedPlatform::answerDialog(const QString& path, int filterIndex)
 {
-    dialogAnswers_.push_back({true, path, QFileInfo(path).fileName()});
+    dialogAnswers_.push_back({true, path, QFileInfo(path).fileName(), filterIndex});
 }
 
 void ScriptedPlatform::cancelDialog() { dialogAnswers_.push_back({}); }

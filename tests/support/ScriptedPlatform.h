@@ -30,7 +30,8 @@ public:
     // --- script ---------------------------------------------------------
     // Queue the next file dialog's answer. An unscripted dialog is cancelled
     // and counted in unexpectedDialogs.
-    void answerDialog(const QString& path);
+    // filterIndex: the filter entry the user picked, counted from 0.
+    void answerDialog(const QString& path, int filterIndex = 0);
     void cancelDialog();
     // Drops answers that no dialog asked for.
     void clearDialogAnswers() { dialogAnswers_.clear(); }

@@ -24,14 +24,14 @@ constexpr int ValueBufferSize = 1024;
 
 } // namespace
 
-About::About(Program& program) : Form(program), ui(std::make_unique<Ui::About>())
+About::About(Program& program) : Form(program, Kind::Dialog), ui(std::make_unique<Ui::About>())
 {
     ui->setupUi(this);
     applyDesignFonts(this);
     // A fixed dialog frame: a close box, nothing to minimise or maximise.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                    | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setGeometry(twips(2340), twips(1935), twips(5760), twips(4425));
+    setDesignPosition(QPoint(twips(2340), twips(1935)));
     setFixedSize(twips(5760), twips(4425));
     setColours(this, systemColour(SystemColour::MenuBar), systemColour(SystemColour::MenuText));
     // The credit line keeps the plain label colours.
@@ -41,6 +41,15 @@ About::About(Program& program) : Form(program), ui(std::make_unique<Ui::About>()
     ui->Label1->setText(QStringLiteral(" E-Mail: ") + contactAddress());
     ui->Label2->setText(QStringLiteral("Written by ") + Algus::authorName());
     ui->cmdOK->setFocus();
+    setDefaultButton(ui->cmdOK);
+    setCancelButton(ui->cmdOK);
+    ui->Label1->setFocusPolicy(Qt::StrongFocus);
+    ui->Label1->setAccessibleName(QStringLiteral("E-Mail: ") + contactAddress());
+    ui->Label1->installEventFilter(this);
+    // A label draws no focus of its own; a dotted frame shows it, and the
+    // clear frame otherwise keeps the text from shifting.
+    ui->Label1->setStyleSheet(QStringLiteral("QLabel { border: 1px dotted transparent; }"
+                                             " QLabel:focus { border-color: palette(window-text); }"));
 
     connect(ui->cmdOK, &QPushButton::clicked, this, &About::cmdOK_Click);
     connect(ui->cmdSysInfo, &QPushButton::clicked, this, &About::cmdSysInfo_Click);
@@ -85,19 +94,18 @@ void About::Label1_DblClick()
     platform().clipboardSetText(contactAddress());
 }
 
-void About::keyPressEvent(QKeyEvent* event)
+bool About::eventFilter(QObject* watched, QEvent* event)
 {
-    // A focused button takes Enter itself; anywhere else Enter and Esc
-    // press OK, as a dialog's default and cancel button.
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Escape:
-        ui->cmdOK->click();
-        return;
-    default:
-        Form::keyPressEvent(event);
+    // The contact line copies from the keyboard too: Space or Ctrl+C while
+    // it has the focus, as the double click does.
+    if (watched == ui->Label1 && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Space || key->matches(QKeySequence::Copy)) {
+            Label1_DblClick();
+            return true;
+        }
     }
+    return Form::eventFilter(watched, event);
 }
 
 void About::StartSysInfo()

@@ -39,7 +39,7 @@ public:
     std::unique_ptr<Ui::About> ui;
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void showMainAgain();

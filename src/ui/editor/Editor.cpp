@@ -2,6 +2,7 @@
 
 #include "ui_Editor.h"
 
+#include "state/Contrast.h"
 #include "state/NumberForm.h"
 #include "state/ShownQuestion.h"
 #include "state/Sorting.h"
@@ -10,10 +11,13 @@
 #include "ui/toolkit/Platform.h"
 #include "ui/toolkit/Program.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QSignalBlocker>
+#include <QUndoStack>
 
 #include <algorithm>
+#include <utility>
 
 namespace vorbix {
 
@@ -33,18 +37,25 @@ int selectedRow(const QListWidget* list)
 
 // The sort buttons keep the active sort in their colour. The palette holds
 // it; the style sheet shows it plainly, as the style's own bevel lightens a
-// light button colour until white and button face look alike.
+// light button colour until white and button face look alike. The caption
+// is made readable on that colour: the active one in the highlight colour,
+// the others in the button text colour.
 void paintSortButton(QPushButton* button, SystemColour colour)
 {
     const QColor c = systemColour(colour);
+    const QColor text = withContrast(colour == SystemColour::HighlightText
+                                         ? systemColour(SystemColour::Highlight)
+                                         : QApplication::palette().color(QPalette::ButtonText),
+                                     c);
     QPalette p = button->palette();
     p.setColor(QPalette::Button, c);
+    p.setColor(QPalette::ButtonText, text);
     button->setPalette(p);
-    button->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; border: 1px solid palette(dark);"
-                                         " border-radius: 2px; }"
-                                         " QPushButton:focus { border-color: palette(highlight); }"
+    button->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; color: %2;"
+                                         " border: 1px solid palette(dark); border-radius: 2px; }"
+                                         " QPushButton:focus { border: 2px solid palette(highlight); }"
                                          " QPushButton:pressed { background-color: palette(mid); }")
-                              .arg(c.name()));
+                              .arg(c.name(), text.name()));
 }
 
 bool paintedIn(const QPushButton* button, SystemColour colour)
@@ -52,7 +63,73 @@ bool paintedIn(const QPushButton* button, SystemColour colour)
     return button->palette().color(QPalette::Button) == systemColour(colour);
 }
 
+const QList<QKeySequence> UndoKeys{QKeySequence(Qt::CTRL | Qt::Key_Z)};
+const QList<QKeySequence> RedoKeys{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)};
+
+bool isUndoOrRedoKey(const QKeyEvent* key)
+{
+    const QKeySequence pressed(key->keyCombination());
+    return UndoKeys.contains(pressed) || RedoKeys.contains(pressed);
+}
+
 } // namespace
+
+// One command as the rows and the sort before and after it.
+class Editor::Step : public QUndoCommand {
+public:
+    Step(Editor* editor, Snapshot before, Snapshot after, bool changesList, bool writesBack)
+        : editor_(editor), before_(std::move(before)), after_(std::move(after)), changesList_(changesList),
+          writesBack_(writesBack)
+    {
+    }
+    void undo() override { editor_->Restore(before_, changesList_, writesBack_); }
+    void redo() override
+    {
+        // Pushed after the command has run: the first redo is the command.
+        if (std::exchange(done_, false))
+            return;
+        editor_->Restore(after_, changesList_, writesBack_);
+    }
+
+private:
+    Editor* editor_;
+    Snapshot before_, after_;
+    bool changesList_, writesBack_;
+    bool done_ = true;
+};
+
+// Makes the outermost command running one step of the undo stack, when it
+// changed anything.
+class Editor::UndoScope {
+public:
+    UndoScope(Editor* editor, bool changesList) : editor_(editor), outer_(editor->scope_ == nullptr)
+    {
+        if (!outer_)
+            return;
+        editor_->scope_ = this;
+        changesList_ = changesList;
+        before_ = editor_->Capture();
+    }
+    ~UndoScope()
+    {
+        if (!outer_)
+            return;
+        editor_->scope_ = nullptr;
+        Snapshot after = editor_->Capture();
+        if (after != before_)
+            editor_->undo_->push(new Step(editor_, std::move(before_), std::move(after), changesList_, wroteBack));
+    }
+    UndoScope(const UndoScope&) = delete;
+    UndoScope& operator=(const UndoScope&) = delete;
+
+    bool wroteBack = false;
+
+private:
+    Editor* editor_;
+    bool outer_;
+    bool changesList_ = false;
+    Snapshot before_;
+};
 
 Editor::Editor(Program& program) : Form(program), ui(std::make_unique<Ui::Editor>())
 {
@@ -65,8 +142,11 @@ Editor::Editor(Program& program) : Form(program), ui(std::make_unique<Ui::Editor
     background.setColor(QPalette::Window, systemColour(SystemColour::MenuBar));
     setPalette(background);
     setAutoFillBackground(true);
+    // The left list is white by design, so its words are black whatever
+    // the colour scheme.
     QPalette white = ui->List2->palette();
     white.setColor(QPalette::Base, Qt::white);
+    white.setColor(QPalette::Text, Qt::black);
     ui->List2->setPalette(white);
 
     ui->Label2->adjustSize();
@@ -75,6 +155,13 @@ Editor::Editor(Program& program) : Form(program), ui(std::make_unique<Ui::Editor
         paintSortButton(b, SystemColour::ButtonFace);
     }
     ui->Text2->setFocus();
+
+    undo_ = new QUndoStack(this);
+    QAction* undo = undo_->createUndoAction(this);
+    undo->setShortcuts(UndoKeys);
+    QAction* redo = undo_->createRedoAction(this);
+    redo->setShortcuts(RedoKeys);
+    addActions({undo, redo});
 
     ui->Text1->installEventFilter(this);
     ui->Text2->installEventFilter(this);
@@ -99,6 +186,14 @@ Editor::~Editor() = default;
 
 bool Editor::eventFilter(QObject* watched, QEvent* event)
 {
+    // The undo keys undo the list, also from an entry box (which would
+    // otherwise take them for its own typing).
+    if ((watched == ui->Text1 || watched == ui->Text2)
+        && (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress)
+        && isUndoOrRedoKey(static_cast<QKeyEvent*>(event))) {
+        event->ignore();
+        return true;
+    }
     if (event->type() != QEvent::KeyPress)
         return Form::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
@@ -198,6 +293,7 @@ void Editor::AddPair(CountForm form, bool focusToText2)
 {
     if (!RoomForOneMore())
         return;
+    const UndoScope step(this, true);
     state().WordsModified = 1;
     ui->List1->addItem(ui->Text1->text());
     ui->List2->addItem(ui->Text2->text());
@@ -278,6 +374,7 @@ int Editor::RemoveSelectedPair()
 
 void Editor::Command2_Click()
 {
+    const UndoScope step(this, true);
     const int removed = RemoveSelectedPair();
     if (removed >= 0)
         WriteCount(CountForm::Sonu);
@@ -319,6 +416,7 @@ void Editor::Command3_Click()
     if (!replacing && !RoomForOneMore())
         return;
 
+    const UndoScope step(this, true);
     state().WordsModified = 1;
     RemoveSelectedPair();
     ui->List1->addItem(known);
@@ -357,6 +455,8 @@ void Editor::Reload()
     ui->Text1->clear();
     ui->Text2->clear();
     Form_Load();
+    // The steps belong to the list that is gone.
+    undo_->clear();
 }
 
 void Editor::Command4_Click()
@@ -377,11 +477,49 @@ void Editor::Form_Unload() { Command4_Click(); }
 
 void Editor::SortCommand(QPushButton* clicked, SortRoutine routine)
 {
+    UndoScope step(this, false);
+    scope_->wroteBack = true;
     WriteBack();
     for (QPushButton* b : {ui->Command5, ui->Command6, ui->Command7, ui->Command8})
         paintSortButton(b, b == clicked ? SystemColour::HighlightText : SystemColour::ButtonFace);
     routine(state());
     Form_Load();
+}
+
+Editor::Snapshot Editor::Capture() const
+{
+    Snapshot s;
+    for (int r = 0; r < ui->List1->count(); ++r) {
+        s.known << rowText(ui->List1, r);
+        s.unknown << rowText(ui->List2, r);
+    }
+    const QPushButton* sorts[] = {ui->Command5, ui->Command6, ui->Command7, ui->Command8};
+    for (int i = 0; i < 4; ++i)
+        if (paintedIn(sorts[i], SystemColour::HighlightText))
+            s.activeSort = i;
+    return s;
+}
+
+void Editor::Restore(const Snapshot& snapshot, bool changesList, bool writesBack)
+{
+    {
+        const QSignalBlocker block1(ui->List1);
+        const QSignalBlocker block2(ui->List2);
+        ui->List1->clear();
+        ui->List2->clear();
+        ui->List1->addItems(snapshot.known);
+        ui->List2->addItems(snapshot.unknown);
+    }
+    QPushButton* sorts[] = {ui->Command5, ui->Command6, ui->Command7, ui->Command8};
+    for (int i = 0; i < 4; ++i)
+        paintSortButton(sorts[i], i == snapshot.activeSort ? SystemColour::HighlightText : SystemColour::ButtonFace);
+    WriteCount(CountForm::WordCount);
+    // Undoing is a change too; what was saved may differ from it now.
+    if (changesList)
+        state().WordsModified = 1;
+    // A sort had put its rows into the shared list; so does its undo.
+    if (writesBack)
+        WriteBack();
 }
 
 void Editor::Command5_Click() { SortCommand(ui->Command5, SortUnknownAZ); }

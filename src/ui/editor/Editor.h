@@ -6,6 +6,7 @@
 
 class QListWidget;
 class QPushButton;
+class QUndoStack;
 
 namespace Ui {
 class Editor;
@@ -54,6 +55,9 @@ public:
     void Reload();
 
     std::unique_ptr<Ui::Editor> ui;
+    // Add, delete, replace and sort, each one step, for as long as the
+    // window lives (Ctrl+Z; Ctrl+Shift+Z or Ctrl+Y).
+    QUndoStack* undoStack() const { return undo_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -72,7 +76,25 @@ private:
     void SortCommand(QPushButton* clicked, SortRoutine routine);
     void ReapplySort();
 
+    // What a step of the undo stack brings back: the rows and the sort.
+    struct Snapshot {
+        QStringList known;
+        QStringList unknown;
+        int activeSort = -1; // 0..3 for Command5..Command8
+        bool operator==(const Snapshot&) const = default;
+    };
+    class Step;
+    class UndoScope;
+    friend class Step;
+    friend class UndoScope;
+    Snapshot Capture() const;
+    void Restore(const Snapshot& snapshot, bool changesList, bool writesBack);
+
     bool leaving_ = false;
+    QUndoStack* undo_ = nullptr;
+    // Set while a command runs, so that the sort an add re-applies is part
+    // of the add's step.
+    UndoScope* scope_ = nullptr;
 };
 
 } // namespace vorbix

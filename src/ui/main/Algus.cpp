@@ -27,7 +27,7 @@ Algus::Algus(Program& program) : Form(program), ui(std::make_unique<Ui::Algus>()
     }
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setFixedSize(size());
-    move(twips(825), twips(2970));
+    setDesignPosition(QPoint(twips(825), twips(2970)));
     setFocusPolicy(Qt::StrongFocus);
     ui->Label2->adjustSize();
     picture_ = QPixmap(QStringLiteral(":/vorbix/splash.png"));

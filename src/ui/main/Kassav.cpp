@@ -9,13 +9,14 @@
 
 namespace vorbix {
 
-Kassav::Kassav(Program& program) : Form(program), ui(std::make_unique<Ui::Kassav>())
+Kassav::Kassav(Program& program) : Form(program, Kind::Dialog), ui(std::make_unique<Ui::Kassav>())
 {
     ui->setupUi(this);
     applyDesignFonts(this);
     setTitleBar(false);
     setFixedSize(size());
-    move(twips(4770), twips(4395));
+    setDesignPosition(QPoint(twips(4770), twips(4395)));
+    setCancelButton(ui->Command3);
     connect(ui->Command1, &QPushButton::clicked, this, &Kassav::Command1_Click);
     connect(ui->Command2, &QPushButton::clicked, this, &Kassav::Command2_Click);
     connect(ui->Command3, &QPushButton::clicked, this, &Kassav::Command3_Click);
@@ -41,7 +42,7 @@ void Kassav::Command1_Click()
     Main::SyncEditor(program());
     s.WordsModified = 0;
     bool failed = false;
-    if (Main::isUntitled(program())) {
+    if (Main::needsSaveAs(program())) {
         // Save As lives on the main window (its dialog keeps its settings);
         // it ends the program itself after a save asked for on the way out.
         Main& main = program().form<Main>();

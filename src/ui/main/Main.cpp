@@ -11,7 +11,10 @@
 #include "ui/toolkit/Program.h"
 
 #include <QDir>
+#include <QWheelEvent>
 #include <QVBoxLayout>
+
+#include <cstdlib>
 
 namespace vorbix {
 
@@ -32,7 +35,8 @@ Main::Main(Program& program)
     ui->client->setFixedSize(twips(6540), twips(4350));
     layout->addWidget(ui->client);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    move(twips(4410), twips(3825) - ui->menuBar->sizeHint().height());
+    // The design places the client area; the menu bar goes above it.
+    setDesignPosition(QPoint(twips(4410), twips(3825) - ui->menuBar->sizeHint().height()));
 
     // The menu's separator lines carry their design names.
     const char* separatorNames[] = {"Separaator", "joon2", "joon3"};
@@ -50,6 +54,7 @@ Main::Main(Program& program)
     // desktops here use.
     ui->MFExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
+    setAcceptDrops(true);
     CommonDialog1.Filter = QStringLiteral("Quorvel's Files (*.dic) |*.dic|");
     CommonDialog1.DefaultExt = QStringLiteral(".dic");
 
@@ -89,6 +94,27 @@ Main::Main(Program& program)
             break;
         }
     });
+    ui->VScroll1->installEventFilter(this);
+}
+
+bool Main::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != ui->VScroll1 || event->type() != QEvent::Wheel)
+        return Form::eventFilter(watched, event);
+    // Qt turns the wheel into a move toward the top of the range, which is
+    // drawn at the bottom here: the wheel goes through the arrows instead,
+    // turning away from the user meaning the up arrow.
+    const auto* wheel = static_cast<QWheelEvent*>(event);
+    int delta = wheel->angleDelta().y();
+    if (wheel->inverted())
+        delta = -delta;
+    wheelRest_ += delta;
+    const int steps = wheelRest_ / QWheelEvent::DefaultDeltasPerStep;
+    wheelRest_ -= steps * QWheelEvent::DefaultDeltasPerStep;
+    for (int i = 0; i < std::abs(steps); ++i)
+        ui->VScroll1->triggerAction(steps > 0 ? QAbstractSlider::SliderSingleStepSub
+                                              : QAbstractSlider::SliderSingleStepAdd);
+    return true;
 }
 
 Main::~Main() = default;

@@ -50,6 +50,8 @@ public:
     // The current directory, the separator and "Untitled.dic".
     static QString untitledPath(Platform& platform);
     static bool isUntitled(Program& program);
+    // Untitled, or read from a file that Save must not write over.
+    static bool needsSaveAs(Program& program);
     QString untitledPath();
     bool isUntitled();
 
@@ -62,6 +64,8 @@ public:
     // with its messages and title. Returns whether the list was replaced.
     bool OpenPath(const QString& path, const QString& fileTitle);
     bool OpenPath(const QString& path);
+    // A file dropped on the window: File > Open with this path chosen.
+    void OpenDropped(const QString& path);
 
     // Writes an open editor's words into the shared list, so that what is
     // saved or offered for saving is what the user sees.
@@ -73,8 +77,16 @@ public:
     std::unique_ptr<Ui::Main> ui;
     CommonDialog CommonDialog1;
 
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    // Open's steps; a preset path stands for the first dialog.
+    void OpenFlow(QString preset);
     bool lastSaveAsFailed_ = false;
+    int wheelRest_ = 0; // a fine wheel's turn not yet worth a step
 };
 
 } // namespace vorbix

@@ -1,4 +1,5 @@
 #include "dictionary/DictionaryFile.h"
+#include "dictionary/WordListFile.h"
 #include "state/ShownQuestion.h"
 #include "ui/editor/Editor.h"
 #include "ui/main/Kassav.h"
@@ -6,7 +7,12 @@
 #include "ui/toolkit/Platform.h"
 #include "ui/toolkit/Program.h"
 
+#include <QDir>
+#include <QDropEvent>
 #include <QFileInfo>
+#include <QMimeData>
+
+#include <utility>
 
 namespace vorbix {
 
@@ -22,9 +28,33 @@ bool reportSave(Platform& platform, const WriteResult& result, const QString& pa
     return result.ok;
 }
 
+// The entries Save As offers; the second writes tab-separated text.
+const QString SaveAsFilter = QStringLiteral("Quorvel Files (*.dic)|*.dic|Tab-separated text (*.tsv)|*.tsv|");
+constexpr int TabSeparatedFilter = 1;
+
+// Open shows the dialog's own first entry, then every list it reads.
+QString openFilter(const QString& designed)
+{
+    return designed.section(QLatin1Char('|'), 0, 1) + QLatin1Char('|')
+        + QStringLiteral("All word lists (*.dic *.kvtml *.csv *.tsv *.txt)|*.dic;*.kvtml;*.csv;*.tsv;*.txt|"
+                         "KVTML (*.kvtml)|*.kvtml|"
+                         "Text lists (*.csv *.tsv *.txt)|*.csv;*.tsv;*.txt|");
+}
+
+WriteResult writeKind(MOODUL1& state, const QString& path, FileKind kind, bool hyphenRule)
+{
+    if (kind == FileKind::TabSeparated)
+        return writeTabSeparatedFile(path, savedPairs(state));
+    return hyphenRule ? saveWithHyphenRule(state, path) : dictionary::savePlain(state, path);
+}
+
 } // namespace
 
-void Main::MFNew_Click() { state().CurrentFile = untitledPath(); }
+void Main::MFNew_Click()
+{
+    state().CurrentFile = untitledPath();
+    state().CurrentFileKind = FileKind::Dictionary;
+}
 
 void Main::SyncEditor(Program& program)
 {
@@ -32,7 +62,11 @@ void Main::SyncEditor(Program& program)
         editor->WriteBack();
 }
 
-void Main::MFOpen_Click()
+void Main::MFOpen_Click() { OpenFlow(QString()); }
+
+void Main::OpenDropped(const QString& path) { OpenFlow(path); }
+
+void Main::OpenFlow(QString preset)
 {
     // After a failed file the dialog is offered again, until a file opens or
     // the user cancels.
@@ -44,7 +78,17 @@ void Main::MFOpen_Click()
             program().show<Kassav>();
             return;
         }
-        if (!CommonDialog1.ShowOpen())
+        if (!preset.isEmpty()) {
+            const QString path = std::exchange(preset, QString());
+            if (OpenPath(path))
+                return;
+            continue;
+        }
+        const QString designed = CommonDialog1.Filter;
+        CommonDialog1.Filter = openFilter(designed);
+        const bool chosen = CommonDialog1.ShowOpen();
+        CommonDialog1.Filter = designed;
+        if (!chosen)
             return;
         const QString path = CommonDialog1.FileName;
         if (path.isEmpty())
@@ -54,19 +98,51 @@ void Main::MFOpen_Click()
     }
 }
 
+namespace {
+
+QString droppedFile(const QMimeData* mime)
+{
+    if (!mime)
+        return {};
+    for (const QUrl& url : mime->urls())
+        if (url.isLocalFile())
+            return QDir::toNativeSeparators(url.toLocalFile());
+    return {};
+}
+
+} // namespace
+
+void Main::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!droppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void Main::dropEvent(QDropEvent* event)
+{
+    const QString path = droppedFile(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // Once the drag is over: a message box inside the drop would hold up
+    // the program the file came from.
+    QMetaObject::invokeMethod(this, [this, path] { OpenDropped(path); }, Qt::QueuedConnection);
+}
+
 bool Main::OpenPath(const QString& path) { return OpenPath(path, QFileInfo(path).fileName()); }
 
 bool Main::OpenPath(const QString& path, const QString& fileTitle)
 {
     // The list is replaced only by a file that read cleanly, so a later
     // Save can never put the old list over a file that failed to open.
-    const ReadResult read = readDictionaryFile(path);
+    const ListReadResult read = readWordListFile(path);
     if (!read.ok()) {
         platform().messageBox(openFailureText(read.error, path), MessageIcon::None);
         return false;
     }
     storePairs(state(), read.pairs);
     state().CurrentFile = path;
+    state().CurrentFileKind = read.kind;
     // A new list starts a new round: marks of the old one mean nothing here.
     startNewRound(state());
     setWindowTitle(QStringLiteral("English Quorvel - ") + fileTitle);
@@ -74,29 +150,40 @@ bool Main::OpenPath(const QString& path, const QString& fileTitle)
     // old words over it.
     if (Editor* editor = program().loaded<Editor>())
         editor->Reload();
+    if (read.skipped() > 0)
+        platform().messageBox(skippedText(path, read), MessageIcon::None);
     if (read.truncated)
         platform().messageBox(truncatedText(path), MessageIcon::None);
     return true;
 }
 
+bool Main::needsSaveAs(Program& program)
+{
+    return isUntitled(program) || program.state().CurrentFileKind == FileKind::Imported;
+}
+
 void Main::MFSave_Click()
 {
-    if (isUntitled()) {
+    if (needsSaveAs(program())) {
         MFSaveAs_Click();
         return;
     }
     const QString path = state().CurrentFile;
     SyncEditor(program());
-    if (reportSave(platform(), saveWithHyphenRule(state(), path), path))
+    if (reportSave(platform(), writeKind(state(), path, state().CurrentFileKind, true), path))
         setWindowTitle(QStringLiteral("Vorbix - ") + path);
 }
 
 void Main::MFSaveAs_Click()
 {
     lastSaveAsFailed_ = false;
-    CommonDialog1.Filter = QStringLiteral("Quorvel Files (*.dic)|*.dic|");
+    CommonDialog1.Filter = SaveAsFilter;
     CommonDialog1.CancelError = true;
-    CommonDialog1.FileName = state().CurrentFile;
+    // A list read from another program's file is offered as a .dic of the
+    // same name, so that its source is not written over by accident.
+    CommonDialog1.FileName = state().CurrentFileKind == FileKind::Imported
+        ? dictionaryNameFor(state().CurrentFile)
+        : state().CurrentFile;
     if (!CommonDialog1.ShowSave()) {
         state().MainWindowClosing = 0;
         // The main window first: closing the prompt while it is the last
@@ -115,13 +202,17 @@ void Main::MFSaveAs_Click()
         return;
     }
     SyncEditor(program());
+    const FileKind kind = savesAsTabSeparated(path, CommonDialog1.FilterIndex == TabSeparatedFilter)
+        ? FileKind::TabSeparated
+        : FileKind::Dictionary;
     // A failed save keeps the current file and the title, and never ends
     // the program: the list would be lost.
-    if (!reportSave(platform(), saveWithHyphenRule(state(), path), path)) {
+    if (!reportSave(platform(), writeKind(state(), path, kind, true), path)) {
         lastSaveAsFailed_ = true;
         return;
     }
     state().CurrentFile = path;
+    state().CurrentFileKind = kind;
     if (state().PendingAction == PendingExit || state().MainWindowClosing == 1) {
         program().end();
         return;
@@ -133,7 +224,8 @@ bool Main::SavePlain(Program& program)
 {
     const QString path = program.state().CurrentFile;
     SyncEditor(program);
-    return reportSave(program.platform(), dictionary::savePlain(program.state(), path), path);
+    return reportSave(program.platform(),
+                      writeKind(program.state(), path, program.state().CurrentFileKind, false), path);
 }
 
 } // namespace vorbix

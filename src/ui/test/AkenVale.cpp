@@ -10,7 +10,7 @@
 
 namespace vorbix {
 
-AkenVale::AkenVale(Program& program) : Form(program), ui(std::make_unique<Ui::AkenVale>())
+AkenVale::AkenVale(Program& program) : Form(program, Kind::Dialog), ui(std::make_unique<Ui::AkenVale>())
 {
     ui->setupUi(this);
     applyDesignFonts(this);
@@ -24,6 +24,9 @@ AkenVale::AkenVale(Program& program) : Form(program), ui(std::make_unique<Ui::Ak
     for (QLabel* label : {ui->Label1, ui->Label2, ui->Label3})
         setColours(label, menuBar, menuText);
 
+    // Continue is the only way on: Enter and Esc both mean it.
+    setDefaultButton(ui->Command1);
+    setCancelButton(ui->Command1);
     connect(ui->Command1, &QPushButton::clicked, this, &AkenVale::Command1_Click);
 }
 

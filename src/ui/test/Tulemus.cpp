@@ -2,6 +2,7 @@
 
 #include "ui_Tulemus.h"
 
+#include "state/Contrast.h"
 #include "state/NumberForm.h"
 #include "state/ShownQuestion.h"
 #include "ui/test/Test.h"
@@ -11,7 +12,7 @@
 
 namespace vorbix {
 
-Tulemus::Tulemus(Program& program) : Form(program), ui(std::make_unique<Ui::Tulemus>())
+Tulemus::Tulemus(Program& program) : Form(program, Kind::Dialog), ui(std::make_unique<Ui::Tulemus>())
 {
     ui->setupUi(this);
     applyDesignFonts(this);
@@ -23,7 +24,11 @@ Tulemus::Tulemus(Program& program) : Form(program), ui(std::make_unique<Ui::Tule
     const QColor menuText = systemColour(SystemColour::MenuText);
     setColours(ui->Label1, menuBar, menuText);
     setColours(ui->Label2, menuBar, menuText);
-    setColours(ui->Label3, menuBar, systemColour(SystemColour::HighlightText));
+    // "Wrong:" is in the highlight text colour, which on the menu-bar colour
+    // is often unreadable (white on light grey): it gets the highlight as
+    // its background, darkened or lightened as far as reading needs.
+    const QColor highlightText = systemColour(SystemColour::HighlightText);
+    setColours(ui->Label3, withContrast(systemColour(SystemColour::Highlight), highlightText), highlightText);
     setColours(ui->Label4, menuBar, menuText);
 
     connect(ui->Command1, &QPushButton::clicked, this, &Tulemus::Command1_Click);

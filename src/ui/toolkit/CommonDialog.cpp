@@ -19,6 +19,7 @@ bool CommonDialog::run(bool save)
         return false;
     FileName = result.fileName;
     FileTitle = result.fileTitle;
+    FilterIndex = result.filterIndex;
     return true;
 }
 

@@ -16,6 +16,7 @@ public:
     QString DefaultExt;
     QString FileName;  // preset before showing; the full path chosen after
     QString FileTitle; // bare name of the chosen file
+    int FilterIndex = 0; // the filter entry chosen, counted from 0
     bool CancelError = false;
 
     // True when a file was chosen, false on cancel.

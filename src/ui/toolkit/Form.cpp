@@ -1,13 +1,48 @@
 #include "ui/toolkit/Form.h"
 
+#include "state/Placement.h"
 #include "ui/toolkit/Program.h"
 
+#include <QAccessibleWidget>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLayout>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QWindow>
 
 namespace vorbix {
 
-Form::Form(Program& program) : QWidget(nullptr), program_(program)
+namespace {
+
+// Qt calls a plain top-level widget a "client" (a filler to screen readers);
+// our windows are frames and dialogs.
+QAccessibleInterface* formAccessible(const QString&, QObject* object)
 {
+    auto* form = qobject_cast<Form*>(object);
+    if (!form)
+        return nullptr;
+    return new QAccessibleWidget(form, form->kind() == Form::Kind::Dialog ? QAccessible::Dialog
+                                                                           : QAccessible::Window);
+}
+
+QMargins marginsBetween(const QRect& outer, const QRect& inner)
+{
+    return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+            outer.bottom() - inner.bottom()};
+}
+
+} // namespace
+
+Form::Form(Program& program, Kind kind) : QWidget(nullptr), program_(program), kind_(kind)
+{
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(formAccessible);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
     setAttribute(Qt::WA_DeleteOnClose, false);
 }
 
@@ -42,6 +77,11 @@ void Form::setTitleBar(bool minimiseButton, bool closeButton)
     setWindowFlags(flags);
 }
 
+void Form::setDesignPosition(QPoint topLeft)
+{
+    designPosition_ = topLeft;
+}
+
 void Form::Unload() { program_.unload(*this); }
 
 void Form::closeEvent(QCloseEvent* event)
@@ -52,6 +92,79 @@ void Form::closeEvent(QCloseEvent* event)
     if (unloaded_ || unloading_ || !userMayClose())
         return;
     Unload();
+}
+
+void Form::keyPressEvent(QKeyEvent* event)
+{
+    // Keys reach the window when the focused control has no use for them;
+    // a focused push button has taken Enter already (see showEvent).
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (defaultButton_ && defaultButton_->isEnabled() && defaultButton_->isVisible()) {
+            defaultButton_->click();
+            return;
+        }
+        break;
+    case Qt::Key_Escape:
+        if (cancelButton_ && cancelButton_->isEnabled() && cancelButton_->isVisible()) {
+            cancelButton_->click();
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void Form::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (shownBefore_ || event->spontaneous())
+        return;
+    shownBefore_ = true;
+    // A push button takes Enter itself once it has the focus, and shows so,
+    // as in a dialog.
+    for (QPushButton* button : findChildren<QPushButton*>())
+        button->setAutoDefault(true);
+    placeOnScreen();
+}
+
+QMargins Form::frameEstimate() const
+{
+    if (windowFlags() & Qt::FramelessWindowHint)
+        return {};
+    if (const QWindow* window = windowHandle(); window && !window->frameMargins().isNull())
+        return window->frameMargins();
+    // Before the window system has framed this window, another one it has
+    // framed tells how thick its frames are.
+    for (const QWidget* w : QApplication::topLevelWidgets()) {
+        if (w == this || !w->isVisible() || (w->windowFlags() & Qt::FramelessWindowHint))
+            continue;
+        const QMargins m = marginsBetween(w->frameGeometry(), w->geometry());
+        if (!m.isNull())
+            return m;
+    }
+    // Failing all that, room for a title bar at least.
+    return {0, style()->pixelMetric(QStyle::PM_TitleBarHeight), 0, 0};
+}
+
+void Form::placeOnScreen()
+{
+    if (!designPosition_)
+        return;
+    if (layout())
+        layout()->activate();
+    const QRect inside(*designPosition_, size());
+    QScreen* screen = QGuiApplication::screenAt(inside.center());
+    if (!screen)
+        screen = this->screen();
+    if (!screen)
+        return;
+    const QMargins frame = frameEstimate();
+    const QRect placed = placeWithin(inside.marginsAdded(frame), screen->availableGeometry());
+    setGeometry(QRect(placed.topLeft() + QPoint(frame.left(), frame.top()), inside.size()));
 }
 
 } // namespace vorbix

@@ -1,6 +1,11 @@
 #pragma once
 
+#include <QPoint>
 #include <QWidget>
+
+#include <optional>
+
+class QAbstractButton;
 
 namespace vorbix {
 
@@ -13,7 +18,11 @@ struct MOODUL1;
 class Form : public QWidget {
     Q_OBJECT
 public:
-    explicit Form(Program& program);
+    // What assistive technology is told the window is: a frame of its own
+    // or a dialog that asks or tells something on the way.
+    enum class Kind { Frame, Dialog };
+
+    explicit Form(Program& program, Kind kind = Kind::Frame);
     ~Form() override;
 
     virtual void Form_Load() {}
@@ -26,6 +35,9 @@ public:
     void Unload();
 
     bool isUnloaded() const { return unloaded_; }
+    Kind kind() const { return kind_; }
+    // The window's own place, for those that have one (see below).
+    std::optional<QPoint> designPosition() const { return designPosition_; }
 
 protected:
     Program& program() { return program_; }
@@ -35,16 +47,35 @@ protected:
     // A title bar without a maximise button, as every window here has.
     void setTitleBar(bool minimiseButton, bool closeButton = true);
 
+    // The window's own place on the screen: where the top-left corner of its
+    // inside goes. Applied when it is first shown, moved onto the screen's
+    // available area when it would not fit there.
+    void setDesignPosition(QPoint topLeft);
+
+    // Enter presses the focused push button; elsewhere in the window Enter
+    // presses the default button and Esc the cancel button, when set.
+    void setDefaultButton(QAbstractButton* button) { defaultButton_ = button; }
+    void setCancelButton(QAbstractButton* button) { cancelButton_ = button; }
+
     // Whether the user's close command (title-bar button, Alt+F4) may close
     // this window; a window without a close box says no.
     virtual bool userMayClose() const { return true; }
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     friend class Program;
     void runLoad() { Form_Load(); }
+    void placeOnScreen();
+    QMargins frameEstimate() const;
 
     Program& program_;
+    const Kind kind_;
+    std::optional<QPoint> designPosition_;
+    bool shownBefore_ = false;
+    QAbstractButton* defaultButton_ = nullptr;
+    QAbstractButton* cancelButton_ = nullptr;
     bool unloading_ = false;
     bool unloaded_ = false;
 };

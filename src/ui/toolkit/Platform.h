@@ -23,6 +23,7 @@ struct FileDialogResult {
     bool accepted = false;
     QString fileName;  // full path
     QString fileTitle; // bare name without the directory
+    int filterIndex = 0; // the filter entry chosen, counted from 0
 };
 
 // Drives one timer; the Timer class gives it the toolkit's semantics.

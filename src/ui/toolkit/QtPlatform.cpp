@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTime>
 #include <QTimer>
@@ -96,6 +97,14 @@ FileDialogResult QtPlatform::fileDialog(const FileDialogRequest& request)
     const QStringList filters = qtNameFilters(request.filter);
     if (!filters.isEmpty())
         dialog.setNameFilters(filters);
+    // A name typed without extension takes the chosen filter's, so that the
+    // name says what is written.
+    if (save)
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, suffix](const QString& f) {
+            const qsizetype star = f.indexOf(QLatin1String("(*."));
+            const qsizetype end = star < 0 ? -1 : f.indexOf(QRegularExpression(QStringLiteral("[ )]")), star + 3);
+            dialog.setDefaultSuffix(end < 0 ? suffix : f.mid(star + 3, end - star - 3));
+        });
     if (!request.fileName.isEmpty()) {
         const QFileInfo preset(request.fileName);
         if (preset.isAbsolute())
@@ -108,6 +117,7 @@ FileDialogResult QtPlatform::fileDialog(const FileDialogRequest& request)
     result.accepted = true;
     result.fileName = QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
     result.fileTitle = QFileInfo(dialog.selectedFiles().constFirst()).fileName();
+    result.filterIndex = std::max<int>(0, filters.indexOf(dialog.selectedNameFilter()));
     return result;
 }
 

@@ -1,0 +1,491 @@
+#include "dictionary/WordListFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QXmlStreamReader>
+
+namespace vorbix::dictionary {
+
+namespace {
+
+ListReadResult failure(int error, QString detail)
+{
+    ListReadResult r;
+    r.error = error;
+    r.detail = std::move(detail);
+    return r;
+}
+
+ListReadResult fromDictionary(ReadResult read)
+{
+    ListReadResult r;
+    static_cast<ReadResult&>(r) = std::move(read);
+    return r;
+}
+
+bool holdsLineBreak(const QString& word)
+{
+    return word.contains(QLatin1Char('\n')) || word.contains(QLatin1Char('\r'));
+}
+
+bool namedDic(const QString& name) { return name.endsWith(QLatin1String(".dic"), Qt::CaseInsensitive); }
+
+// Collects pairs up to MaxPairs; after that only notes that there was more.
+struct PairCollector {
+    ListReadResult& r;
+    void offer(const QString& known, const QString& unknown)
+    {
+        if (r.truncated)
+            return;
+        if (known.isEmpty() || unknown.isEmpty())
+            ++r.skippedNoWord;
+        else if (holdsLineBreak(known) || holdsLineBreak(unknown))
+            ++r.skippedLineBreak;
+        else if (r.pairs.size() == size_t(MaxPairs))
+            r.truncated = true;
+        else
+            r.pairs.push_back({known, unknown});
+    }
+};
+
+// --- delimited text -------------------------------------------------------
+
+struct Record {
+    QStringList fields;
+    bool header = false;
+    bool blank() const { return !header && fields.size() == 1 && fields[0].isEmpty(); }
+};
+
+struct Parsed {
+    std::vector<Record> records;
+    int error = NoError;
+    QString detail;
+};
+
+qsizetype pastLineEnd(QStringView text, qsizetype i)
+{
+    if (i < text.size() && text[i] == u'\r')
+        ++i;
+    if (i < text.size() && text[i] == u'\n')
+        ++i;
+    return i;
+}
+
+bool isLineEnd(QChar c) { return c == u'\n' || c == u'\r'; }
+
+// RFC 4180 with any line end: a field that starts with a quote runs to the
+// closing quote, "" inside it is one quote. Lenient where the RFC is strict
+// (text after a closing quote is kept), strict where a word would change:
+// a line break inside quotes, or a quote never closed, is an error. Parsing
+// goes on after an error, so that the detection can still count columns.
+Parsed parseDelimited(QStringView text, QChar sep)
+{
+    Parsed p;
+    auto fail = [&p](int error, QString detail) {
+        if (p.error == NoError) {
+            p.error = error;
+            p.detail = std::move(detail);
+        }
+    };
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    while (i < n) {
+        Record r;
+        if (text[i] == u'#') {
+            const qsizetype start = i;
+            while (i < n && !isLineEnd(text[i]))
+                ++i;
+            r.header = true;
+            r.fields << text.mid(start, i - start).toString();
+            p.records.push_back(std::move(r));
+            i = pastLineEnd(text, i);
+            continue;
+        }
+        for (;;) {
+            QString field;
+            if (i < n && text[i] == u'"') {
+                const qsizetype opened = i++;
+                for (;;) {
+                    if (i >= n) {
+                        fail(UnclosedQuote, QStringLiteral("the quote at %1 is never closed").arg(opened));
+                        break;
+                    }
+                    const QChar c = text[i];
+                    if (c == u'"') {
+                        if (i + 1 < n && text[i + 1] == u'"') {
+                            field += c;
+                            i += 2;
+                            continue;
+                        }
+                        ++i;
+                        break;
+                    }
+                    if (isLineEnd(c))
+                        fail(LineBreakInWord,
+                             QStringLiteral("the quoted word at %1 holds a line break").arg(opened));
+                    field += c;
+                    ++i;
+                }
+            }
+            const qsizetype start = i;
+            while (i < n && text[i] != sep && !isLineEnd(text[i]))
+                ++i;
+            field += text.mid(start, i - start);
+            r.fields << field;
+            if (i < n && text[i] == sep) {
+                ++i;
+                continue;
+            }
+            break;
+        }
+        p.records.push_back(std::move(r));
+        i = pastLineEnd(text, i);
+    }
+    return p;
+}
+
+// Anki's names for its separators, or the character itself.
+QChar ankiSeparator(QStringView value)
+{
+    static const std::pair<const char*, char16_t> names[] = {
+        {"tab", u'\t'}, {"comma", u','}, {"semicolon", u';'},
+        {"space", u' '}, {"pipe", u'|'}, {"colon", u':'}};
+    for (const auto& [name, c] : names)
+        if (value.trimmed().compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
+            return QChar(c);
+    // A quote, a line end or "#" would make no sense of the lines.
+    if (value.size() == 1 && value[0] != u'"' && value[0] != u'#' && !isLineEnd(value[0]))
+        return value[0];
+    return {};
+}
+
+QChar headerSeparator(QStringView text)
+{
+    qsizetype i = 0;
+    while (i < text.size() && text[i] == u'#') {
+        qsizetype end = i;
+        while (end < text.size() && !isLineEnd(text[end]))
+            ++end;
+        const QStringView line = text.mid(i + 1, end - i - 1);
+        const qsizetype colon = line.indexOf(u':');
+        if (colon > 0 && line.left(colon).trimmed().compare(u"separator", Qt::CaseInsensitive) == 0)
+            return ankiSeparator(line.mid(colon + 1));
+        i = pastLineEnd(text, end);
+    }
+    return {};
+}
+
+} // namespace
+
+bool decodeListText(const QByteArray& bytes, QString* text)
+{
+    QStringDecoder decoder(QStringConverter::Utf8);
+    QString decoded = decoder(bytes);
+    if (decoder.hasError())
+        return false;
+    *text = std::move(decoded);
+    return true;
+}
+
+QChar detectSeparator(const QString& text)
+{
+    if (const QChar named = headerSeparator(text); !named.isNull())
+        return named;
+    for (const QChar sep : {u'\t', u';', u','}) {
+        const Parsed p = parseDelimited(text, sep);
+        qsizetype data = 0, split = 0;
+        for (const Record& r : p.records) {
+            if (r.header || r.blank())
+                continue;
+            ++data;
+            split += r.fields.size() >= 2 ? 1 : 0;
+        }
+        if (data > 0 && 2 * split > data)
+            return sep;
+    }
+    return {};
+}
+
+ListReadResult readDelimited(const QString& text, QChar separator)
+{
+    if (separator.isNull())
+        separator = detectSeparator(text);
+    if (separator.isNull())
+        return failure(NoUsablePair, QStringLiteral("no separator splits the lines"));
+    const Parsed parsed = parseDelimited(text, separator);
+    if (parsed.error != NoError)
+        return failure(parsed.error, parsed.detail);
+
+    ListReadResult r;
+    r.source = ListFormat::Delimited;
+    r.separator = separator;
+    bool headers = false, moreColumns = false;
+    PairCollector collect{r};
+    for (const Record& rec : parsed.records) {
+        if (rec.header) {
+            headers = true;
+            continue;
+        }
+        if (rec.blank())
+            continue;
+        moreColumns = moreColumns || rec.fields.size() > 2;
+        collect.offer(rec.fields[0], rec.fields.size() >= 2 ? rec.fields[1] : QString());
+    }
+    if (r.pairs.empty())
+        return failure(NoUsablePair, QStringLiteral("no line holds both words"));
+    // Only what Vorbix writes itself may be written over.
+    const bool ownForm = separator == u'\t' && !headers && !moreColumns && r.skipped() == 0 && !r.truncated;
+    r.kind = ownForm ? FileKind::TabSeparated : FileKind::Imported;
+    return r;
+}
+
+// --- KVTML ------------------------------------------------------------------
+
+bool isKvtml(const QByteArray& bytes)
+{
+    QXmlStreamReader xml(bytes);
+    while (!xml.atEnd()) {
+        if (xml.readNext() == QXmlStreamReader::StartElement)
+            return xml.name() == u"kvtml";
+    }
+    return false;
+}
+
+namespace {
+
+// The text of <text> straight inside the current <translation>.
+QString translationText(QXmlStreamReader& xml, bool* found)
+{
+    QString text;
+    while (xml.readNextStartElement()) {
+        if (xml.name() == u"text" && !*found) {
+            text = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+            *found = true;
+        } else {
+            xml.skipCurrentElement();
+        }
+    }
+    return text;
+}
+
+// KVTML 2: <entry><translation id="0"><text>..</text></translation>...
+void readEntry2(QXmlStreamReader& xml, PairCollector& collect)
+{
+    QString words[2];
+    bool found[2] = {false, false};
+    while (xml.readNextStartElement()) {
+        if (xml.name() != u"translation") {
+            xml.skipCurrentElement();
+            continue;
+        }
+        const QStringView id = xml.attributes().value(QLatin1String("id"));
+        const int slot = id == u"0" ? 0 : id == u"1" ? 1 : -1;
+        if (slot < 0 || found[slot]) {
+            xml.skipCurrentElement();
+            continue;
+        }
+        words[slot] = translationText(xml, &found[slot]);
+    }
+    collect.offer(words[0], words[1]);
+}
+
+// KVTML 1: <e><o>original</o><t>translation</t>...</e>
+void readEntry1(QXmlStreamReader& xml, PairCollector& collect)
+{
+    QString original, translation;
+    bool haveOriginal = false, haveTranslation = false;
+    while (xml.readNextStartElement()) {
+        if (xml.name() == u"o" && !haveOriginal) {
+            original = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+            haveOriginal = true;
+        } else if (xml.name() == u"t" && !haveTranslation) {
+            translation = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+            haveTranslation = true;
+        } else {
+            xml.skipCurrentElement();
+        }
+    }
+    collect.offer(original, translation);
+}
+
+} // namespace
+
+ListReadResult readKvtml(const QByteArray& bytes)
+{
+    QXmlStreamReader xml(bytes);
+    if (!xml.readNextStartElement() || xml.name() != u"kvtml")
+        return failure(BrokenXml, QStringLiteral("no kvtml root element"));
+    ListReadResult r;
+    r.source = ListFormat::Kvtml;
+    r.kind = FileKind::Imported;
+    PairCollector collect{r};
+    while (xml.readNextStartElement()) {
+        if (xml.name() == u"entries") {
+            while (xml.readNextStartElement()) {
+                if (xml.name() == u"entry")
+                    readEntry2(xml, collect);
+                else
+                    xml.skipCurrentElement();
+            }
+        } else if (xml.name() == u"e") {
+            readEntry1(xml, collect);
+        } else {
+            xml.skipCurrentElement();
+        }
+    }
+    // All of it must be well-formed, the part after the last pair too.
+    while (!xml.atEnd())
+        xml.readNext();
+    if (xml.hasError())
+        return failure(BrokenXml, QStringLiteral("line %1: %2").arg(xml.lineNumber()).arg(xml.errorString()));
+    if (r.pairs.empty())
+        return failure(NoUsablePair, QStringLiteral("no entry holds both words"));
+    return r;
+}
+
+// --- choosing the reader ------------------------------------------------------
+
+ListReadResult readWordList(const QByteArray& bytes, const QString& fileName)
+{
+    if (namedDic(fileName))
+        return fromDictionary(readDictionary(bytes));
+    if (isKvtml(bytes))
+        return readKvtml(bytes);
+    QString text;
+    if (decodeListText(bytes, &text)) {
+        const QChar separator = detectSeparator(text);
+        if (!separator.isNull())
+            return readDelimited(text, separator);
+    }
+    return fromDictionary(readDictionary(bytes));
+}
+
+ListReadResult readWordListFile(const QString& path)
+{
+    if (namedDic(path))
+        return fromDictionary(readDictionaryFile(path));
+    // Whatever keeps the file from opening, the .dic reader names it.
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly) || file.size() > MaxListFileBytes)
+        return fromDictionary(readDictionaryFile(path));
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return failure(DeviceIoError, file.errorString());
+    return readWordList(bytes, path);
+}
+
+// --- tab-separated export ---------------------------------------------------
+
+namespace {
+
+QString tsvField(const QString& word, bool first)
+{
+    // A line starting with "#" is a header, one starting with "<" (after
+    // blanks) could make the file pass for XML, and a leading byte-order
+    // mark would be taken for the file's own.
+    const QString lead = word.trimmed();
+    const bool quote = word.contains(u'\t') || word.contains(u'"') || word.startsWith(QChar(0xFEFF))
+        || (first && (word.startsWith(u'#') || lead.isEmpty() || lead.startsWith(u'<')));
+    if (!quote)
+        return word;
+    QString quoted = word;
+    quoted.replace(QLatin1String("\""), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+} // namespace
+
+WriteResult encodeTabSeparated(const WordPairs& pairs, QByteArray* bytes)
+{
+    WriteResult result;
+    QString text;
+    for (size_t i = 0; i < pairs.size(); ++i) {
+        const WordPair& p = pairs[i];
+        const char* problem = nullptr;
+        if (holdsLineBreak(p.known) || holdsLineBreak(p.unknown))
+            problem = "holds a line break";
+        else if (p.known.isEmpty() || p.unknown.isEmpty())
+            problem = "lacks a word";
+        if (problem) {
+            result.reason = QStringLiteral("pair %1 (\"%2\", \"%3\") %4, which a tab-separated "
+                                           "list cannot give back")
+                                .arg(i + 1)
+                                .arg(p.known.simplified(), p.unknown.simplified(), QLatin1String(problem));
+            return result;
+        }
+        text += tsvField(p.known, true);
+        text += u'\t';
+        text += tsvField(p.unknown, false);
+        text += QLatin1String("\r\n");
+    }
+    *bytes = text.toUtf8();
+    result.ok = true;
+    return result;
+}
+
+WriteResult writeTabSeparatedFile(const QString& path, const WordPairs& pairs)
+{
+    QByteArray bytes;
+    WriteResult result = encodeTabSeparated(pairs, &bytes);
+    if (!result.ok)
+        return result;
+    result.ok = false;
+    QSaveFile file(path);
+    // Unbuffered: a buffered QSaveFile loses the rest of a short write and
+    // still commits the cut file.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        result.reason = file.errorString();
+        return result;
+    }
+    for (qsizetype done = 0; done < bytes.size();) {
+        const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
+        if (n <= 0) {
+            result.reason = file.errorString();
+            file.cancelWriting();
+            return result;
+        }
+        done += n;
+    }
+    if (!file.commit()) {
+        result.reason = file.errorString();
+        return result;
+    }
+    result.ok = true;
+    return result;
+}
+
+bool savesAsTabSeparated(const QString& path, bool tabFilterChosen)
+{
+    const QString suffix = QFileInfo(path).suffix();
+    if (suffix.compare(QLatin1String("tsv"), Qt::CaseInsensitive) == 0)
+        return true;
+    return tabFilterChosen && suffix.compare(QLatin1String("dic"), Qt::CaseInsensitive) != 0;
+}
+
+QString dictionaryNameFor(const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix();
+    if (suffix.isEmpty())
+        return path + QLatin1String(".dic");
+    return path.left(path.size() - suffix.size()) + QLatin1String("dic");
+}
+
+QString skippedText(const QString& path, const ListReadResult& read)
+{
+    auto count = [](qsizetype n, const char* one, const char* many) {
+        return QString::number(n) + QLatin1Char(' ') + QLatin1String(n == 1 ? one : many);
+    };
+    QStringList why;
+    if (read.skippedNoWord > 0)
+        why << QString::number(read.skippedNoWord) + QLatin1String(" without both words");
+    if (read.skippedLineBreak > 0)
+        why << QString::number(read.skippedLineBreak) + QLatin1String(" with a line break in a word");
+    return QStringLiteral("%1 read from %2; %3 skipped: %4.")
+        .arg(count(qsizetype(read.pairs.size()), "word pair was", "word pairs were"),
+             QFileInfo(path).fileName(), count(read.skipped(), "entry was", "entries were"),
+             why.join(QLatin1String(", ")));
+}
+
+} // namespace vorbix::dictionary
