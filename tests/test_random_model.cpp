@@ -193,8 +193,8 @@ public:
             if (!after())
                 return false;
         }
-        qInfo("%d steps, %d sessions, %d saves, %d answers judged, %d opens", steps_, sessions_, saves_,
-              judged_, opens_);
+        qInfo("%d steps, %d sessions, %d saves, %d answers judged, %d opens, %d undone or redone", steps_,
+              sessions_, saves_, judged_, opens_, undos_);
         return true;
     }
 
@@ -449,6 +449,8 @@ private:
     {
         rows_ = shownPart(shared_);
         activeSort_ = -1;
+        undo_.clear(); // the steps belonged to the list that is gone
+        undone_ = 0;
     }
 
     // Windows other than the prompt that keep the program alive.
@@ -804,6 +806,51 @@ private:
 
     static QString fullList() { return "The word list is full: it holds at most 1000 pairs."; }
 
+    // Each editor command that changed the rows or the sort is one step to
+    // undo. A step that wrote the list back (a sort, also one re-applied by
+    // an add) writes it back again when undone or redone; undoing an edit is
+    // an edit.
+    struct UndoStep {
+        WordPairs before, after;
+        int sortBefore = -1, sortAfter = -1;
+        bool changesList = false, writesBack = false;
+    };
+    template <class F> void editorCommand(bool changesList, F&& command)
+    {
+        UndoStep step{rows_, {}, activeSort_, -1, changesList, false};
+        wroteBack_ = false;
+        command();
+        step.after = rows_;
+        step.sortAfter = activeSort_;
+        step.writesBack = wroteBack_;
+        if (step.after == step.before && step.sortAfter == step.sortBefore)
+            return;
+        undo_.resize(undone_);
+        undo_.push_back(std::move(step));
+        undone_ = undo_.size();
+    }
+    void restore(const WordPairs& rows, int sort, const UndoStep& step)
+    {
+        rows_ = rows;
+        activeSort_ = sort;
+        if (step.changesList)
+            modified_ = 1;
+        if (step.writesBack)
+            writeBack();
+    }
+    void modelUndo(bool redo)
+    {
+        if ((redo && undone_ < undo_.size()) || (!redo && undone_ > 0))
+            ++undos_;
+        if (redo && undone_ < undo_.size()) {
+            const UndoStep& step = undo_[undone_++];
+            restore(step.after, step.sortAfter, step);
+        } else if (!redo && undone_ > 0) {
+            const UndoStep& step = undo_[--undone_];
+            restore(step.before, step.sortBefore, step);
+        }
+    }
+
     // The editor adds a pair and puts it in place when a sort is active.
     void modelAdd(const QString& known, const QString& unknown)
     {
@@ -811,14 +858,17 @@ private:
             expected_.push_back({fullList()});
             return;
         }
-        modified_ = 1;
-        rows_.push_back({known, unknown});
-        reapplySort();
+        editorCommand(true, [&] {
+            modified_ = 1;
+            rows_.push_back({known, unknown});
+            reapplySort();
+        });
     }
 
     // A sort moves pairs, not what was asked of them.
     void modelSort(int button)
     {
+        wroteBack_ = true;
         writeBack();
         exchangeSort(shared_, button);
         rows_ = shownPart(shared_);
@@ -841,7 +891,7 @@ private:
     {
         auto& ui = *e.ui;
         QApplication::setActiveWindow(&e);
-        switch (pick(12)) {
+        switch (pick(14)) {
         case 0: case 1: case 2: {
             act("type pair");
             const QString unknown = randomWord(), known = randomWord();
@@ -892,10 +942,11 @@ private:
             int r = selectedRow(ui.List1);
             if (r < 0)
                 r = selectedRow(ui.List2);
-            if (r >= 0 && r < int(rows_.size())) {
-                rows_.erase(rows_.begin() + r);
-                modified_ = 1;
-            }
+            if (r >= 0 && r < int(rows_.size()))
+                editorCommand(true, [&] {
+                    rows_.erase(rows_.begin() + r);
+                    modified_ = 1;
+                });
             if (chance(0.5))
                 ui.Command2->click();
             else
@@ -911,11 +962,13 @@ private:
             if (r < 0 && rows_.size() >= size_t(MOODUL1::FileCapacity)) {
                 expected_.push_back({fullList()});
             } else {
-                if (r >= 0 && r < int(rows_.size()))
-                    rows_.erase(rows_.begin() + r);
-                rows_.push_back({known, unknown});
-                modified_ = 1;
-                reapplySort();
+                editorCommand(true, [&] {
+                    if (r >= 0 && r < int(rows_.size()))
+                        rows_.erase(rows_.begin() + r);
+                    rows_.push_back({known, unknown});
+                    modified_ = 1;
+                    reapplySort();
+                });
             }
             ui.Text1->setText(known);
             ui.Text2->setText(unknown);
@@ -925,12 +978,21 @@ private:
         case 8: case 9: {
             const int button = pick(4);
             act(QString("sort %1").arg(button));
-            modelSort(button);
+            editorCommand(false, [&] { modelSort(button); });
             QPushButton* b[] = {ui.Command5, ui.Command6, ui.Command7, ui.Command8};
             b[button]->click();
             break;
         }
-        case 10:
+        case 10: case 11: {
+            const bool redo = chance(0.3);
+            act(redo ? "redo" : "undo");
+            modelUndo(redo);
+            const QKeyCombination keys[] = {Qt::CTRL | Qt::Key_Z, Qt::CTRL | Qt::SHIFT | Qt::Key_Z, Qt::CTRL | Qt::Key_Y};
+            const QKeyCombination k = keys[redo ? 1 + pick(2) : 0];
+            QTest::keyClick(chance(0.5) ? static_cast<QWidget*>(ui.List1) : ui.List2, k.key(), k.keyboardModifiers());
+            break;
+        }
+        case 12:
             act("exit editor");
             leaveEditor();
             ui.Command4->click();
@@ -1385,7 +1447,7 @@ private:
     unsigned seed_;
     int steps_;
     bool trace_ = false;
-    int step_ = 0, sessions_ = 0, saves_ = 0, judged_ = 0, opens_ = 0;
+    int step_ = 0, sessions_ = 0, saves_ = 0, judged_ = 0, opens_ = 0, undos_ = 0;
     QTemporaryDir dir_;
     std::unique_ptr<Session> s_;
     QStringList log_;
@@ -1399,6 +1461,9 @@ private:
     WordPairs rows_;   // the editor's rows while it is open
     bool editorOpen_ = false, mainLoaded_ = false, promptOpen_ = false, ended_ = false;
     int activeSort_ = -1;
+    std::vector<UndoStep> undo_;
+    size_t undone_ = 0; // steps done, the rest can be redone
+    bool wroteBack_ = false;
     TestOptions options_, closedOptions_;
     QString currentFile_, title_;
     QString startupFile_; // named on the command line, opened at the hand-over
