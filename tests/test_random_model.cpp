@@ -934,7 +934,7 @@ private:
                 if (chance(0.5))
                     (chance(0.5) ? ui.List1 : ui.List2)->setCurrentRow(r);
                 else
-                    testing_clickRow(chance(0.5) ? ui.List1 : ui.List2, r);
+                    clickRow(chance(0.5) ? ui.List1 : ui.List2, r);
             }
             break;
         case 6: {
@@ -1005,7 +1005,7 @@ private:
         }
     }
 
-    static void testing_clickRow(QListWidget* list, int row)
+    static void clickRow(QListWidget* list, int row)
     {
         list->scrollToItem(list->item(row));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
