@@ -5,6 +5,7 @@
 // seed; longer runs and replays:
 //   VORBIX_RANDOM_SEED=7 VORBIX_RANDOM_STEPS=200000 ./tests/test_random_model
 #include "dictionary/DictionaryFile.h"
+#include "dictionary/WordListFile.h"
 #include "state/Sorting.h"
 #include "support/ScriptedPlatform.h"
 #include "ui/about/About.h"
@@ -145,6 +146,8 @@ void exchangeSort(WordPairs& list, int button)
 
 struct FileModel {
     enum Kind { Good, Broken, Folder } kind = Good;
+    FileKind list = FileKind::Dictionary; // how Save may write it back
+    QString skipped;                      // the message about lines it skips
     WordPairs pairs;
     bool truncated = false;
     int error = 0;        // what opening it reports, for a broken one
@@ -258,6 +261,9 @@ private:
         f["gap.dic"] = "a\r\n1\r\n\r\n2\r\nc\r\n3\r\n";
         f["same.dic"] = "maja\r\nhouse\r\nmaja\r\nhome\r\nkodu\r\nhouse\r\n";
         f["utf8.dic"] = QString("õun\r\nсобака\r\nšokk\r\nshock\r\n").toUtf8();
+        // Lists of other programs: one Save writes back, one it must not.
+        f["words.tsv"] = "maja\thouse\r\nx-ray\tr\xC3\xB6ntgen\r\nkoer\tdog\r\n";
+        f["list.csv"] = "known,unknown\r\nkass,cat\r\n\"go, went\",minema\r\nonly one\r\n";
         QByteArray big, over;
         for (int i = 0; i < 1001; ++i) {
             const QByteArray pair = "w" + QByteArray::number(i) + (i % 7 ? "" : "}x") + "\r\ns"
@@ -311,10 +317,13 @@ private:
                 if (fi.isDir()) {
                     f.kind = FileModel::Folder;
                     f.writable = false;
-                    f.error = readDictionaryFile(p).error;
+                    f.error = readWordListFile(p).error;
                 } else {
-                    const ReadResult r = readDictionaryFile(p);
+                    const ListReadResult r = readWordListFile(p);
                     f.kind = r.ok() ? FileModel::Good : FileModel::Broken;
+                    f.list = r.kind;
+                    if (r.ok() && r.skipped() > 0)
+                        f.skipped = skippedText(p, r);
                     f.pairs = r.pairs;
                     f.truncated = r.truncated;
                     f.error = r.error;
@@ -353,6 +362,7 @@ private:
         currentFile_.clear();
         title_.clear();
         modified_ = pending_ = closing_ = 0;
+        kind_ = FileKind::Dictionary;
         answered_ = wrong_ = 0;
         question_.reset();
         typed_.clear();
@@ -375,7 +385,8 @@ private:
         dialogScript_.clear();
         static const QStringList names{"good.dic", "one.dic", "empty.dic", "blanks.dic", "gap.dic",
                                        "same.dic", "utf8.dic", "odd.dic", "junk.dic", "folder.dic",
-                                       "missing.dic", "nofolder/x.dic", "big.dic", "over.dic"};
+                                       "missing.dic", "nofolder/x.dic", "big.dic", "over.dic", "words.tsv",
+                                       "list.csv", "saved.tsv"};
         if (pick(8) < 6) {
             const QString p = path(chance(0.25) ? "saved.dic" : names[pick(names.size())]);
             pf.answerDialog(p);
@@ -466,19 +477,25 @@ private:
 
     void end() { ended_ = true; }
 
-    bool writeFile(const QString& target, bool hyphenRule)
+    enum class Writer { HyphenRule, Plain, TabSeparated };
+    bool writeFile(const QString& target, Writer writer)
     {
         auto it = files_.find(target);
         const bool writable = it != files_.end() ? it->second.writable
                                                  : QFileInfo(QFileInfo(target).absolutePath()).isDir();
-        if (!writable) {
+        WordPairs saved = shownPart(shared_, MaxPairs);
+        const bool tsv = writer == Writer::TabSeparated;
+        // A tab-separated line needs both words.
+        const bool fits = !tsv || std::none_of(saved.begin(), saved.end(), [](const WordPair& p) {
+            return p.unknown.isEmpty();
+        });
+        if (!writable || !fits) {
             expected_.push_back({saveFailureText(target, "\x01").section(QChar(1), 0, 0), true});
             return false;
         }
-        WordPairs saved = shownPart(shared_, MaxPairs);
         WordPairs readBack = saved;
-        for (size_t i = 0; i < saved.size(); ++i) {
-            if (hyphenRule) {
+        for (size_t i = 0; i < saved.size() && !tsv; ++i) {
+            if (writer == Writer::HyphenRule) {
                 passRule(readBack[i].known, readBack[i].unknown, u'-', u'}');
                 passRule(readBack[i].known, readBack[i].unknown, u'}', u'-');
                 // The words take the form they read back in, asked or not.
@@ -492,6 +509,8 @@ private:
         }
         FileModel f;
         f.pairs = readBack;
+        // An empty file has no tabs to tell: it reads as an empty .dic.
+        f.list = tsv && !saved.empty() ? FileKind::TabSeparated : FileKind::Dictionary;
         files_[target] = f;
         touched_.insert(target);
         verified_.erase(target);
@@ -532,10 +551,13 @@ private:
         if (shared_.size() > size_t(MaxPairs))
             shared_.resize(MaxPairs);
         currentFile_ = p;
+        kind_ = it->second.list;
         title_ = "English Quorvel - " + QFileInfo(p).fileName();
         asked_.clear(); // a new list starts a new round
         if (editorOpen_)
             reloadEditor();
+        if (!it->second.skipped.isEmpty())
+            expected_.push_back({it->second.skipped});
         if (it->second.truncated)
             expected_.push_back({truncatedText(p)});
         return true;
@@ -553,11 +575,14 @@ private:
             return;
         }
         syncEditor();
-        if (!writeFile(*answer, true)) {
+        const FileKind kind = QFileInfo(*answer).suffix().toLower() == "tsv" ? FileKind::TabSeparated
+                                                                             : FileKind::Dictionary;
+        if (!writeFile(*answer, kind == FileKind::TabSeparated ? Writer::TabSeparated : Writer::HyphenRule)) {
             saveAsFailed_ = true;
             return;
         }
         currentFile_ = *answer;
+        kind_ = kind;
         if (pending_ == PendingExit || closing_ == 1) {
             end();
             return;
@@ -565,14 +590,17 @@ private:
         title_ = "Vorbix - " + *answer;
     }
 
+    // A list of another program's file is saved under a new name.
+    bool needsSaveAs() const { return currentFile_ == untitled() || kind_ == FileKind::Imported; }
+
     void modelSave()
     {
-        if (currentFile_ == untitled()) {
+        if (needsSaveAs()) {
             modelSaveAs();
             return;
         }
         syncEditor();
-        if (writeFile(currentFile_, true))
+        if (writeFile(currentFile_, kind_ == FileKind::TabSeparated ? Writer::TabSeparated : Writer::HyphenRule))
             title_ = "Vorbix - " + currentFile_;
     }
 
@@ -616,14 +644,14 @@ private:
         syncEditor();
         modified_ = 0;
         bool failed = false;
-        if (currentFile_ == untitled()) {
+        if (needsSaveAs()) {
             loadMain(); // Save As lives on the main window
             modelSaveAs();
             if (ended_ || !promptOpen_)
                 return;
             failed = saveAsFailed_;
         } else {
-            failed = !writeFile(currentFile_, false);
+            failed = !writeFile(currentFile_, kind_ == FileKind::TabSeparated ? Writer::TabSeparated : Writer::Plain);
             if (!failed && pending_ == PendingExit) {
                 end();
                 return;
@@ -721,6 +749,7 @@ private:
         case 0:
             act("new");
             currentFile_ = untitled();
+            kind_ = FileKind::Dictionary;
             fileCommand(m, ui.MFNew, "New", QKeySequence::New);
             break;
         case 1: case 2: case 3:
@@ -1236,7 +1265,7 @@ private:
             if (verified_.count(p) && verified_[p] == stamp)
                 continue;
             verified_[p] = stamp;
-            const ReadResult r = readDictionaryFile(p);
+            const ListReadResult r = readWordListFile(p);
             if (f.kind == FileModel::Broken) {
                 if (r.error != f.error || bytesOf(p) != f.bytes)
                     return fail("a broken file changed with no save aimed at it: " + p);
@@ -1244,9 +1273,11 @@ private:
             }
             if (!r.ok())
                 return fail(QString("%1 no longer reads (error %2)").arg(p).arg(r.error));
-            if (r.pairs != f.pairs || r.truncated != f.truncated)
-                return fail("the file " + p + " holds " + show(r.pairs) + ", the model "
-                            + show(f.pairs) + firstDifference(r.pairs, f.pairs));
+            if (r.pairs != f.pairs || r.truncated != f.truncated || r.kind != f.list)
+                return fail(QString("the file %1 holds %2 (kind %3%4), the model %5 (kind %6%7)%8")
+                                .arg(p, show(r.pairs)).arg(int(r.kind)).arg(r.truncated ? ", cut" : "")
+                                .arg(show(f.pairs)).arg(int(f.list)).arg(f.truncated ? ", cut" : "")
+                                .arg(firstDifference(r.pairs, f.pairs)));
         }
         return true;
     }
@@ -1466,6 +1497,7 @@ private:
     bool wroteBack_ = false;
     TestOptions options_, closedOptions_;
     QString currentFile_, title_;
+    FileKind kind_ = FileKind::Dictionary;
     QString startupFile_; // named on the command line, opened at the hand-over
     int modified_ = 0, pending_ = 0, closing_ = 0;
     int answered_ = 0, wrong_ = 0;
