@@ -1,9 +1,12 @@
 #pragma once
 
+#include "dictionary/FileFormat.h"
+
 #include <QString>
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace vorbix {
 
@@ -20,6 +23,9 @@ struct MOODUL1 {
     std::int16_t LastWordIndex = 0;
 
     QString CurrentFile;
+    // How the list's file is written: set by Open, then what each save
+    // wrote. None for a list that was never read or saved.
+    std::optional<dictionary::FileFormat> CurrentFileFormat;
     std::int16_t WordsModified = 0;
     std::int16_t PendingAction = 0;     // 0 none, 1 open, 2 exit
     std::int16_t MainWindowClosing = 0;

@@ -2,6 +2,7 @@
 
 #include "ui_Editor.h"
 
+#include "dictionary/DictionaryFile.h"
 #include "state/NumberForm.h"
 #include "state/Sorting.h"
 #include "ui/main/Main.h"
@@ -74,6 +75,7 @@ Editor::Editor(Program& program) : Form(program), ui(std::make_unique<Ui::Editor
         paintSortButton(b, SystemColour::ButtonFace);
     }
     ui->Text2->setFocus();
+    for (QLineEdit* box : {ui->Text1, ui->Text2}) box->setMaxLength(dictionary::MaxWordLength);
 
     ui->Text1->installEventFilter(this);
     ui->Text2->installEventFilter(this);

@@ -47,6 +47,7 @@ void Main::MFOpen_Click()
             continue;
         }
         storePairs(state(), read.pairs);
+        state().CurrentFileFormat = read.format;
         state().CurrentFile = path;
         setWindowTitle(QStringLiteral("English Quorvel - ") + CommonDialog1.FileTitle);
         if (read.truncated)
