@@ -58,9 +58,17 @@ public:
         if (!device_ || failed())
             return false;
         qint64 want = 16 * 1024;
-        if (!device_->isSequential())
-            want = std::clamp<qint64>(device_->size() - device_->pos(), want, 4 * 1024 * 1024);
+        // A file of known size is read in one piece up to 4 MiB, and no
+        // further than its end.
+        if (!device_->isSequential() && device_->size() > 0) {
+            const qint64 left = device_->size() - device_->pos();
+            if (left <= 0)
+                return false;
+            want = std::min<qint64>(left, 4 * 1024 * 1024);
+        }
         const qsizetype old = data_.size();
+        if (data_.capacity() < old + want) // short reads must not copy it all each time
+            data_.reserve(std::max<qsizetype>(old + want, 2 * data_.capacity()));
         data_.resize(old + want);
         const qint64 got = device_->read(data_.data() + old, want);
         data_.resize(old + std::max<qint64>(got, 0));
@@ -91,9 +99,21 @@ qsizetype findLineFeed(const QByteArray& data, qsizetype from, int unit, bool bi
         const void* hit = std::memchr(d + from, '\n', size_t(data.size() - from));
         return hit ? static_cast<const char*>(hit) - d : -1;
     }
-    for (qsizetype i = from; i + 1 < data.size(); i += 2)
-        if (d[i + (bigEndian ? 1 : 0)] == '\n' && d[i + (bigEndian ? 0 : 1)] == 0)
-            return i;
+    // Each 0x0A byte, until one is the low byte of a unit whose high byte is 0.
+    const qsizetype low = bigEndian ? 1 : 0;
+    for (qsizetype at = from + low; at < data.size();) {
+        const void* hit = std::memchr(d + at, '\n', size_t(data.size() - at));
+        if (!hit)
+            return -1;
+        const qsizetype i = static_cast<const char*>(hit) - d - low;
+        if ((i - from) % 2 == 0) {
+            if (i + 1 >= data.size())
+                return -1;
+            if (d[i + 1 - low] == 0)
+                return i;
+        }
+        at = i + low + 1;
+    }
     return -1;
 }
 
@@ -138,9 +158,10 @@ ReadResult readWords(Input& in)
     while (lines.size() < size_t(MaxLines)) {
         const qsizetype lf = findLineFeed(in.data(), scan, unit, bigEndian);
         if (lf < 0) {
-            if (in.size() - lineStart > longest)
-                return tooLong(qsizetype(lines.size()) + 1);
+            // Half a UTF-16 line end may be in; the next piece has the rest.
             scan = lineStart + (in.size() - lineStart) / unit * unit;
+            if (scan - lineStart > longest)
+                return tooLong(qsizetype(lines.size()) + 1);
             if (in.more())
                 continue;
             if (in.failed())
@@ -196,8 +217,8 @@ ReadResult readWords(Input& in)
     }
     result.format = format;
 
-    QStringList words;
-    words.reserve(qsizetype(lines.size()));
+    std::vector<QString> words;
+    words.reserve(lines.size());
     qsizetype crLine = -1, longLine = -1;
     for (size_t i = 0; i < lines.size(); ++i) {
         const char* bytes = data + lines[i].begin;
@@ -222,7 +243,7 @@ ReadResult readWords(Input& in)
             crLine = qsizetype(i);
         if (longLine < 0 && word.size() > MaxWordLength)
             longLine = qsizetype(i);
-        words << std::move(word);
+        words.push_back(std::move(word));
     }
     if (crLine >= 0)
         return failure(CarriageReturnInLine,
@@ -235,8 +256,8 @@ ReadResult readWords(Input& in)
         return failure(InputPastEndOfFile,
                        QStringLiteral("the file ends after the known word of pair %1")
                            .arg(words.size() / 2 + 1));
-    result.pairs.reserve(size_t(words.size() / 2));
-    for (qsizetype i = 0; i + 1 < words.size(); i += 2)
+    result.pairs.reserve(words.size() / 2);
+    for (size_t i = 0; i + 1 < words.size(); i += 2)
         result.pairs.push_back({std::move(words[i]), std::move(words[i + 1])});
     return result;
 }
@@ -365,6 +386,8 @@ WriteResult encodeDictionary(const WordPairs& pairs, QByteArray* bytes, std::opt
     const FileFormat candidates[] = {wanted, {TextEncoding::Utf8, false}, {TextEncoding::Utf8, true}};
     QByteArray encoded;
     for (const FileFormat& candidate : candidates) {
+        if (&candidate != candidates && candidate == wanted)
+            continue;
         if (!encodeAs(pairs, candidate, &encoded))
             continue;
         Input in(encoded);

@@ -3,6 +3,7 @@
 #include <unicode/ucnv.h>
 
 #include <array>
+#include <cstdint>
 #include <cstring>
 #include <unordered_map>
 
@@ -77,13 +78,48 @@ bool encodeBaltic(QStringView text, QByteArray* out)
     return true;
 }
 
+namespace {
+
+// UTF-8 as a state machine: a class for every byte, a table of steps. States:
+// 0 between characters, 1-3 that many continuation bytes to come, 4 after
+// E0 (no overlong), 5 after ED (no surrogate), 6 after F0 (no overlong),
+// 7 after F4 (nothing past U+10FFFF), 8 refused for good.
+constexpr std::uint8_t Refused = 8;
+
+constexpr std::array<std::uint8_t, 256> utf8Classes()
+{
+    std::array<std::uint8_t, 256> c{};
+    for (int b = 0; b < 256; ++b)
+        c[b] = b < 0x80 ? 0 : b < 0x90 ? 1 : b < 0xA0 ? 2 : b < 0xC0 ? 3 : b < 0xC2 ? 4 : b < 0xE0 ? 5
+             : b == 0xE0 ? 6 : b == 0xED ? 8 : b < 0xF0 ? 7 : b == 0xF0 ? 9 : b < 0xF4 ? 10 : b == 0xF4 ? 11 : 4;
+    return c;
+}
+constexpr std::array<std::uint8_t, 256> Utf8Class = utf8Classes();
+
+// [state][class]; classes: ASCII, 80-8F, 90-9F, A0-BF, never a lead, C2-DF,
+// E0, E1-EC and EE-EF, ED, F0, F1-F3, F4.
+constexpr std::uint8_t Utf8Step[9][12] = {
+    {0, 8, 8, 8, 8, 1, 4, 2, 5, 6, 3, 7},
+    {8, 0, 0, 0, 8, 8, 8, 8, 8, 8, 8, 8},
+    {8, 1, 1, 1, 8, 8, 8, 8, 8, 8, 8, 8},
+    {8, 2, 2, 2, 8, 8, 8, 8, 8, 8, 8, 8},
+    {8, 8, 8, 1, 8, 8, 8, 8, 8, 8, 8, 8},
+    {8, 1, 1, 8, 8, 8, 8, 8, 8, 8, 8, 8},
+    {8, 8, 2, 2, 8, 8, 8, 8, 8, 8, 8, 8},
+    {8, 2, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8},
+    {8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8},
+};
+
+} // namespace
+
 bool isValidUtf8(const char* data, qsizetype size)
 {
     const auto* s = reinterpret_cast<const unsigned char*>(data);
+    std::uint8_t state = 0;
     qsizetype i = 0;
     while (i < size) {
         // Plain ASCII eight bytes at a time.
-        if (i + 8 <= size) {
+        if (state == 0 && i + 8 <= size) {
             std::uint64_t chunk;
             std::memcpy(&chunk, s + i, 8);
             if ((chunk & 0x8080808080808080ULL) == 0) {
@@ -91,40 +127,9 @@ bool isValidUtf8(const char* data, qsizetype size)
                 continue;
             }
         }
-        const unsigned char b = s[i];
-        if (b < 0x80) {
-            ++i;
-            continue;
-        }
-        int more;
-        unsigned char low = 0x80, high = 0xBF; // the range of the second byte
-        if (b >= 0xC2 && b <= 0xDF) {
-            more = 1;
-        } else if (b >= 0xE0 && b <= 0xEF) {
-            more = 2;
-            if (b == 0xE0)
-                low = 0xA0; // overlong
-            else if (b == 0xED)
-                high = 0x9F; // surrogates
-        } else if (b >= 0xF0 && b <= 0xF4) {
-            more = 3;
-            if (b == 0xF0)
-                low = 0x90; // overlong
-            else if (b == 0xF4)
-                high = 0x8F; // past U+10FFFF
-        } else {
-            return false;
-        }
-        if (size - i <= more)
-            return false;
-        if (s[i + 1] < low || s[i + 1] > high)
-            return false;
-        for (int k = 2; k <= more; ++k)
-            if ((s[i + k] & 0xC0) != 0x80)
-                return false;
-        i += more + 1;
+        state = Utf8Step[state][Utf8Class[s[i++]]];
     }
-    return true;
+    return state == 0;
 }
 
 QString decodeValidUtf8(const char* data, qsizetype size)
@@ -189,11 +194,14 @@ void appendUtf16(QStringView text, bool bigEndian, QByteArray* out)
 
 bool hasUnpairedSurrogate(QStringView text)
 {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t u = text[i].unicode();
-        if (isHighSurrogate(u) && i + 1 < text.size() && isLowSurrogate(text[i + 1].unicode()))
+    const char16_t* u = text.utf16();
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        if ((u[i] & 0xF800) != 0xD800)
+            continue;
+        if (isHighSurrogate(u[i]) && i + 1 < n && isLowSurrogate(u[i + 1]))
             ++i;
-        else if (isHighSurrogate(u) || isLowSurrogate(u))
+        else
             return true;
     }
     return false;
