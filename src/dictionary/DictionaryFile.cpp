@@ -154,6 +154,7 @@ ReadResult readWords(Input& in)
     };
 
     std::vector<Line> lines;
+    lines.reserve(size_t(std::min<qsizetype>(MaxLines, in.size() / unit + 1)));
     qsizetype lineStart = start, scan = start;
     while (lines.size() < size_t(MaxLines)) {
         const qsizetype lf = findLineFeed(in.data(), scan, unit, bigEndian);
