@@ -8,6 +8,7 @@
 #include <QtTest>
 
 #include <csignal>
+#include <cstring>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -45,6 +46,31 @@ QByteArray numberedLines(int lines, const char* end = "\r\n")
         bytes += "w" + QByteArray::number(i) + end;
     return bytes;
 }
+
+// A pipe-like device that hands out at most `piece` bytes a read.
+class Trickle : public QIODevice {
+public:
+    Trickle(const QByteArray& bytes, qint64 piece) : bytes_(bytes), piece_(piece)
+    {
+        open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    }
+    bool isSequential() const override { return true; }
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override
+    {
+        const qint64 n = std::min({maxSize, piece_, qint64(bytes_.size()) - at_});
+        std::memcpy(data, bytes_.constData() + at_, size_t(n));
+        at_ += n;
+        return n;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    QByteArray bytes_;
+    qint64 piece_;
+    qint64 at_ = 0;
+};
 
 // What Save does to an opened file, in memory: the list and the format the
 // program holds afterwards, and the bytes.
@@ -236,6 +262,31 @@ private slots:
             QCOMPARE(int(r.pairs.size()), MaxPairs);
             QCOMPARE(r.truncated, truncated);
             QCOMPARE(r.pairs.back().unknown, QStringLiteral("w1999"));
+        }
+    }
+
+    // Read from a stream in small pieces, a file reads as it does whole:
+    // line ends, UTF-16 units and the look past the 1000th pair cut anywhere.
+    void streamedReadsAsWhole()
+    {
+        const QString longest(MaxWordLength, u'中');
+        const QByteArray files[] = {
+            utf16("a\r\n" + QString(MaxWordLength, u'ж') + "\r\nb\r\nc\r\n", false),
+            utf16("a\r\n" + QString(MaxWordLength + 1, u'ж') + "\r\n", true),
+            ("a\r\n" + longest + "\r\n").toUtf8(), ("a\r\n" + longest + "x\r\n").toUtf8(),
+            numberedLines(2000) + "\r\n\r\n", numberedLines(2000) + "\r\n\r\nx",
+            utf16(numberedLines(2000) + "\r\n", true) + "\r", QByteArray("a\rb\r\nc\r\n"),
+            QByteArray("\xF5\r\n\xA1\r\n")};
+        for (const QByteArray& bytes : files) {
+            const ReadResult whole = readDictionary(bytes);
+            for (const qint64 piece : {1, 2, 3, 7, 4096}) {
+                Trickle stream(bytes, piece);
+                const ReadResult r = readDictionary(stream);
+                const QByteArray context = bytes.left(12).toHex(' ') + " in pieces of " + QByteArray::number(piece);
+                QVERIFY2(r.error == whole.error && r.pairs == whole.pairs && r.truncated == whole.truncated
+                             && r.format == whole.format,
+                         context);
+            }
         }
     }
 

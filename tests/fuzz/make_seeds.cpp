@@ -62,12 +62,12 @@ int main(int argc, char** argv)
     };
     for (const Form form : {Baltic, Utf8, Utf8Bom, Utf16LE, Utf16BE}) {
         const QString tag = names[form];
-        const QString end = form == Utf8 || form == Utf16BE ? "\n" : "\r\n";
+        const QString end = form == Utf8Bom || form == Utf16BE ? "\n" : "\r\n";
         // Words at the limit and one past it; in UTF-8 with three-byte
-        // characters, the longest line there is.
+        // characters and CR LF, the longest line there is.
         const QChar wide = form == Baltic ? u'õ' : form == Utf8 ? u'中' : u'ж';
         for (const bool over : {false, true}) {
-            const QString word = over ? QString(MaxWordLength + 1, wide) : QString(MaxWordLength - 1, wide) + "x";
+            const QString word(MaxWordLength + (over ? 1 : 0), wide);
             write(QString("limit%1-%2.dic").arg(over ? "+1" : "").arg(tag),
                   encode("š-}" + end + word + end + word.left(7) + end + "x-y" + end, form));
         }
