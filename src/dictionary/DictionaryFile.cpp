@@ -4,12 +4,10 @@
 #include "dictionary/TextEncoding.h"
 #include "state/Moodul1.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStringList>
 
 #include <algorithm>
 #include <cerrno>
