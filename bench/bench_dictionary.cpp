@@ -52,6 +52,27 @@ void openFullList(benchmark::State& st)
     }
 }
 
+// From memory: the reader alone, no disk. Argument 2: UTF-16.
+void readFullList(benchmark::State& st)
+{
+    auto s = std::make_unique<MOODUL1>();
+    fullList(*s, st.range(0) == 1);
+    if (st.range(0) == 2)
+        s->CurrentFileFormat = FileFormat{TextEncoding::Utf16LE, true};
+    QByteArray bytes;
+    if (!encodeDictionary(withStoredHyphens(savedPairs(*s)), &bytes, s->CurrentFileFormat).ok) {
+        st.SkipWithError("encode failed");
+        return;
+    }
+    for (auto _ : st) {
+        const ReadResult r = readDictionary(bytes);
+        if (!r.ok() || r.pairs.size() != size_t(MaxPairs))
+            st.SkipWithError("read failed");
+        benchmark::DoNotOptimize(r.pairs.data());
+    }
+    st.SetBytesProcessed(st.iterations() * bytes.size());
+}
+
 void encodeFullList(benchmark::State& st)
 {
     auto s = std::make_unique<MOODUL1>();
@@ -66,9 +87,10 @@ void encodeFullList(benchmark::State& st)
 
 } // namespace
 
-// Argument 0: Baltic code page; 1: UTF-8.
+// Argument 0: Baltic code page; 1: UTF-8 (2: UTF-16 where given).
 BENCHMARK(saveFullList)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(openFullList)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(readFullList)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 BENCHMARK(encodeFullList)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();

@@ -23,11 +23,13 @@ fuzz_smoke() { # target corpus-folder...
     echo "==> Fuzz smoke run of $target: building in build-fuzz-smoke"
     CC=clang CXX=clang++ cmake -S "$ROOT" -B "$ROOT/build-fuzz-smoke" -G Ninja \
         -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORBIX_FUZZ=ON -DVORBIX_TESTS=OFF >/dev/null &&
-        cmake --build "$ROOT/build-fuzz-smoke" --target "$target" || return 1
+        cmake --build "$ROOT/build-fuzz-smoke" --target "$target" fuzz_seeds || return 1
     local scratch
     scratch="$(mktemp -d)"
-    "$ROOT/build-fuzz-smoke/tests/fuzz/$target" -runs=3000 -seed=1 -max_len=4096 \
-        -artifact_prefix="$scratch/" "$scratch" "$@" 2>&1 | tail -n 2
+    "$ROOT/build-fuzz-smoke/tests/fuzz/fuzz_seeds" "$scratch/seeds" >/dev/null || return 1
+    mkdir "$scratch/corpus"
+    "$ROOT/build-fuzz-smoke/tests/fuzz/$target" -runs=2000 -seed=1 -max_len=131072 \
+        -artifact_prefix="$scratch/" "$scratch/corpus" "$@" "$scratch/seeds" 2>&1 | tail -n 2
     local rc=${PIPESTATUS[0]}
     rm -rf "$scratch"
     return "$rc"

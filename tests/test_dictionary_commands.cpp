@@ -1,6 +1,10 @@
 #include "support/Files.h"
+#include "dictionary/DictionaryFile.h"
+#include "support/EditorDriver.h"
 #include "support/Harness.h"
+#include "ui/main/Kassav.h"
 #include "ui/main/Main.h"
+#include "ui_Kassav.h"
 
 #include <QtTest>
 
@@ -66,6 +70,9 @@ private slots:
         QTest::newRow("missing file") << QByteArray() << "ERROR 53: There is no such a file!";
         QTest::newRow("odd lines") << QByteArray("a\r\nb\r\nc\r\n") << "ERROR 62 occurred.";
         QTest::newRow("line too long") << "a\r\n" + QByteArray(70000, 'z') + "\r\n" << "ERROR 59 occurred.";
+        QTest::newRow("UTF-8 with a stray Latin-1 byte") << QByteArray("\xC5\xA1okk\r\ncaf\xE9\r\n") << "ERROR 54 occurred.";
+        QTest::newRow("UTF-16 without its mark") << QByteArray("a\0\r\0\n\0b\0\r\0\n\0", 12) << "ERROR 54 occurred.";
+        QTest::newRow("lone CR") << QByteArray("a\rb\r\nc\r\n") << "ERROR 63 occurred.";
     }
     void failedOpenChangesNothingAndOffersDialogAgain()
     {
@@ -87,6 +94,68 @@ private slots:
         QCOMPARE(h_->platform.messages.size(), size_t(1));
         QCOMPARE(h_->platform.messages[0].text, message + (bytes.isEmpty() ? bad : QString()));
         QCOMPARE(snapshot(), before);
+    }
+
+    // A UTF-16 list stays UTF-16 through Open, Save, Save As and the save
+    // prompt's writer; a failed Open keeps the format of the list in memory.
+    void theFileFormatFollowsTheList()
+    {
+        const auto utf16 = [](const QString& text) {
+            QByteArray out("\xFF\xFE");
+            for (const QChar c : text)
+                out.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
+            return out;
+        };
+        const QString path = file("notepad.dic");
+        writeBytes(path, utf16("x}ray\r\nрентген\r\n"));
+        h_->platform.answerDialog(path);
+        main_->MFOpen_Click();
+        QCOMPARE(state().KnownWords[0], QStringLiteral("x-ray"));
+
+        writeBytes(file("bad.dic"), "\xA1\r\nx\r\n");
+        h_->platform.answerDialog(file("bad.dic"));
+        h_->platform.cancelDialog();
+        main_->MFOpen_Click();
+
+        main_->MFSave_Click();
+        QCOMPARE(readBytes(path), utf16("x}ray\r\nрентген\r\n"));
+        h_->platform.answerDialog(file("copy.dic"));
+        main_->MFSaveAs_Click();
+        QCOMPARE(readBytes(file("copy.dic")), utf16("x}ray\r\nрентген\r\n"));
+
+        state().WordsModified = 1;
+        main_->MFExit_Click();
+        h_->program.loaded<Kassav>()->ui->Command1->click();
+        QVERIFY(h_->program.ended());
+        QCOMPARE(readBytes(file("copy.dic")), utf16("x-ray\r\nрентген\r\n"));
+        QCOMPARE(h_->platform.messages.size(), size_t(1)); // the bad file's
+    }
+
+    // A word the file cannot take is refused with the pair named, and the
+    // file stays; a word as long as the editor's box takes is saved.
+    void saveRefusesAWordOpenWouldRefuse()
+    {
+        const QString path = file("words.dic");
+        writeBytes(path, "old\r\nvana\r\n");
+        h_->platform.answerDialog(path);
+        main_->MFOpen_Click();
+        Editor* e = openEditor(*h_);
+        QVERIFY(e);
+        const QString longest(dictionary::MaxWordLength, u'õ');
+        setBoxes(e, longest + "more", "pikk");
+        e->ui->Command1->click();
+        e->ui->Command4->click();
+        main_->MFSave_Click();
+        QVERIFY2(h_->platform.messages.empty(), h_->platform.messages.empty() ? "" : qPrintable(h_->platform.messages[0].text));
+        QCOMPARE(dictionary::readDictionaryFile(path).pairs, (dictionary::WordPairs{{"old", "vana"}, {longest, "pikk"}}));
+
+        const QStringList before = snapshot();
+        state().KnownWords[1] += "x";
+        main_->MFSave_Click();
+        QCOMPARE(h_->platform.messages.size(), size_t(1));
+        QVERIFY2(h_->platform.messages[0].text.contains("pair 2 (\"õõõ"), qPrintable(h_->platform.messages[0].text));
+        QVERIFY(readBytes(path).endsWith("pikk\r\n"));
+        QCOMPARE(snapshot().mid(0, 3), before.mid(0, 3));
     }
 
     void saveAsEndsProgramOnlyOnTheWayOut_data()
@@ -134,6 +203,8 @@ private:
         QStringList all{main_->windowTitle(), state().CurrentFile, QString::number(state().LastWordIndex)};
         for (int i = 0; i < MOODUL1::WordSlots; ++i)
             all << state().KnownWords[i] << state().UnknownWords[i];
+        const auto& format = state().CurrentFileFormat;
+        all << (format ? QString("%1/%2").arg(int(format->encoding)).arg(format->byteOrderMark) : "none");
         return all << QString::number(state().WordsModified);
     }
     QString file(const QString& name) const { return h_->file(name); }

@@ -39,15 +39,20 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<int>("skipped");
         QTest::addColumn<bool>("viaPrompt");
+        QTest::addColumn<QByteArray>("dicBytes");
         const QByteArray kvtml = "<kvtml version=\"2.0\"><entries>"
                                  "<entry id=\"0\"><translation id=\"0\"><text>koer</text></translation>"
                                  "<translation id=\"1\"><text>dog</text></translation></entry>"
                                  "<entry id=\"1\"><translation id=\"0\"><text>kass</text></translation></entry>"
                                  "</entries></kvtml>";
-        QTest::newRow("kvtml, Save") << "words.kvtml" << kvtml << 1 << false;
-        QTest::newRow("kvtml, prompt") << "words.kvtml" << kvtml << 1 << true;
-        QTest::newRow("csv, Save") << "words.csv" << QByteArray("koer,dog\n") << 0 << false;
-        QTest::newRow("three columns, prompt") << "words.txt" << QByteArray("koer\tdog\tHund\n") << 0 << true;
+        const QByteArray one = "koer\r\ndog\r\n";
+        QTest::newRow("kvtml, Save") << "words.kvtml" << kvtml << 1 << false << one;
+        QTest::newRow("kvtml, prompt") << "words.kvtml" << kvtml << 1 << true << one;
+        QTest::newRow("csv, Save") << "words.csv" << QByteArray("koer,dog\n") << 0 << false << one;
+        QTest::newRow("three columns, prompt") << "words.txt" << QByteArray("koer\tdog\tHund\n") << 0 << true << one;
+        // Tab-separated text is written back in UTF-8 only.
+        QTest::newRow("tsv in Windows-1257, Save") << "words.tsv" << QByteArray("koer\tdog\n\xF5un\tapple\n") << 0
+                                                   << false << QByteArray("koer\r\ndog\r\n\xF5un\r\napple\r\n");
     }
     void foreignListsAreSavedAsDic()
     {
@@ -55,6 +60,7 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(int, skipped);
         QFETCH(bool, viaPrompt);
+        QFETCH(QByteArray, dicBytes);
         const QString source = file(name);
         writeBytes(source, bytes);
         h_->platform.answerDialog(source);
@@ -82,7 +88,7 @@ private slots:
         QCOMPARE(h_->platform.dialogs[1].mode, FileDialogRequest::Mode::Save);
         QCOMPARE(h_->platform.dialogs[1].fileName, dic);
         QCOMPARE(readBytes(source), bytes);
-        QCOMPARE(readBytes(dic), QByteArray("koer\r\ndog\r\n"));
+        QCOMPARE(readBytes(dic), dicBytes);
         if (!viaPrompt) {
             QCOMPARE(state().CurrentFile, dic);
             QCOMPARE(state().CurrentFileKind, FileKind::Dictionary);
@@ -90,7 +96,7 @@ private slots:
             state().KnownWords[0] = "hunt";
             main_->MFSave_Click();
             QCOMPARE(h_->platform.dialogs.size(), size_t(2));
-            QCOMPARE(readBytes(dic), QByteArray("hunt\r\ndog\r\n"));
+            QCOMPARE(readBytes(dic), "hunt" + dicBytes.mid(4));
         }
     }
 

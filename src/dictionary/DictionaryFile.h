@@ -1,9 +1,10 @@
 #pragma once
 
-#include "dictionary/TextEncoding.h"
+#include "dictionary/FileFormat.h"
 
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 class QIODevice;
@@ -26,15 +27,19 @@ struct WordPair {
 using WordPairs = std::vector<WordPair>;
 
 inline constexpr int MaxPairs = 1000;
-inline constexpr qsizetype MaxLineBytes = 64 * 1024;
+// The longest word, in UTF-16 code units, that Open reads, the editor takes
+// and Save writes; one limit, so that no list can be saved that will not open.
+inline constexpr int MaxWordLength = 32767;
 
 // The numbers the user sees, as BASIC numbers its run-time errors.
 enum ErrorCode : int {
     NoError = 0,
     FileNotFound = 53,
+    NotText = 54, // "bad file mode": bytes that are no text Vorbix reads
     DeviceIoError = 57,
     LineTooLong = 59, // "bad record length": a line is a record
     InputPastEndOfFile = 62, // an odd number of lines
+    CarriageReturnInLine = 63, // a CR not followed by LF
     DriveUnavailable = 68,
     PermissionDenied = 70,
     PathFileAccessError = 75, // e.g. a folder picked as a file
@@ -45,13 +50,16 @@ struct ReadResult {
     int error = NoError;
     QString detail; // what went wrong, for the curious; not shown
     WordPairs pairs; // hyphens restored
-    bool truncated = false; // there was more than MaxPairs pairs: the rest was not read
-    TextEncoding encoding = TextEncoding::Windows1257;
+    bool truncated = false; // more than MaxPairs pairs: the rest was not read
+    FileFormat format;
     bool ok() const { return error == NoError; }
 };
 
-// Reads at most MaxPairs pairs; nothing is returned but the error unless the
-// whole of that was read cleanly.
+// A file is UTF-16 when it starts with a UTF-16 byte-order mark, else UTF-8
+// when it is valid UTF-8 (with or without a mark), else Windows-1257. Bytes
+// that are none of these, NULs, a lone CR or a word over MaxWordLength fail
+// the whole read. At most MaxPairs pairs are read; nothing is returned but
+// the error unless all of that was read cleanly.
 ReadResult readDictionary(QIODevice& device);
 ReadResult readDictionary(const QByteArray& bytes);
 ReadResult readDictionaryFile(const QString& path);
@@ -59,15 +67,20 @@ ReadResult readDictionaryFile(const QString& path);
 struct WriteResult {
     bool ok = false;
     QString reason; // why it failed, fit for the user
-    TextEncoding encoding = TextEncoding::Windows1257;
+    FileFormat format; // what was written
 };
 
-// The bytes of a file holding these pairs as they are (no hyphen rule).
-// Refuses a word with a line break, which would shift every later pair.
-WriteResult encodeDictionary(const WordPairs& pairs, QByteArray* bytes);
+// The bytes of a file holding these pairs as they are (no hyphen rule), in
+// `format` when the words fit it and read back unchanged from it, else in
+// UTF-8; without a format, Windows-1257 when that works. Refuses, naming the
+// pair, a list that no file could give back: a line break, a NUL, half a
+// surrogate pair, a word over MaxWordLength, more than MaxPairs pairs.
+WriteResult encodeDictionary(const WordPairs& pairs, QByteArray* bytes,
+                             std::optional<FileFormat> format = std::nullopt);
 // Writes atomically: an existing file stays whole until the new one is
 // complete, and stays as it was when writing fails.
-WriteResult writeDictionaryFile(const QString& path, const WordPairs& pairs);
+WriteResult writeDictionaryFile(const QString& path, const WordPairs& pairs,
+                                std::optional<FileFormat> format = std::nullopt);
 
 // The pairs the list saves: from index 0 up to the first empty known word,
 // at most MaxPairs.
@@ -75,13 +88,18 @@ WordPairs savedPairs(const MOODUL1& state);
 // Puts opened pairs in place: positions 0..MaxPairs-1 emptied first,
 // LastWordIndex = count - 1.
 void storePairs(MOODUL1& state, const WordPairs& pairs);
+// The pair rule over a list: hyphens to the file's "}", and back.
+WordPairs withStoredHyphens(WordPairs pairs);
+WordPairs withHyphens(WordPairs pairs);
 
 // Save and Save As: hyphens go to the file as "}" by the pair rule. Only
 // after a successful write do the words in memory take the form they read
-// back in (a "}" typed in a word is then a hyphen). A failure changes nothing.
+// back in (a "}" typed in a word is then a hyphen). Both writers use the
+// state's CurrentFileFormat and set it to what they wrote. A failure changes
+// nothing.
 WriteResult saveWithHyphenRule(MOODUL1& state, const QString& path);
 // The save prompt's writer: words as they are.
-WriteResult savePlain(const MOODUL1& state, const QString& path);
+WriteResult savePlain(MOODUL1& state, const QString& path);
 
 // Texts for the user.
 QString openFailureText(int error, const QString& path);

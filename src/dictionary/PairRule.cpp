@@ -8,9 +8,13 @@ namespace {
 
 void replaceFirst(QString& word, QChar from, QChar to, qsizetype count)
 {
-    for (qsizetype i = 0; i < word.size() && count > 0; ++i) {
-        if (word[i] == from) {
-            word[i] = to;
+    qsizetype i = word.indexOf(from);
+    if (i < 0)
+        return;
+    QChar* d = word.data();
+    for (; i < word.size() && count > 0; ++i) {
+        if (d[i] == from) {
+            d[i] = to;
             --count;
         }
     }
@@ -20,7 +24,7 @@ void replaceFirst(QString& word, QChar from, QChar to, qsizetype count)
 
 void applyPairRule(QString& known, QString& unknown, QChar from, QChar to)
 {
-    if (from == to)
+    if (from == to || (!known.contains(from) && !unknown.contains(from)))
         return;
     // Pass by pass, one occurrence in each word, until a word has none left:
     // that is min(counts) passes, or one pass when a word had none at all.

@@ -1,35 +1,38 @@
 #pragma once
 
+#include "dictionary/FileFormat.h"
+
 #include <QByteArray>
-#include <QList>
 #include <QString>
-#include <QStringList>
+#include <QStringView>
 
 namespace vorbix::dictionary {
 
-// Lists are stored in the Baltic code page of the systems they come from; a
-// list it cannot hold goes to UTF-8 instead of losing characters.
-enum class TextEncoding { Windows1257, Utf8 };
+// Strict conversions for dictionary files: bytes an encoding does not define
+// are an error, never a replacement character, so nothing is lost unseen.
 
-struct EncodedText {
-    QByteArray bytes;
-    TextEncoding encoding = TextEncoding::Windows1257;
-};
+// Windows-1257, the Baltic code page older lists are stored in. It leaves
+// 0xA1 and 0xA5 undefined.
+bool decodeBaltic(const char* data, qsizetype size, QString* out);
+// False when a character has no byte in the code page.
+bool encodeBaltic(QStringView text, QByteArray* out);
 
-// Windows-1257 when every character survives it and the bytes cannot be
-// mistaken for UTF-8 on reading; otherwise UTF-8.
-EncodedText encodeText(const QString& text);
+// Well-formed UTF-8: no overlong forms, no surrogates, nothing past U+10FFFF.
+bool isValidUtf8(const char* data, qsizetype size);
+inline bool isValidUtf8(const QByteArray& bytes) { return isValidUtf8(bytes.constData(), bytes.size()); }
+// Decodes bytes that isValidUtf8 accepted. Unlike QString::fromUtf8 it keeps
+// a leading U+FEFF: only the file's first bytes can be its mark.
+QString decodeValidUtf8(const char* data, qsizetype size);
 
-// The encoding a reader takes for these lines: UTF-8 when they start with a
-// byte-order mark, or are valid UTF-8 holding a multi-byte sequence.
-TextEncoding detectEncoding(const QList<QByteArray>& lines);
+// False for an odd byte count or a surrogate without its partner.
+bool decodeUtf16(const char* data, qsizetype size, bool bigEndian, QString* out);
+void appendUtf16(QStringView text, bool bigEndian, QByteArray* out);
 
-// Decodes every line in the given encoding; bytes that are not valid text
-// become replacement characters, never an error. A leading byte-order mark
-// on the first line is dropped.
-QStringList decodeLines(const QList<QByteArray>& lines, TextEncoding encoding);
+bool hasUnpairedSurrogate(QStringView text);
 
-bool isValidUtf8(const QByteArray& bytes);
-bool hasUtf8Bom(const QByteArray& bytes);
+// Appends the text in the format's encoding (no byte-order mark); false when
+// the encoding cannot hold a character of it.
+bool appendEncoded(QStringView text, TextEncoding encoding, QByteArray* out);
+QByteArray byteOrderMark(TextEncoding encoding);
 
 } // namespace vorbix::dictionary

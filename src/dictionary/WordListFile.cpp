@@ -1,9 +1,10 @@
 #include "dictionary/WordListFile.h"
 
+#include "dictionary/TextEncoding.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStringDecoder>
 #include <QXmlStreamReader>
 
 namespace vorbix::dictionary {
@@ -179,13 +180,29 @@ QChar headerSeparator(QStringView text)
 
 } // namespace
 
-bool decodeListText(const QByteArray& bytes, QString* text)
+bool decodeListText(const QByteArray& bytes, QString* text, FileFormat* format)
 {
-    QStringDecoder decoder(QStringConverter::Utf8);
-    QString decoded = decoder(bytes);
-    if (decoder.hasError())
+    // The encodings a .dic file may be in, just as strict: a byte that is
+    // no character refuses the file rather than becoming a wrong one.
+    FileFormat f;
+    const char* data = bytes.constData();
+    const qsizetype size = bytes.size();
+    const bool le = bytes.startsWith("\xFF\xFE"), be = bytes.startsWith("\xFE\xFF");
+    if (le || be) {
+        f = {be ? TextEncoding::Utf16BE : TextEncoding::Utf16LE, true};
+        if (!decodeUtf16(data + 2, size - 2, be, text))
+            return false;
+    } else if (bytes.contains('\0')) {
         return false;
-    *text = std::move(decoded);
+    } else if (isValidUtf8(data, size)) {
+        const bool mark = bytes.startsWith("\xEF\xBB\xBF");
+        f = {TextEncoding::Utf8, mark};
+        *text = mark ? decodeValidUtf8(data + 3, size - 3) : decodeValidUtf8(data, size);
+    } else if (!decodeBaltic(data, size, text)) {
+        return false;
+    }
+    if (format)
+        *format = f;
     return true;
 }
 
@@ -354,10 +371,18 @@ ListReadResult readWordList(const QByteArray& bytes, const QString& fileName)
     if (isKvtml(bytes))
         return readKvtml(bytes);
     QString text;
-    if (decodeListText(bytes, &text)) {
+    FileFormat format;
+    if (decodeListText(bytes, &text, &format)) {
         const QChar separator = detectSeparator(text);
-        if (!separator.isNull())
-            return readDelimited(text, separator);
+        if (!separator.isNull()) {
+            ListReadResult r = readDelimited(text, separator);
+            r.format = format;
+            // Save writes tab-separated text in UTF-8 only: another
+            // encoding would change behind the user's back.
+            if (r.kind == FileKind::TabSeparated && format.encoding != TextEncoding::Utf8)
+                r.kind = FileKind::Imported;
+            return r;
+        }
     }
     return fromDictionary(readDictionary(bytes));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dictionary/DictionaryFile.h"
+#include "dictionary/FileFormat.h"
 #include "dictionary/FileKind.h"
 
 #include <QByteArray>
@@ -33,9 +34,10 @@ struct ListReadResult : ReadResult {
 // reader, which reads only the lines it needs.
 inline constexpr qint64 MaxListFileBytes = 64 * 1024 * 1024;
 
-// The one place these readers turn bytes into text: UTF-8 with or without a
-// byte-order mark. False for bytes that are no such text.
-bool decodeListText(const QByteArray& bytes, QString* text);
+// The one place these readers turn bytes into text, in the encodings a .dic
+// may be in (UTF-16 with its mark, UTF-8, Windows-1257). False for bytes that
+// are no such text.
+bool decodeListText(const QByteArray& bytes, QString* text, FileFormat* format = nullptr);
 
 // A file named .dic is read by the .dic reader, exactly as always. Any other
 // file is told by its content: KVTML by its root element, delimited text by a

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dictionary/FileFormat.h"
 #include "dictionary/FileKind.h"
 #include "state/TestOptions.h"
 
@@ -7,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace vorbix {
 
@@ -25,6 +27,9 @@ struct MOODUL1 {
     QString CurrentFile;
     // Whether Save may write the current file back in its own form.
     dictionary::FileKind CurrentFileKind = dictionary::FileKind::Dictionary;
+    // How the list's file is written: set by Open, then what each save
+    // wrote. None for a list that was never read or saved.
+    std::optional<dictionary::FileFormat> CurrentFileFormat;
     std::int16_t WordsModified = 0;
     std::int16_t PendingAction = 0;     // 0 none, 1 open, 2 exit
     std::int16_t MainWindowClosing = 0;

@@ -2,6 +2,7 @@
 
 #include "ui_Editor.h"
 
+#include "dictionary/DictionaryFile.h"
 #include "state/Contrast.h"
 #include "state/NumberForm.h"
 #include "state/ShownQuestion.h"
@@ -155,6 +156,7 @@ Editor::Editor(Program& program) : Form(program), ui(std::make_unique<Ui::Editor
         paintSortButton(b, SystemColour::ButtonFace);
     }
     ui->Text2->setFocus();
+    for (QLineEdit* box : {ui->Text1, ui->Text2}) box->setMaxLength(dictionary::MaxWordLength);
 
     undo_ = new QUndoStack(this);
     QAction* undo = undo_->createUndoAction(this);

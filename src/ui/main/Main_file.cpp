@@ -143,6 +143,7 @@ bool Main::OpenPath(const QString& path, const QString& fileTitle)
     storePairs(state(), read.pairs);
     state().CurrentFile = path;
     state().CurrentFileKind = read.kind;
+    state().CurrentFileFormat = read.format;
     // A new list starts a new round: marks of the old one mean nothing here.
     startNewRound(state());
     setWindowTitle(QStringLiteral("English Quorvel - ") + fileTitle);
