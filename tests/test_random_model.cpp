@@ -114,6 +114,11 @@ WordPairs shownPart(const WordPairs& list, size_t cap = 1001)
     return out;
 }
 
+bool isAscii(const QString& s)
+{
+    return std::all_of(s.begin(), s.end(), [](QChar c) { return c.unicode() < 0x80; });
+}
+
 bool emptyList(const WordPairs& list) { return list.empty() || list.front().known.isEmpty(); }
 
 QString signedNum(int n) { return (n >= 0 ? QStringLiteral(" ") : QString()) + QString::number(n); }
@@ -149,6 +154,7 @@ struct FileModel {
     FileKind list = FileKind::Dictionary; // how Save may write it back
     QString skipped;                      // the message about lines it skips
     WordPairs pairs;
+    std::optional<FileFormat> format; // the encoding it must read in, when the model knows it
     bool truncated = false;
     int error = 0;        // what opening it reports, for a broken one
     QByteArray bytes;     // a broken file stays these bytes until saved over
@@ -260,7 +266,12 @@ private:
         f["blanks.dic"] = "  tail \r\n lead  \r\nAb\r\nab\r\nx-y-z\r\nq}r\r\n";
         f["gap.dic"] = "a\r\n1\r\n\r\n2\r\nc\r\n3\r\n";
         f["same.dic"] = "maja\r\nhouse\r\nmaja\r\nhome\r\nkodu\r\nhouse\r\n";
-        f["utf8.dic"] = QString("õun\r\nсобака\r\nšokk\r\nshock\r\n").toUtf8();
+        // UTF-8 and UTF-16 whose words all fit the Baltic code page: Save must
+        // still keep their encoding.
+        f["utf8.dic"] = QString("õun\r\napple\r\nšokk\r\nshock\r\n").toUtf8();
+        f["bom.dic"] = "\xEF\xBB\xBF" + QString("maja\r\nhouse\r\nkõne\r\ncall\r\n").toUtf8();
+        const QString wide = QString("\uFEFFkoer\r\ndog\r\nšokk\r\nshock\r\n");
+        f["utf16.dic"] = QByteArray(reinterpret_cast<const char*>(wide.utf16()), wide.size() * 2);
         // Lists of other programs: one Save writes back, one it must not.
         f["words.tsv"] = "maja\thouse\r\nx-ray\tr\xC3\xB6ntgen\r\nkoer\tdog\r\n";
         f["list.csv"] = "known,unknown\r\nkass,cat\r\n\"go, went\",minema\r\nonly one\r\n";
@@ -322,6 +333,8 @@ private:
                     const ListReadResult r = readWordListFile(p);
                     f.kind = r.ok() ? FileModel::Good : FileModel::Broken;
                     f.list = r.kind;
+                    if (r.ok())
+                        f.format = r.format;
                     if (r.ok() && r.skipped() > 0)
                         f.skipped = skippedText(p, r);
                     f.pairs = r.pairs;
@@ -363,6 +376,8 @@ private:
         title_.clear();
         modified_ = pending_ = closing_ = 0;
         kind_ = FileKind::Dictionary;
+        format_.reset();
+        learnFormat_.clear();
         answered_ = wrong_ = 0;
         question_.reset();
         typed_.clear();
@@ -386,7 +401,7 @@ private:
         static const QStringList names{"good.dic", "one.dic", "empty.dic", "blanks.dic", "gap.dic",
                                        "same.dic", "utf8.dic", "odd.dic", "junk.dic", "folder.dic",
                                        "missing.dic", "nofolder/x.dic", "big.dic", "over.dic", "words.tsv",
-                                       "list.csv", "saved.tsv"};
+                                       "list.csv", "saved.tsv", "bom.dic", "utf16.dic"};
         if (pick(8) < 6) {
             const QString p = path(chance(0.25) ? "saved.dic" : names[pick(names.size())]);
             pf.answerDialog(p);
@@ -424,6 +439,10 @@ private:
             return std::nullopt;
         auto a = dialogScript_.front();
         dialogScript_.pop_front();
+        if (!log_.isEmpty())
+            log_.last() += a ? " -> " + QFileInfo(*a).fileName() : QString(" -> cancel");
+        if (trace_)
+            fprintf(stderr, "  dialog: %s\n", a ? qPrintable(*a) : "cancel");
         return a;
     }
 
@@ -509,6 +528,24 @@ private:
         }
         FileModel f;
         f.pairs = readBack;
+        if (!tsv) {
+            // The list keeps its encoding; a Unicode one holds every word,
+            // the code page all of plain ASCII. Which other words the code
+            // page holds is the writer's business, so then the file tells.
+            // Plain ASCII without a mark reads the same in either.
+            const bool ascii = std::all_of(saved.begin(), saved.end(), [](const WordPair& p) {
+                return isAscii(p.known) && isAscii(p.unknown);
+            });
+            if (format_ && format_->encoding != TextEncoding::Windows1257) {
+                if (!(ascii && format_->encoding == TextEncoding::Utf8 && !format_->byteOrderMark))
+                    f.format = format_;
+            } else if (ascii) {
+                format_ = FileFormat{TextEncoding::Windows1257, false};
+            } else {
+                learnFormat_ = target;
+                format_.reset();
+            }
+        }
         // An empty file has no tabs to tell: it reads as an empty .dic.
         f.list = tsv && !saved.empty() ? FileKind::TabSeparated : FileKind::Dictionary;
         files_[target] = f;
@@ -552,6 +589,7 @@ private:
             shared_.resize(MaxPairs);
         currentFile_ = p;
         kind_ = it->second.list;
+        format_ = it->second.format;
         title_ = "English Quorvel - " + QFileInfo(p).fileName();
         asked_.clear(); // a new list starts a new round
         if (editorOpen_)
@@ -1273,6 +1311,14 @@ private:
             }
             if (!r.ok())
                 return fail(QString("%1 no longer reads (error %2)").arg(p).arg(r.error));
+            if (learnFormat_ == p) {
+                format_ = r.format;
+                learnFormat_.clear();
+            }
+            if (f.format && r.format != *f.format)
+                return fail(QString("the file %1 is written in encoding %2 (mark %3), the model expects %4 (mark %5)")
+                                .arg(p).arg(int(r.format.encoding)).arg(r.format.byteOrderMark)
+                                .arg(int(f.format->encoding)).arg(f.format->byteOrderMark));
             if (r.pairs != f.pairs || r.truncated != f.truncated || r.kind != f.list)
                 return fail(QString("the file %1 holds %2 (kind %3%4), the model %5 (kind %6%7)%8")
                                 .arg(p, show(r.pairs)).arg(int(r.kind)).arg(r.truncated ? ", cut" : "")
@@ -1498,6 +1544,8 @@ private:
     TestOptions options_, closedOptions_;
     QString currentFile_, title_;
     FileKind kind_ = FileKind::Dictionary;
+    std::optional<FileFormat> format_; // the list's encoding, for the next save
+    QString learnFormat_;              // a file just written in the encoding the writer chose
     QString startupFile_; // named on the command line, opened at the hand-over
     int modified_ = 0, pending_ = 0, closing_ = 0;
     int answered_ = 0, wrong_ = 0;
