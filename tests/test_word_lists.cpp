@@ -99,8 +99,11 @@ private slots:
             << "l.csv" << 0 << "go, went/läks; say \"hi\"/ütle; plain/a;b\ttab" << 0 << I;
         QTest::newRow("semicolons, commas inside words") << QByteArray("a, b;c\nd;e, f\n") << "l.csv" << 0
                                                         << "a, b/c; d/e, f" << 0 << I;
-        QTest::newRow("two-column tsv with BOM is Vorbix's own")
-            << QByteArray("\xEF\xBB\xBFkoer\tdog\nkass\tcat") << "l.txt" << 0 << "koer/dog; kass/cat" << 0 << T;
+        QTest::newRow("two-column tsv is Vorbix's own")
+            << QByteArray("koer\tdog\nkass\tcat") << "l.txt" << 0 << "koer/dog; kass/cat" << 0 << T;
+        // Save would drop the mark: not a form Vorbix writes back.
+        QTest::newRow("two-column tsv with BOM is imported")
+            << QByteArray("\xEF\xBB\xBFkoer\tdog\nkass\tcat") << "l.txt" << 0 << "koer/dog; kass/cat" << 0 << I;
         QTest::newRow("more columns: the first two") << QByteArray("koer\tdog\tHund\nkass\tcat\n") << "l.tsv" << 0
                                                    << "koer/dog; kass/cat" << 0 << I;
         QTest::newRow("a line with one column is skipped") << QByteArray("koer,dog\nlonely\nkass,cat\n,x\n")

@@ -377,9 +377,9 @@ ListReadResult readWordList(const QByteArray& bytes, const QString& fileName)
         if (!separator.isNull()) {
             ListReadResult r = readDelimited(text, separator);
             r.format = format;
-            // Save writes tab-separated text in UTF-8 only: another
-            // encoding would change behind the user's back.
-            if (r.kind == FileKind::TabSeparated && format.encoding != TextEncoding::Utf8)
+            // Save writes tab-separated text in UTF-8 without a mark only:
+            // anything else would change behind the user's back.
+            if (r.kind == FileKind::TabSeparated && !(format == FileFormat{TextEncoding::Utf8, false}))
                 r.kind = FileKind::Imported;
             return r;
         }
