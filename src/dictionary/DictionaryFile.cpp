@@ -402,34 +402,37 @@ WriteResult encodeDictionary(const WordPairs& pairs, QByteArray* bytes, std::opt
     return result;
 }
 
-WriteResult writeDictionaryFile(const QString& path, const WordPairs& pairs, std::optional<FileFormat> format)
+bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* reason)
 {
-    QByteArray bytes;
-    WriteResult result = encodeDictionary(pairs, &bytes, format);
-    if (!result.ok)
-        return result;
-    result.ok = false;
     QSaveFile file(path);
     // Unbuffered: a buffered QSaveFile loses the rest of a short write (disk
     // full) and still commits the cut file.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        result.reason = file.errorString();
-        return result;
+        *reason = file.errorString();
+        return false;
     }
     for (qsizetype done = 0; done < bytes.size();) {
         const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
         if (n <= 0) {
-            result.reason = file.errorString();
+            *reason = file.errorString();
             file.cancelWriting();
-            return result;
+            return false;
         }
         done += n;
     }
     if (!file.commit()) {
-        result.reason = file.errorString();
-        return result;
+        *reason = file.errorString();
+        return false;
     }
-    result.ok = true;
+    return true;
+}
+
+WriteResult writeDictionaryFile(const QString& path, const WordPairs& pairs, std::optional<FileFormat> format)
+{
+    QByteArray bytes;
+    WriteResult result = encodeDictionary(pairs, &bytes, format);
+    if (result.ok)
+        result.ok = writeFileAtomically(path, bytes, &result.reason);
     return result;
 }
 

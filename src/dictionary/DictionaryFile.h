@@ -79,6 +79,7 @@ WriteResult encodeDictionary(const WordPairs& pairs, QByteArray* bytes,
                              std::optional<FileFormat> format = std::nullopt);
 // Writes atomically: an existing file stays whole until the new one is
 // complete, and stays as it was when writing fails.
+bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* reason);
 WriteResult writeDictionaryFile(const QString& path, const WordPairs& pairs,
                                 std::optional<FileFormat> format = std::nullopt);
 

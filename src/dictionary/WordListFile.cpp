@@ -4,7 +4,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QXmlStreamReader>
 
 namespace vorbix::dictionary {
@@ -454,30 +453,8 @@ WriteResult writeTabSeparatedFile(const QString& path, const WordPairs& pairs)
 {
     QByteArray bytes;
     WriteResult result = encodeTabSeparated(pairs, &bytes);
-    if (!result.ok)
-        return result;
-    result.ok = false;
-    QSaveFile file(path);
-    // Unbuffered: a buffered QSaveFile loses the rest of a short write and
-    // still commits the cut file.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        result.reason = file.errorString();
-        return result;
-    }
-    for (qsizetype done = 0; done < bytes.size();) {
-        const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
-        if (n <= 0) {
-            result.reason = file.errorString();
-            file.cancelWriting();
-            return result;
-        }
-        done += n;
-    }
-    if (!file.commit()) {
-        result.reason = file.errorString();
-        return result;
-    }
-    result.ok = true;
+    if (result.ok)
+        result.ok = writeFileAtomically(path, bytes, &result.reason);
     return result;
 }
 
