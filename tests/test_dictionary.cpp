@@ -2,6 +2,7 @@
 #include "dictionary/PairRule.h"
 #include "state/Moodul1.h"
 #include "support/Files.h"
+#include "support/Trickle.h"
 
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -46,31 +47,6 @@ QByteArray numberedLines(int lines, const char* end = "\r\n")
         bytes += "w" + QByteArray::number(i) + end;
     return bytes;
 }
-
-// A pipe-like device that hands out at most `piece` bytes a read.
-class Trickle : public QIODevice {
-public:
-    Trickle(const QByteArray& bytes, qint64 piece) : bytes_(bytes), piece_(piece)
-    {
-        open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-    }
-    bool isSequential() const override { return true; }
-
-protected:
-    qint64 readData(char* data, qint64 maxSize) override
-    {
-        const qint64 n = std::min({maxSize, piece_, qint64(bytes_.size()) - at_});
-        std::memcpy(data, bytes_.constData() + at_, size_t(n));
-        at_ += n;
-        return n;
-    }
-    qint64 writeData(const char*, qint64) override { return -1; }
-
-private:
-    QByteArray bytes_;
-    qint64 piece_;
-    qint64 at_ = 0;
-};
 
 // What Save does to an opened file, in memory: the list and the format the
 // program holds afterwards, and the bytes.

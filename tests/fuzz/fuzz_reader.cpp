@@ -7,6 +7,7 @@
 // written.
 #include "dictionary/DictionaryFile.h"
 #include "state/Moodul1.h"
+#include "support/Trickle.h"
 
 #include <QByteArray>
 #include <QIODevice>
@@ -19,6 +20,7 @@
 
 using namespace vorbix;
 using namespace vorbix::dictionary;
+using vorbix::testing::Trickle;
 
 namespace {
 
@@ -29,33 +31,6 @@ void check(bool ok, const char* what)
         std::abort();
     }
 }
-
-// A pipe-like device that hands out at most a few bytes a read.
-class Trickle : public QIODevice {
-public:
-    Trickle(const QByteArray& bytes, qint64 piece) : bytes_(bytes), piece_(piece)
-    {
-        open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-    }
-    bool isSequential() const override { return true; }
-
-protected:
-    qint64 readData(char* data, qint64 maxSize) override
-    {
-        const qint64 n = std::min({maxSize, piece_, qint64(bytes_.size()) - at_});
-        if (n <= 0)
-            return 0; // the end, as a file reports it
-        std::memcpy(data, bytes_.constData() + at_, size_t(n));
-        at_ += n;
-        return n;
-    }
-    qint64 writeData(const char*, qint64) override { return -1; }
-
-private:
-    QByteArray bytes_;
-    qint64 piece_;
-    qint64 at_ = 0;
-};
 
 void openSaveReopenSave(const QByteArray& bytes)
 {
