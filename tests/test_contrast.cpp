@@ -1,4 +1,4 @@
-#include "state/Contrast.h"
+#include "ui/toolkit/Contrast.h"
 #include "support/EditorDriver.h"
 #include "support/Windows.h"
 #include "ui/main/Algus.h"

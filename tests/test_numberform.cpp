@@ -72,5 +72,5 @@ private slots:
 
 };
 
-QTEST_MAIN(NumberFormTest)
+QTEST_GUILESS_MAIN(NumberFormTest)
 #include "test_numberform.moc"

@@ -3,7 +3,7 @@
 #include "ui_Editor.h"
 
 #include "dictionary/DictionaryFile.h"
-#include "state/Contrast.h"
+#include "ui/toolkit/Contrast.h"
 #include "state/NumberForm.h"
 #include "state/ShownQuestion.h"
 #include "state/Sorting.h"

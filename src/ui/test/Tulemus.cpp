@@ -2,7 +2,7 @@
 
 #include "ui_Tulemus.h"
 
-#include "state/Contrast.h"
+#include "ui/toolkit/Contrast.h"
 #include "state/NumberForm.h"
 #include "state/ShownQuestion.h"
 #include "ui/test/Test.h"

@@ -1,4 +1,4 @@
-#include "state/Contrast.h"
+#include "ui/toolkit/Contrast.h"
 
 #include <algorithm>
 #include <cmath>
