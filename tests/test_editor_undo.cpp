@@ -144,7 +144,7 @@ private slots:
         e->ui->Command1->click();
         QCOMPARE(e->undoStack()->count(), 2);
         h.setWords({{"uus", "new"}});
-        e->Reload();
+        e->reload();
         QVERIFY(!e->undoStack()->canUndo());
         QTest::keyClick(e->ui->Text2, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(pairs(e), QString("uus/new"));

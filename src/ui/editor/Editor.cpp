@@ -83,13 +83,13 @@ public:
           writesBack_(writesBack)
     {
     }
-    void undo() override { editor_->Restore(before_, changesList_, writesBack_); }
+    void undo() override { editor_->restore(before_, changesList_, writesBack_); }
     void redo() override
     {
         // Pushed after the command has run: the first redo is the command.
         if (std::exchange(done_, false))
             return;
-        editor_->Restore(after_, changesList_, writesBack_);
+        editor_->restore(after_, changesList_, writesBack_);
     }
 
 private:
@@ -109,14 +109,14 @@ public:
             return;
         editor_->scope_ = this;
         changesList_ = changesList;
-        before_ = editor_->Capture();
+        before_ = editor_->capture();
     }
     ~UndoScope()
     {
         if (!outer_)
             return;
         editor_->scope_ = nullptr;
-        Snapshot after = editor_->Capture();
+        Snapshot after = editor_->capture();
         if (after != before_)
             editor_->undo_->push(new Step(editor_, std::move(before_), std::move(after), changesList_, wroteBack));
     }
@@ -233,7 +233,7 @@ bool Editor::eventFilter(QObject* watched, QEvent* event)
     return Form::eventFilter(watched, event);
 }
 
-void Editor::WriteCount(CountForm form)
+void Editor::writeCount(CountForm form)
 {
     const int n = ui->List1->count();
     switch (form) {
@@ -261,15 +261,15 @@ void Editor::Form_Load()
         ui->List1->addItem(s.KnownWords[i]);
         ui->List2->addItem(s.UnknownWords[i]);
     }
-    WriteCount(CountForm::WordCount);
+    writeCount(CountForm::WordCount);
 }
 
-bool Editor::BothBoxesHoldText() const
+bool Editor::bothBoxesHoldText() const
 {
     return !ui->Text1->text().isEmpty() && !ui->Text2->text().isEmpty();
 }
 
-void Editor::FocusEmptyBox()
+void Editor::focusEmptyBox()
 {
     const bool known = !ui->Text1->text().isEmpty();
     const bool unknown = !ui->Text2->text().isEmpty();
@@ -281,7 +281,7 @@ void Editor::FocusEmptyBox()
 
 // A file carries at most FileCapacity pairs, so the list may not grow past
 // that or the next save would lose pairs.
-bool Editor::RoomForOneMore()
+bool Editor::roomForOneMore()
 {
     if (ui->List1->count() < MOODUL1::FileCapacity)
         return true;
@@ -291,9 +291,9 @@ bool Editor::RoomForOneMore()
     return false;
 }
 
-void Editor::AddPair(CountForm form, bool focusToText2)
+void Editor::addPair(CountForm form, bool focusToText2)
 {
-    if (!RoomForOneMore())
+    if (!roomForOneMore())
         return;
     const UndoScope step(this, true);
     state().WordsModified = 1;
@@ -301,18 +301,18 @@ void Editor::AddPair(CountForm form, bool focusToText2)
     ui->List2->addItem(ui->Text2->text());
     ui->Text1->clear();
     ui->Text2->clear();
-    WriteCount(form);
+    writeCount(form);
     if (focusToText2)
         ui->Text2->setFocus();
-    ReapplySort();
+    reapplySort();
 }
 
 void Editor::Command1_Click()
 {
-    if (BothBoxesHoldText())
-        AddPair(CountForm::Sonu, false);
+    if (bothBoxesHoldText())
+        addPair(CountForm::Sonu, false);
     else
-        FocusEmptyBox();
+        focusEmptyBox();
 }
 
 void Editor::Text1_KeyPress(int& KeyAscii)
@@ -320,8 +320,8 @@ void Editor::Text1_KeyPress(int& KeyAscii)
     if (KeyAscii != KeyEnter)
         return;
     KeyAscii = 0;
-    if (BothBoxesHoldText())
-        AddPair(CountForm::WordCountPlain, true);
+    if (bothBoxesHoldText())
+        addPair(CountForm::WordCountPlain, true);
     else
         ui->Text2->setFocus();
 }
@@ -330,16 +330,16 @@ void Editor::Text2_KeyPress(int& KeyAscii)
 {
     if (KeyAscii != KeyEnter)
         return;
-    if (BothBoxesHoldText()) {
+    if (bothBoxesHoldText()) {
         KeyAscii = 0;
-        AddPair(CountForm::WordCountPlain, true);
+        addPair(CountForm::WordCountPlain, true);
     } else if (ui->Text1->text().isEmpty()) {
         KeyAscii = 0;
         ui->Text1->setFocus();
     }
 }
 
-void Editor::ShowSelection(QListWidget* from, QListWidget* to)
+void Editor::showSelection(QListWidget* from, QListWidget* to)
 {
     const int r = selectedRow(from);
     if (r < 0)
@@ -350,13 +350,13 @@ void Editor::ShowSelection(QListWidget* from, QListWidget* to)
     ui->Text2->setText(rowText(ui->List2, r));
 }
 
-void Editor::List1_Click() { ShowSelection(ui->List1, ui->List2); }
+void Editor::List1_Click() { showSelection(ui->List1, ui->List2); }
 
-void Editor::List2_Click() { ShowSelection(ui->List2, ui->List1); }
+void Editor::List2_Click() { showSelection(ui->List2, ui->List1); }
 
 // Removes the pair selected in List1, else the one selected in List2, and
 // returns its row; -1 when neither list has a selection.
-int Editor::RemoveSelectedPair()
+int Editor::removeSelectedPair()
 {
     int r = selectedRow(ui->List1);
     if (r < 0)
@@ -377,9 +377,9 @@ int Editor::RemoveSelectedPair()
 void Editor::Command2_Click()
 {
     const UndoScope step(this, true);
-    const int removed = RemoveSelectedPair();
+    const int removed = removeSelectedPair();
     if (removed >= 0)
-        WriteCount(CountForm::Sonu);
+        writeCount(CountForm::Sonu);
 
     // The boxes show the pair that moved up into the deleted row, or the
     // last one when there is none.
@@ -408,27 +408,27 @@ void Editor::List2_KeyDown(int& KeyCode, int /*Shift*/)
 
 void Editor::Command3_Click()
 {
-    if (!BothBoxesHoldText()) {
-        FocusEmptyBox();
+    if (!bothBoxesHoldText()) {
+        focusEmptyBox();
         return;
     }
     const QString known = ui->Text1->text();
     const QString unknown = ui->Text2->text();
     const bool replacing = selectedRow(ui->List1) >= 0 || selectedRow(ui->List2) >= 0;
-    if (!replacing && !RoomForOneMore())
+    if (!replacing && !roomForOneMore())
         return;
 
     const UndoScope step(this, true);
     state().WordsModified = 1;
-    RemoveSelectedPair();
+    removeSelectedPair();
     ui->List1->addItem(known);
     ui->List2->addItem(unknown);
     ui->Text1->clear();
     ui->Text2->clear();
-    ReapplySort();
+    reapplySort();
 }
 
-void Editor::WriteBack()
+void Editor::writeBack()
 {
     MOODUL1& s = state();
     const int n = std::min(ui->List1->count(), MOODUL1::WordSlots);
@@ -450,7 +450,7 @@ void Editor::WriteBack()
         startNewRound(s);
 }
 
-void Editor::Reload()
+void Editor::reload()
 {
     for (QPushButton* b : {ui->Command5, ui->Command6, ui->Command7, ui->Command8})
         paintSortButton(b, SystemColour::ButtonFace);
@@ -468,7 +468,7 @@ void Editor::Command4_Click()
     if (leaving_)
         return;
     leaving_ = true;
-    WriteBack();
+    writeBack();
     // Main first: were the editor the last window, closing it would end the
     // program before the main window could come back.
     program().show<Main>();
@@ -477,18 +477,18 @@ void Editor::Command4_Click()
 
 void Editor::Form_Unload() { Command4_Click(); }
 
-void Editor::SortCommand(QPushButton* clicked, SortRoutine routine)
+void Editor::sortCommand(QPushButton* clicked, SortRoutine routine)
 {
     UndoScope step(this, false);
     scope_->wroteBack = true;
-    WriteBack();
+    writeBack();
     for (QPushButton* b : {ui->Command5, ui->Command6, ui->Command7, ui->Command8})
         paintSortButton(b, b == clicked ? SystemColour::HighlightText : SystemColour::ButtonFace);
     routine(state());
     Form_Load();
 }
 
-Editor::Snapshot Editor::Capture() const
+Editor::Snapshot Editor::capture() const
 {
     Snapshot s;
     for (int r = 0; r < ui->List1->count(); ++r) {
@@ -502,7 +502,7 @@ Editor::Snapshot Editor::Capture() const
     return s;
 }
 
-void Editor::Restore(const Snapshot& snapshot, bool changesList, bool writesBack)
+void Editor::restore(const Snapshot& snapshot, bool changesList, bool writesBack)
 {
     {
         const QSignalBlocker block1(ui->List1);
@@ -515,21 +515,21 @@ void Editor::Restore(const Snapshot& snapshot, bool changesList, bool writesBack
     QPushButton* sorts[] = {ui->Command5, ui->Command6, ui->Command7, ui->Command8};
     for (int i = 0; i < 4; ++i)
         paintSortButton(sorts[i], i == snapshot.activeSort ? SystemColour::HighlightText : SystemColour::ButtonFace);
-    WriteCount(CountForm::WordCount);
+    writeCount(CountForm::WordCount);
     // Undoing is a change too; what was saved may differ from it now.
     if (changesList)
         state().WordsModified = 1;
     // A sort had put its rows into the shared list; so does its undo.
     if (writesBack)
-        WriteBack();
+        writeBack();
 }
 
-void Editor::Command5_Click() { SortCommand(ui->Command5, SortUnknownAZ); }
-void Editor::Command6_Click() { SortCommand(ui->Command6, SortUnknownZA); }
-void Editor::Command7_Click() { SortCommand(ui->Command7, SortKnownAZ); }
-void Editor::Command8_Click() { SortCommand(ui->Command8, SortKnownZA); }
+void Editor::Command5_Click() { sortCommand(ui->Command5, SortUnknownAZ); }
+void Editor::Command6_Click() { sortCommand(ui->Command6, SortUnknownZA); }
+void Editor::Command7_Click() { sortCommand(ui->Command7, SortKnownAZ); }
+void Editor::Command8_Click() { sortCommand(ui->Command8, SortKnownZA); }
 
-void Editor::ReapplySort()
+void Editor::reapplySort()
 {
     if (paintedIn(ui->Command5, SystemColour::HighlightText))
         Command5_Click();

@@ -49,10 +49,10 @@ public:
 
     // Puts the working copy into the shared list, as leaving the editor
     // does; the window stays open.
-    void WriteBack();
+    void writeBack();
     // Shows the shared list afresh, as a newly opened editor would: another
     // list has replaced the one it was editing.
-    void Reload();
+    void reload();
 
     std::unique_ptr<Ui::Editor> ui;
     // Add, delete, replace and sort, each one step, for as long as the
@@ -66,15 +66,15 @@ private:
     enum class CountForm { WordCount, Sonu, WordCountPlain };
     using SortRoutine = void (*)(MOODUL1&);
 
-    void WriteCount(CountForm form);
-    bool BothBoxesHoldText() const;
-    void FocusEmptyBox();
-    bool RoomForOneMore();
-    void AddPair(CountForm form, bool focusToText2);
-    int RemoveSelectedPair();
-    void ShowSelection(QListWidget* from, QListWidget* to);
-    void SortCommand(QPushButton* clicked, SortRoutine routine);
-    void ReapplySort();
+    void writeCount(CountForm form);
+    bool bothBoxesHoldText() const;
+    void focusEmptyBox();
+    bool roomForOneMore();
+    void addPair(CountForm form, bool focusToText2);
+    int removeSelectedPair();
+    void showSelection(QListWidget* from, QListWidget* to);
+    void sortCommand(QPushButton* clicked, SortRoutine routine);
+    void reapplySort();
 
     // What a step of the undo stack brings back: the rows and the sort.
     struct Snapshot {
@@ -87,8 +87,8 @@ private:
     class UndoScope;
     friend class Step;
     friend class UndoScope;
-    Snapshot Capture() const;
-    void Restore(const Snapshot& snapshot, bool changesList, bool writesBack);
+    Snapshot capture() const;
+    void restore(const Snapshot& snapshot, bool changesList, bool writesBack);
 
     bool leaving_ = false;
     QUndoStack* undo_ = nullptr;

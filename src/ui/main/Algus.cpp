@@ -83,7 +83,7 @@ void Algus::Timer1_Timer()
     // Once the splash is gone, so that a message about the file is not
     // shown over it.
     if (!file.isEmpty())
-        main.OpenPath(file);
+        main.openPath(file);
 }
 
 void Algus::Form_Click() { Timer1_Timer(); }

@@ -39,7 +39,7 @@ void Kassav::Command1_Click()
     auto& s = state();
     // What an open editor holds is saved too, or the words would count as
     // saved while only the editor has them.
-    Main::SyncEditor(program());
+    Main::syncEditor(program());
     s.WordsModified = 0;
     bool failed = false;
     if (Main::needsSaveAs(program())) {
@@ -52,7 +52,7 @@ void Kassav::Command1_Click()
         failed = main.lastSaveAsFailed();
     } else {
         // The plain writer needs no main window, which may be closed by now.
-        failed = !Main::SavePlain(program());
+        failed = !Main::savePlain(program());
         if (!failed && s.PendingAction == PendingExit) {
             program().end();
             return;

@@ -133,7 +133,7 @@ QString Main::untitledPath() { return untitledPath(platform()); }
 
 bool Main::isUntitled() { return isUntitled(program()); }
 
-TestOptions Main::Options() const
+TestOptions Main::options() const
 {
     TestOptions o;
     o.askUnknownWords = ui->Option1->isChecked();
@@ -143,10 +143,10 @@ TestOptions Main::Options() const
     return o;
 }
 
-TestOptions Main::Options(Program& program)
+TestOptions Main::options(Program& program)
 {
     if (const Main* main = program.loaded<Main>())
-        return main->Options();
+        return main->options();
     return program.state().ClosedMainOptions;
 }
 
@@ -201,10 +201,10 @@ void Main::nupptest_Click()
         program().show<Test>();
         return;
     }
-    ShowNothingToTest(platform());
+    showNothingToTest(platform());
 }
 
-void Main::ShowNothingToTest(Platform& platform)
+void Main::showNothingToTest(Platform& platform)
 {
     platform.messageBox(QStringLiteral("There is nothing to test (no words). Please use the Editor "
                                          "and add some words or open already existing file with words!"),

@@ -29,7 +29,7 @@ public:
     void nupptest_Click();
     // The message of a test started on a list with nothing to ask; the test
     // window shows it too when the list empties under it.
-    static void ShowNothingToTest(Platform& platform);
+    static void showNothingToTest(Platform& platform);
     void MAbout_Click();
     void Toolbar1_ButtonClick(const QString& key);
 
@@ -45,7 +45,7 @@ public:
     // Writes the list to CurrentFile without the hyphen rule (the save
     // prompt's Yes). A failure is reported to the user; returns success.
     // Needs no main window: the prompt may outlive it.
-    static bool SavePlain(Program& program);
+    static bool savePlain(Program& program);
 
     // The current directory, the separator and "Untitled.dic".
     static QString untitledPath(Platform& platform);
@@ -57,19 +57,19 @@ public:
 
     // The test options of the loaded main window, or those it had when it
     // last closed; never loads one.
-    static TestOptions Options(Program& program);
-    TestOptions Options() const;
+    static TestOptions options(Program& program);
+    TestOptions options() const;
 
     // Opens a file as File > Open does once a path is chosen: all or nothing,
     // with its messages and title. Returns whether the list was replaced.
-    bool OpenPath(const QString& path, const QString& fileTitle);
-    bool OpenPath(const QString& path);
+    bool openPath(const QString& path, const QString& fileTitle);
+    bool openPath(const QString& path);
     // A file dropped on the window: File > Open with this path chosen.
-    void OpenDropped(const QString& path);
+    void openDropped(const QString& path);
 
     // Writes an open editor's words into the shared list, so that what is
     // saved or offered for saving is what the user sees.
-    static void SyncEditor(Program& program);
+    static void syncEditor(Program& program);
 
     static QString timeLimitEstonian(int seconds);
     static QString timeLimitEnglish(int seconds);
@@ -84,7 +84,7 @@ protected:
 
 private:
     // Open's steps; a preset path stands for the first dialog.
-    void OpenFlow(QString preset);
+    void openFlow(QString preset);
     bool lastSaveAsFailed_ = false;
     int wheelRest_ = 0; // a fine wheel's turn not yet worth a step
 };

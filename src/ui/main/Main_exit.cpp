@@ -8,7 +8,7 @@ namespace vorbix {
 void Main::MFExit_Click()
 {
     // An open editor's words are part of the list the user would lose.
-    SyncEditor(program());
+    syncEditor(program());
     if (!state().listIsEmpty() && state().WordsModified == 1) {
         state().PendingAction = PendingExit;
         program().show<Kassav>();
@@ -20,8 +20,8 @@ void Main::MFExit_Click()
 // The close always goes through; a non-empty list is offered for saving.
 void Main::Form_Unload()
 {
-    state().ClosedMainOptions = Options();
-    SyncEditor(program());
+    state().ClosedMainOptions = options();
+    syncEditor(program());
     if (!state().listIsEmpty()) {
         state().MainWindowClosing = 1;
         program().show<Kassav>();

@@ -56,23 +56,23 @@ void Main::MFNew_Click()
     state().CurrentFileKind = FileKind::Dictionary;
 }
 
-void Main::SyncEditor(Program& program)
+void Main::syncEditor(Program& program)
 {
     if (Editor* editor = program.loaded<Editor>())
-        editor->WriteBack();
+        editor->writeBack();
 }
 
-void Main::MFOpen_Click() { OpenFlow(QString()); }
+void Main::MFOpen_Click() { openFlow(QString()); }
 
-void Main::OpenDropped(const QString& path) { OpenFlow(path); }
+void Main::openDropped(const QString& path) { openFlow(path); }
 
-void Main::OpenFlow(QString preset)
+void Main::openFlow(QString preset)
 {
     // After a failed file the dialog is offered again, until a file opens or
     // the user cancels.
     for (;;) {
         // Pairs typed in the editor are part of what the user would lose.
-        SyncEditor(program());
+        syncEditor(program());
         if (!state().listIsEmpty() && state().WordsModified == 1) {
             state().PendingAction = PendingOpen;
             program().show<Kassav>();
@@ -80,20 +80,20 @@ void Main::OpenFlow(QString preset)
         }
         if (!preset.isEmpty()) {
             const QString path = std::exchange(preset, QString());
-            if (OpenPath(path))
+            if (openPath(path))
                 return;
             continue;
         }
         const QString designed = CommonDialog1.Filter;
         CommonDialog1.Filter = openFilter(designed);
-        const bool chosen = CommonDialog1.ShowOpen();
+        const bool chosen = CommonDialog1.showOpen();
         CommonDialog1.Filter = designed;
         if (!chosen)
             return;
         const QString path = CommonDialog1.FileName;
         if (path.isEmpty())
             return;
-        if (OpenPath(path, CommonDialog1.FileTitle))
+        if (openPath(path, CommonDialog1.FileTitle))
             return;
     }
 }
@@ -126,12 +126,12 @@ void Main::dropEvent(QDropEvent* event)
     event->acceptProposedAction();
     // Once the drag is over: a message box inside the drop would hold up
     // the program the file came from.
-    QMetaObject::invokeMethod(this, [this, path] { OpenDropped(path); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, [this, path] { openDropped(path); }, Qt::QueuedConnection);
 }
 
-bool Main::OpenPath(const QString& path) { return OpenPath(path, QFileInfo(path).fileName()); }
+bool Main::openPath(const QString& path) { return openPath(path, QFileInfo(path).fileName()); }
 
-bool Main::OpenPath(const QString& path, const QString& fileTitle)
+bool Main::openPath(const QString& path, const QString& fileTitle)
 {
     // The list is replaced only by a file that read cleanly, so a later
     // Save can never put the old list over a file that failed to open.
@@ -150,7 +150,7 @@ bool Main::OpenPath(const QString& path, const QString& fileTitle)
     // An open editor shows the new list, or its write-back would put the
     // old words over it.
     if (Editor* editor = program().loaded<Editor>())
-        editor->Reload();
+        editor->reload();
     if (read.skipped() > 0)
         platform().messageBox(skippedText(path, read), MessageIcon::None);
     if (read.truncated)
@@ -170,7 +170,7 @@ void Main::MFSave_Click()
         return;
     }
     const QString path = state().CurrentFile;
-    SyncEditor(program());
+    syncEditor(program());
     if (reportSave(platform(), writeKind(state(), path, state().CurrentFileKind, true), path))
         setWindowTitle(QStringLiteral("Vorbix - ") + path);
 }
@@ -185,7 +185,7 @@ void Main::MFSaveAs_Click()
     CommonDialog1.FileName = state().CurrentFileKind == FileKind::Imported
         ? dictionaryNameFor(state().CurrentFile)
         : state().CurrentFile;
-    if (!CommonDialog1.ShowSave()) {
+    if (!CommonDialog1.showSave()) {
         state().MainWindowClosing = 0;
         // The main window first: closing the prompt while it is the last
         // window would end the program.
@@ -202,7 +202,7 @@ void Main::MFSaveAs_Click()
         lastSaveAsFailed_ = true;
         return;
     }
-    SyncEditor(program());
+    syncEditor(program());
     const FileKind kind = savesAsTabSeparated(path, CommonDialog1.FilterIndex == TabSeparatedFilter)
         ? FileKind::TabSeparated
         : FileKind::Dictionary;
@@ -221,10 +221,10 @@ void Main::MFSaveAs_Click()
     setWindowTitle(QStringLiteral("Vorbix - ") + path);
 }
 
-bool Main::SavePlain(Program& program)
+bool Main::savePlain(Program& program)
 {
     const QString path = program.state().CurrentFile;
-    SyncEditor(program);
+    syncEditor(program);
     return reportSave(program.platform(),
                       writeKind(program.state(), path, program.state().CurrentFileKind, false), path);
 }

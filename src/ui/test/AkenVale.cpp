@@ -42,7 +42,7 @@ void AkenVale::Form_Load()
     s.WrongAnswerAcknowledged = false;
 }
 
-void AkenVale::ShowQuestion(const ShownQuestion& q)
+void AkenVale::showQuestion(const ShownQuestion& q)
 {
     ui->Label2->setText(q.question);
     ui->Label3->setText(q.expected);
@@ -52,7 +52,7 @@ void AkenVale::ShowQuestion(const ShownQuestion& q)
 // last answer the test is over and the results stay in front alone.
 void AkenVale::restartTestClock()
 {
-    if (!Main::Options(program()).timeLimitOn)
+    if (!Main::options(program()).timeLimitOn)
         return;
     state().ElapsedSeconds = 0;
     if (Test* test = program().loaded<Test>()) {

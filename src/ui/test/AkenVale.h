@@ -24,7 +24,7 @@ public:
     void Command1_Click(); // Continue
 
     // The question just judged wrong, as the user saw it.
-    void ShowQuestion(const ShownQuestion& q);
+    void showQuestion(const ShownQuestion& q);
 
     std::unique_ptr<Ui::AkenVale> ui;
 

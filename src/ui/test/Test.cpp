@@ -81,7 +81,7 @@ Test::Test(Program& program) : Form(program), ui(std::make_unique<Ui::Test>())
 
 Test::~Test() = default;
 
-TestOptions Test::options() { return Main::Options(program()); }
+TestOptions Test::options() { return Main::options(program()); }
 
 std::array<ClickLabel*, 5> Test::choices() const
 {
@@ -123,7 +123,7 @@ void Test::Form_Load()
             // The list emptied under the open test (an empty file opened,
             // every pair deleted): leave, keeping the counters.
             Unload();
-            Main::ShowNothingToTest(platform());
+            Main::showNothingToTest(platform());
             return;
         }
         // A round completed with the results due: they end this test.
@@ -235,7 +235,7 @@ void Test::Command1_Click()
         // Left open from the end of the previous test: its load is run again.
         if (alreadyOpen)
             wrong.Form_Load();
-        wrong.ShowQuestion(q);
+        wrong.showQuestion(q);
         Hide();
         wrong.Show();
     }
@@ -307,7 +307,7 @@ void Test::Timer2_Timer()
 void Test::Form_Unload()
 {
     if (Tulemus* results = program().loaded<Tulemus>())
-        results->ShowCounts();
+        results->showCounts();
     program().show<Main>();
 }
 

@@ -41,13 +41,13 @@ Tulemus::~Tulemus() = default;
 void Tulemus::Form_Load()
 {
     program().unload<Test>();
-    ShowCounts();
+    showCounts();
     if (state().AnsweredCount != 0)
         for (int i = 0; i < 3; ++i)
             platform().beep();
 }
 
-void Tulemus::ShowCounts()
+void Tulemus::showCounts()
 {
     const MOODUL1& s = state();
     const int right = rightAnswers(s);

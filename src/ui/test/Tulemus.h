@@ -19,7 +19,7 @@ public:
 
     void Form_Load() override;
     // Fills the labels with the counts of now, quietly.
-    void ShowCounts();
+    void showCounts();
     void Command1_Click(); // Again
     void Command2_Click(); // End Test
 

@@ -4,8 +4,8 @@
 
 namespace vorbix {
 
-bool CommonDialog::ShowOpen() { return run(false); }
-bool CommonDialog::ShowSave() { return run(true); }
+bool CommonDialog::showOpen() { return run(false); }
+bool CommonDialog::showSave() { return run(true); }
 
 bool CommonDialog::run(bool save)
 {

@@ -20,8 +20,8 @@ public:
     bool CancelError = false;
 
     // True when a file was chosen, false on cancel.
-    bool ShowOpen();
-    bool ShowSave();
+    bool showOpen();
+    bool showSave();
 
     // The cancel failure a caller catches when CancelError is set.
     static constexpr int CancelErrorCode = 32755;
