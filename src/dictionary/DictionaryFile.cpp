@@ -439,23 +439,27 @@ WriteResult writeDictionaryFile(const QString& path, const WordPairs& pairs, std
 WordPairs savedPairs(const MOODUL1& state)
 {
     WordPairs pairs;
-    for (int i = 0; i < MaxPairs && !state.KnownWords[i].isEmpty(); ++i)
+    const int n = pairCount(state, MaxPairs);
+    for (int i = 0; i < n; ++i)
         pairs.push_back({state.KnownWords[i], state.UnknownWords[i]});
     return pairs;
 }
 
-void storePairs(MOODUL1& state, const WordPairs& pairs)
+bool storePairs(MOODUL1& state, const WordPairs& pairs)
 {
-    for (int i = 0; i < MaxPairs; ++i) {
-        state.KnownWords[i].clear();
-        state.UnknownWords[i].clear();
-    }
-    const int n = static_cast<int>(std::min<size_t>(pairs.size(), MaxPairs));
+    const int n = static_cast<int>(std::min<size_t>(pairs.size(), MOODUL1::WordSlots));
+    bool changed = state.LastWordIndex != n - 1;
     for (int i = 0; i < n; ++i) {
+        changed = changed || state.KnownWords[i] != pairs[i].known || state.UnknownWords[i] != pairs[i].unknown;
         state.KnownWords[i] = pairs[i].known;
         state.UnknownWords[i] = pairs[i].unknown;
     }
+    for (int i = n; i < MOODUL1::WordSlots; ++i) {
+        state.KnownWords[i].clear();
+        state.UnknownWords[i].clear();
+    }
     state.LastWordIndex = static_cast<std::int16_t>(n - 1);
+    return changed;
 }
 
 WordPairs withStoredHyphens(WordPairs pairs)

@@ -86,9 +86,10 @@ WriteResult writeDictionaryFile(const QString& path, const WordPairs& pairs,
 // The pairs the list saves: from index 0 up to the first empty known word,
 // at most MaxPairs.
 WordPairs savedPairs(const MOODUL1& state);
-// Puts opened pairs in place: positions 0..MaxPairs-1 emptied first,
-// LastWordIndex = count - 1.
-void storePairs(MOODUL1& state, const WordPairs& pairs);
+// Makes these pairs the whole list (as many as the arrays hold): the other
+// slots emptied, LastWordIndex = count - 1. Returns whether the list differs
+// from what it was.
+bool storePairs(MOODUL1& state, const WordPairs& pairs);
 // The pair rule over a list: hyphens to the file's "}", and back.
 WordPairs withStoredHyphens(WordPairs pairs);
 WordPairs withHyphens(WordPairs pairs);

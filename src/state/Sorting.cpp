@@ -58,7 +58,7 @@ std::vector<int> collationRanks(const Words& keySide, int last)
 
 void exchangeSort(MOODUL1& m, Words& keySide, Order order)
 {
-    const int last = std::min<int>(m.LastWordIndex, MOODUL1::WordSlots - 1);
+    const int last = lastListIndex(m);
     if (last < 1)
         return;
 

@@ -6,14 +6,9 @@
 
 namespace vorbix {
 
-int lastAskableIndex(const MOODUL1& s)
-{
-    return std::min<int>(s.LastWordIndex, MOODUL1::WordSlots - 1);
-}
-
 bool somethingToAsk(const MOODUL1& s)
 {
-    const int last = lastAskableIndex(s);
+    const int last = lastListIndex(s);
     for (int i = 0; i <= last; ++i)
         if (!s.KnownWords[i].isEmpty())
             return true;
@@ -25,7 +20,7 @@ NextQuestion drawNextQuestion(MOODUL1& s, const std::function<double()>& rnd)
     // Without a known word anywhere, clearing the marks would never help.
     if (!somethingToAsk(s))
         return NextQuestion::NothingToAsk;
-    const int last = lastAskableIndex(s);
+    const int last = lastListIndex(s);
     auto marks = s.AskedFlags.begin();
     for (;;) {
         const int i = drawIndex(rnd(), last);

@@ -9,10 +9,6 @@
 
 namespace vorbix {
 
-// Index of the last pair a test may touch, kept inside the arrays; -1 when
-// there is none.
-int lastAskableIndex(const MOODUL1& s);
-
 // Whether 0..LastWordIndex holds a pair with a known word to ask.
 bool somethingToAsk(const MOODUL1& s);
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dictionary/DictionaryFile.h"
 #include "support/ScriptedPlatform.h"
 #include "ui/toolkit/Program.h"
 
@@ -20,16 +21,10 @@ struct Harness {
     // Puts the pairs at 0..n-1 as an opened file would, LastWordIndex = n-1.
     void setWords(const std::vector<std::pair<QString, QString>>& knownUnknown)
     {
-        auto& s = program.state();
-        for (int i = 0; i < MOODUL1::WordSlots; ++i) {
-            s.KnownWords[i].clear();
-            s.UnknownWords[i].clear();
-        }
-        for (size_t i = 0; i < knownUnknown.size(); ++i) {
-            s.KnownWords[i] = knownUnknown[i].first;
-            s.UnknownWords[i] = knownUnknown[i].second;
-        }
-        s.LastWordIndex = static_cast<std::int16_t>(knownUnknown.size()) - 1;
+        dictionary::WordPairs pairs;
+        for (const auto& [known, unknown] : knownUnknown)
+            pairs.push_back({known, unknown});
+        dictionary::storePairs(program.state(), pairs);
     }
 };
 

@@ -254,10 +254,8 @@ void Editor::Form_Load()
     ui->List1->clear();
     ui->List2->clear();
     const MOODUL1& s = state();
-    const int last = std::min<int>(s.LastWordIndex, MOODUL1::WordSlots - 1);
-    for (int i = 0; i <= last; ++i) {
-        if (s.KnownWords[i].isEmpty())
-            break;
+    const int n = pairCount(s, lastListIndex(s) + 1);
+    for (int i = 0; i < n; ++i) {
         ui->List1->addItem(s.KnownWords[i]);
         ui->List2->addItem(s.UnknownWords[i]);
     }
@@ -428,26 +426,19 @@ void Editor::Command3_Click()
     reapplySort();
 }
 
+dictionary::WordPairs Editor::rows() const
+{
+    dictionary::WordPairs pairs;
+    for (int r = 0; r < ui->List1->count(); ++r)
+        pairs.push_back({rowText(ui->List1, r), rowText(ui->List2, r)});
+    return pairs;
+}
+
 void Editor::writeBack()
 {
-    MOODUL1& s = state();
-    const int n = std::min(ui->List1->count(), MOODUL1::WordSlots);
-    bool changed = s.LastWordIndex != n - 1;
-    for (int r = 0; r < n; ++r) {
-        const QString known = rowText(ui->List1, r);
-        const QString unknown = rowText(ui->List2, r);
-        changed = changed || s.KnownWords[r] != known || s.UnknownWords[r] != unknown;
-        s.KnownWords[r] = known;
-        s.UnknownWords[r] = unknown;
-    }
-    s.LastWordIndex = static_cast<std::int16_t>(n - 1);
-    for (int r = n; r < MOODUL1::WordSlots; ++r) {
-        s.KnownWords[r].clear();
-        s.UnknownWords[r].clear();
-    }
     // Marks of the old list would skip or repeat pairs of this one.
-    if (changed)
-        startNewRound(s);
+    if (dictionary::storePairs(state(), rows()))
+        startNewRound(state());
 }
 
 void Editor::reload()
@@ -491,10 +482,7 @@ void Editor::sortCommand(QPushButton* clicked, SortRoutine routine)
 Editor::Snapshot Editor::capture() const
 {
     Snapshot s;
-    for (int r = 0; r < ui->List1->count(); ++r) {
-        s.known << rowText(ui->List1, r);
-        s.unknown << rowText(ui->List2, r);
-    }
+    s.rows = rows();
     const QPushButton* sorts[] = {ui->Command5, ui->Command6, ui->Command7, ui->Command8};
     for (int i = 0; i < 4; ++i)
         if (paintedIn(sorts[i], SystemColour::HighlightText))
@@ -509,8 +497,10 @@ void Editor::restore(const Snapshot& snapshot, bool changesList, bool writesBack
         const QSignalBlocker block2(ui->List2);
         ui->List1->clear();
         ui->List2->clear();
-        ui->List1->addItems(snapshot.known);
-        ui->List2->addItems(snapshot.unknown);
+        for (const dictionary::WordPair& row : snapshot.rows) {
+            ui->List1->addItem(row.known);
+            ui->List2->addItem(row.unknown);
+        }
     }
     QPushButton* sorts[] = {ui->Command5, ui->Command6, ui->Command7, ui->Command8};
     for (int i = 0; i < 4; ++i)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dictionary/DictionaryFile.h"
 #include "ui/toolkit/Form.h"
 
 #include <memory>
@@ -78,8 +79,7 @@ private:
 
     // What a step of the undo stack brings back: the rows and the sort.
     struct Snapshot {
-        QStringList known;
-        QStringList unknown;
+        dictionary::WordPairs rows;
         int activeSort = -1; // 0..3 for Command5..Command8
         bool operator==(const Snapshot&) const = default;
     };
@@ -87,6 +87,7 @@ private:
     class UndoScope;
     friend class Step;
     friend class UndoScope;
+    dictionary::WordPairs rows() const;
     Snapshot capture() const;
     void restore(const Snapshot& snapshot, bool changesList, bool writesBack);
 

@@ -187,7 +187,7 @@ void Test::fillChoices()
     shown_.choices[p] = shown_.expected;
     // The other places are not checked against the right one: repeats and
     // empty texts stay as drawn.
-    const int last = lastAskableIndex(state());
+    const int last = lastListIndex(state());
     for (int place : choiceFillOrder(p))
         shown_.choices[place] = answerSide(state(), drawIndex(platform().rnd(), last), shown_.askUnknownWords);
     for (int place = 0; place < 5; ++place)
