@@ -10,6 +10,12 @@ inline constexpr int VersionRevision = VORBIX_VERSION_PATCH;
 
 inline QString applicationTitle() { return QStringLiteral("Vorbix"); }
 
+// The main window's title while it names this file.
+inline QString mainWindowTitle(const QString& file) { return applicationTitle() + QStringLiteral(" - ") + file; }
+
+// What a list is called until it is saved under a name of its own.
+inline QString untitledFileName() { return QStringLiteral("Untitled.dic"); }
+
 // "1.4.0": plain whole numbers, no sign blanks.
 inline QString versionText()
 {

@@ -3,6 +3,7 @@
 #include "ui_Main.h"
 
 #include "state/NumberForm.h"
+#include "state/Version.h"
 #include "ui/about/About.h"
 #include "ui/editor/Editor.h"
 #include "ui/test/Test.h"
@@ -121,7 +122,7 @@ Main::~Main() = default;
 
 QString Main::untitledPath(Platform& platform)
 {
-    return platform.currentDirectory() + QDir::separator() + QStringLiteral("Untitled.dic");
+    return platform.currentDirectory() + QDir::separator() + untitledFileName();
 }
 
 bool Main::isUntitled(Program& program)
@@ -158,8 +159,7 @@ void Main::Form_Load()
     // an untitled one would send the next save elsewhere.
     if (state().CurrentFile.isEmpty())
         state().CurrentFile = untitledPath();
-    setWindowTitle(QStringLiteral("Vorbix - ")
-                   + (isUntitled() ? QStringLiteral("Untitled.dic") : state().CurrentFile));
+    setWindowTitle(mainWindowTitle(isUntitled() ? untitledFileName() : state().CurrentFile));
 }
 
 QString Main::timeLimitEstonian(int seconds)

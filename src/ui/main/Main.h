@@ -83,6 +83,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Writes an open editor back, then tells whether the list needs the save
+    // prompt before it may go.
+    bool listWouldBeLost();
     // Open's steps; a preset path stands for the first dialog.
     void openFlow(QString preset);
     bool lastSaveAsFailed_ = false;

@@ -7,9 +7,7 @@ namespace vorbix {
 
 void Main::MFExit_Click()
 {
-    // An open editor's words are part of the list the user would lose.
-    syncEditor(program());
-    if (!state().listIsEmpty() && state().WordsModified == 1) {
+    if (listWouldBeLost()) {
         state().PendingAction = PendingExit;
         program().show<Kassav>();
         return;

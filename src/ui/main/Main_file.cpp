@@ -1,6 +1,7 @@
 #include "dictionary/DictionaryFile.h"
 #include "dictionary/WordListFile.h"
 #include "state/ShownQuestion.h"
+#include "state/Version.h"
 #include "ui/editor/Editor.h"
 #include "ui/main/Kassav.h"
 #include "ui/main/Main.h"
@@ -41,8 +42,11 @@ QString openFilter(const QString& designed)
                          "Text lists (*.csv *.tsv *.txt)|*.csv;*.tsv;*.txt|");
 }
 
-WriteResult writeKind(MOODUL1& state, const QString& path, FileKind kind, bool hyphenRule)
+// Writes what the user sees: an open editor's rows go into the list first.
+WriteResult writeList(Program& program, const QString& path, FileKind kind, bool hyphenRule)
 {
+    Main::syncEditor(program);
+    MOODUL1& state = program.state();
     if (kind == FileKind::TabSeparated)
         return writeTabSeparatedFile(path, savedPairs(state));
     return hyphenRule ? saveWithHyphenRule(state, path) : dictionary::savePlain(state, path);
@@ -62,6 +66,13 @@ void Main::syncEditor(Program& program)
         editor->writeBack();
 }
 
+bool Main::listWouldBeLost()
+{
+    // Pairs typed in the editor are part of what the user would lose.
+    syncEditor(program());
+    return needsSavePrompt(state());
+}
+
 void Main::MFOpen_Click() { openFlow(QString()); }
 
 void Main::openDropped(const QString& path) { openFlow(path); }
@@ -71,9 +82,7 @@ void Main::openFlow(QString preset)
     // After a failed file the dialog is offered again, until a file opens or
     // the user cancels.
     for (;;) {
-        // Pairs typed in the editor are part of what the user would lose.
-        syncEditor(program());
-        if (!state().listIsEmpty() && state().WordsModified == 1) {
+        if (listWouldBeLost()) {
             state().PendingAction = PendingOpen;
             program().show<Kassav>();
             return;
@@ -170,9 +179,8 @@ void Main::MFSave_Click()
         return;
     }
     const QString path = state().CurrentFile;
-    syncEditor(program());
-    if (reportSave(platform(), writeKind(state(), path, state().CurrentFileKind, true), path))
-        setWindowTitle(QStringLiteral("Vorbix - ") + path);
+    if (reportSave(platform(), writeList(program(), path, state().CurrentFileKind, true), path))
+        setWindowTitle(mainWindowTitle(path));
 }
 
 void Main::MFSaveAs_Click()
@@ -202,13 +210,12 @@ void Main::MFSaveAs_Click()
         lastSaveAsFailed_ = true;
         return;
     }
-    syncEditor(program());
     const FileKind kind = savesAsTabSeparated(path, CommonDialog1.FilterIndex == TabSeparatedFilter)
         ? FileKind::TabSeparated
         : FileKind::Dictionary;
     // A failed save keeps the current file and the title, and never ends
     // the program: the list would be lost.
-    if (!reportSave(platform(), writeKind(state(), path, kind, true), path)) {
+    if (!reportSave(platform(), writeList(program(), path, kind, true), path)) {
         lastSaveAsFailed_ = true;
         return;
     }
@@ -218,15 +225,13 @@ void Main::MFSaveAs_Click()
         program().end();
         return;
     }
-    setWindowTitle(QStringLiteral("Vorbix - ") + path);
+    setWindowTitle(mainWindowTitle(path));
 }
 
 bool Main::savePlain(Program& program)
 {
     const QString path = program.state().CurrentFile;
-    syncEditor(program);
-    return reportSave(program.platform(),
-                      writeKind(program.state(), path, program.state().CurrentFileKind, false), path);
+    return reportSave(program.platform(), writeList(program, path, program.state().CurrentFileKind, false), path);
 }
 
 } // namespace vorbix
