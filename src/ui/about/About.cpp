@@ -33,7 +33,7 @@ About::About(Program& program) : Form(program, Kind::Dialog), ui(std::make_uniqu
                    | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setDesignPosition(QPoint(twips(2340), twips(1935)));
     setFixedSize(twips(5760), twips(4425));
-    setColours(this, systemColour(SystemColour::MenuBar), systemColour(SystemColour::MenuText));
+    setMenuColours(this);
     // The credit line keeps the plain label colours.
     setColours(ui->Label2, systemColour(SystemColour::ButtonFace),
                QApplication::palette().color(QPalette::ButtonText));

@@ -17,12 +17,8 @@ AkenVale::AkenVale(Program& program) : Form(program, Kind::Dialog), ui(std::make
     setTitleBar(false, false);
     setFixedSize(size());
 
-    // The window keeps the palette (its window colours are the menu-bar
-    // ones already), so disabled buttons still look disabled.
-    const QColor menuBar = systemColour(SystemColour::MenuBar);
-    const QColor menuText = systemColour(SystemColour::MenuText);
     for (QLabel* label : {ui->Label1, ui->Label2, ui->Label3})
-        setColours(label, menuBar, menuText);
+        setMenuColours(label);
 
     // Continue is the only way on: Enter and Esc both mean it.
     setDefaultButton(ui->Command1);

@@ -38,12 +38,8 @@ Test::Test(Program& program) : Form(program), ui(std::make_unique<Ui::Test>())
     setFixedSize(size());
     picture_ = QPixmap(QStringLiteral(":/vorbix/vorbix32.png"));
 
-    // The window keeps the palette (its window colours are the menu-bar
-    // ones already), so disabled buttons still look disabled.
-    const QColor menuBar = systemColour(SystemColour::MenuBar);
-    const QColor menuText = systemColour(SystemColour::MenuText);
     for (QLabel* label : findChildren<QLabel*>())
-        setColours(label, menuBar, menuText);
+        setMenuColours(label);
 
     Timer1 = new Timer(platform(), this, 0, true);
     Timer2 = new Timer(platform(), this, 1000, true);
@@ -360,7 +356,7 @@ void Test::highlight(ClickLabel* label)
         return;
     for (ClickLabel* other : choices())
         if (other != label)
-            setColours(other, systemColour(SystemColour::MenuBar), systemColour(SystemColour::MenuText));
+            setMenuColours(other);
     setColours(label, highlight, systemColour(SystemColour::HighlightText));
 }
 

@@ -18,18 +18,13 @@ Tulemus::Tulemus(Program& program) : Form(program, Kind::Dialog), ui(std::make_u
     applyDesignFonts(this);
     setFixedSize(size());
 
-    // The window keeps the palette (its window colours are the menu-bar
-    // ones already), so disabled buttons still look disabled.
-    const QColor menuBar = systemColour(SystemColour::MenuBar);
-    const QColor menuText = systemColour(SystemColour::MenuText);
-    setColours(ui->Label1, menuBar, menuText);
-    setColours(ui->Label2, menuBar, menuText);
+    for (QLabel* label : {ui->Label1, ui->Label2, ui->Label4})
+        setMenuColours(label);
     // "Wrong:" is in the highlight text colour, which on the menu-bar colour
     // is often unreadable (white on light grey): it gets the highlight as
     // its background, darkened or lightened as far as reading needs.
     const QColor highlightText = systemColour(SystemColour::HighlightText);
     setColours(ui->Label3, withContrast(systemColour(SystemColour::Highlight), highlightText), highlightText);
-    setColours(ui->Label4, menuBar, menuText);
 
     connect(ui->Command1, &QPushButton::clicked, this, &Tulemus::Command1_Click);
     connect(ui->Command2, &QPushButton::clicked, this, &Tulemus::Command2_Click);

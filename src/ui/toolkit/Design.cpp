@@ -86,4 +86,9 @@ void setColours(QWidget* widget, const QColor& background, const QColor& text)
     widget->setAutoFillBackground(true);
 }
 
+void setMenuColours(QWidget* widget)
+{
+    setColours(widget, systemColour(SystemColour::MenuBar), systemColour(SystemColour::MenuText));
+}
+
 } // namespace vorbix

@@ -22,5 +22,9 @@ QColor systemColour(SystemColour which);
 
 // Paints a widget's background and text in the given colours.
 void setColours(QWidget* widget, const QColor& background, const QColor& text);
+// The menu-bar colours, as the windows' labels have them. A window keeps its
+// own palette (its window colours are these already), so that disabled
+// buttons still look disabled.
+void setMenuColours(QWidget* widget);
 
 } // namespace vorbix
