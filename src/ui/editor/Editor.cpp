@@ -201,12 +201,8 @@ bool Editor::eventFilter(QObject* watched, QEvent* event)
     auto* key = static_cast<QKeyEvent*>(event);
 
     if (watched == ui->Text1 || watched == ui->Text2) {
-        int keyAscii = 0;
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
-            keyAscii = KeyEnter;
-        else if (!key->text().isEmpty())
-            keyAscii = key->text().at(0).unicode();
-        else
+        int keyAscii = Form::keyAscii(key);
+        if (keyAscii == 0)
             return false;
         if (watched == ui->Text1)
             Text1_KeyPress(keyAscii);
@@ -315,7 +311,7 @@ void Editor::Command1_Click()
 
 void Editor::Text1_KeyPress(int& KeyAscii)
 {
-    if (KeyAscii != KeyEnter)
+    if (KeyAscii != KeyAsciiEnter)
         return;
     KeyAscii = 0;
     if (bothBoxesHoldText())
@@ -326,7 +322,7 @@ void Editor::Text1_KeyPress(int& KeyAscii)
 
 void Editor::Text2_KeyPress(int& KeyAscii)
 {
-    if (KeyAscii != KeyEnter)
+    if (KeyAscii != KeyAsciiEnter)
         return;
     if (bothBoxesHoldText()) {
         KeyAscii = 0;

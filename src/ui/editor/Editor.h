@@ -26,9 +26,8 @@ public:
     explicit Editor(Program& program);
     ~Editor() override;
 
-    // Character and key codes as the handlers see them.
-    static constexpr int KeyEnter = 13; // Text*_KeyPress: Enter
-    static constexpr int KeyDelete = 46; // List*_KeyDown: the Delete key
+    // The key code List*_KeyDown sees for the Delete key.
+    static constexpr int KeyDelete = 46;
 
     void Form_Load() override;
     void Form_Unload() override;

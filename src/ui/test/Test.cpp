@@ -23,13 +23,6 @@
 
 namespace vorbix {
 
-namespace {
-
-constexpr int KeyEnter = 13;
-constexpr int KeyEscape = 27;
-
-} // namespace
-
 Test::Test(Program& program) : Form(program), ui(std::make_unique<Ui::Test>())
 {
     ui->setupUi(this);
@@ -246,7 +239,7 @@ void Test::Command1_Click()
 
 void Test::Text1_KeyPress(int& KeyAscii)
 {
-    if ((KeyAscii != KeyEnter && KeyAscii != KeyEscape) || !answerable())
+    if ((KeyAscii != KeyAsciiEnter && KeyAscii != KeyAsciiEscape) || !answerable())
         return;
     KeyAscii = 0;
     ui->Label1->setText(signedNumber(state().LastWordIndex));
@@ -257,14 +250,7 @@ bool Test::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched != ui->Text1 || event->type() != QEvent::KeyPress)
         return Form::eventFilter(watched, event);
-    const auto* key = static_cast<QKeyEvent*>(event);
-    int code = 0;
-    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
-        code = KeyEnter;
-    else if (key->key() == Qt::Key_Escape)
-        code = KeyEscape;
-    else if (!key->text().isEmpty())
-        code = key->text().at(0).unicode();
+    int code = keyAscii(static_cast<QKeyEvent*>(event));
     if (code == 0)
         return false; // not a character: editing keys work as usual
     Text1_KeyPress(code);

@@ -48,6 +48,15 @@ Form::Form(Program& program, Kind kind) : QWidget(nullptr), program_(program), k
 
 Form::~Form() = default;
 
+int Form::keyAscii(const QKeyEvent* key)
+{
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+        return KeyAsciiEnter;
+    if (key->key() == Qt::Key_Escape)
+        return KeyAsciiEscape;
+    return key->text().isEmpty() ? 0 : key->text().at(0).unicode();
+}
+
 Platform& Form::platform() { return program_.platform(); }
 MOODUL1& Form::state() { return program_.state(); }
 

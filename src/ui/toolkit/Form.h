@@ -6,6 +6,7 @@
 #include <optional>
 
 class QAbstractButton;
+class QKeyEvent;
 
 namespace vorbix {
 
@@ -24,6 +25,14 @@ public:
 
     explicit Form(Program& program, Kind kind = Kind::Frame);
     ~Form() override;
+
+    // The character codes KeyPress handlers see for Enter and Esc.
+    static constexpr int KeyAsciiEnter = 13;
+    static constexpr int KeyAsciiEscape = 27;
+    // The KeyAscii a key gives its KeyPress handler: Enter and Esc by their
+    // codes, another key by the first character it types; 0 for a key that
+    // types none.
+    static int keyAscii(const QKeyEvent* key);
 
     virtual void Form_Load() {}
     virtual void Form_Unload() {}
