@@ -41,6 +41,12 @@ bool countAnswer(MOODUL1& s, bool right)
 
 int rightAnswers(const MOODUL1& s) { return s.AnsweredCount - s.WrongCount; }
 
+void resetCounts(MOODUL1& s)
+{
+    s.AnsweredCount = 0;
+    s.WrongCount = 0;
+}
+
 bool testIsOver(const MOODUL1& s) { return s.AnsweredCount > s.LastWordIndex; }
 
 void startNewRound(MOODUL1& s) { s.AskedFlags.fill(0); }

@@ -39,6 +39,8 @@ bool answerIsRight(const QString& given, const QString& expected);
 // Counts one checked answer; false when a counter is full and was left as is.
 bool countAnswer(MOODUL1& s, bool right);
 int rightAnswers(const MOODUL1& s);
+// Answered and wrong back to zero: a test starts counting afresh.
+void resetCounts(MOODUL1& s);
 // Every question of the list has been answered.
 bool testIsOver(const MOODUL1& s);
 

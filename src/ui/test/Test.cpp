@@ -90,13 +90,13 @@ void Test::Form_Load()
     }
 
     ui->Label2->setText(QStringLiteral("Vastatud: ") + signedNumber(s.AnsweredCount));
-    ui->Label3->setText(QStringLiteral("Õigeid: ") + signedNumber(s.AnsweredCount - s.WrongCount));
+    ui->Label3->setText(QStringLiteral("Õigeid: ") + signedNumber(rightAnswers(s)));
     ui->Label4->setText(QStringLiteral("Valesid: ") + signedNumber(s.WrongCount));
     ui->Label6->setText(QStringLiteral("Vastata: ") + signedNumber(s.LastWordIndex + 1 - s.AnsweredCount));
     ui->Label7->setText(QStringLiteral("Aeg: ") + signedNumber(o.timeLimitSeconds - s.ElapsedSeconds));
     if (s.AnsweredCount != 0)
         ui->Label5->setText(QStringLiteral("Õigeid vastuseid on ")
-                            + signedNumber(percentRight(s.AnsweredCount - s.WrongCount, s.AnsweredCount))
+                            + signedNumber(percentRight(rightAnswers(s), s.AnsweredCount))
                             + QStringLiteral("%"));
     else
         ui->Label5->setText(QStringLiteral("Õigeid vastuseid on 0 %"));

@@ -58,8 +58,7 @@ void Tulemus::showCounts()
 
 void Tulemus::Command1_Click()
 {
-    state().AnsweredCount = 0;
-    state().WrongCount = 0;
+    resetCounts(state());
     // The new test first: were this the last window, closing it first would
     // end the program. With the counters at zero the set-up never turns to
     // the results, so this window is not needed by it.
@@ -69,8 +68,7 @@ void Tulemus::Command1_Click()
 
 void Tulemus::Command2_Click()
 {
-    state().AnsweredCount = 0;
-    state().WrongCount = 0;
+    resetCounts(state());
     Unload();
     program().unload<Test>();
 }
