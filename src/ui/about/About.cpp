@@ -18,7 +18,6 @@ namespace vorbix {
 
 namespace {
 
-const char* const SysInfoKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
 const char* const SysInfoLocationKey = "SOFTWARE\\Microsoft\\Shared Tools Location";
 constexpr int ValueBufferSize = 1024;
 
@@ -111,8 +110,8 @@ bool About::eventFilter(QObject* watched, QEvent* event)
 void About::StartSysInfo()
 {
     quint32 root = reg::HKEY_LOCAL_MACHINE;
-    QString key = QString::fromLatin1(SysInfoKey);
-    QString name = QStringLiteral("PATH");
+    QString key = QString::fromLatin1(reg::SysInfoKey);
+    QString name = QString::fromLatin1(reg::SysInfoPathValue);
     QString path;
     auto start = [this](const QString& program) {
         return !program.isEmpty() && platform().startProgram(program);

@@ -44,6 +44,26 @@ inline constexpr long ERROR_SUCCESS = 0;
 inline constexpr long ERROR_FILE_NOT_FOUND = 2;
 inline constexpr long ERROR_MORE_DATA = 234;
 using Handle = std::uintptr_t;
+
+// Where the system-information program is named: the value holds its path.
+inline constexpr char SysInfoKey[] = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
+inline constexpr char SysInfoPathValue[] = "PATH";
+
+// Hands a value back as RegQueryValueEx does: into the room *size offers,
+// or ERROR_MORE_DATA with the size it would need.
+inline long giveValue(std::uint32_t valueType, const QByteArray& value, std::uint32_t* type, QByteArray* data,
+                      std::uint32_t* size)
+{
+    const auto needed = static_cast<std::uint32_t>(value.size());
+    if (needed > *size) {
+        *size = needed;
+        return ERROR_MORE_DATA;
+    }
+    *type = valueType;
+    *size = needed;
+    data->replace(0, value.size(), value);
+    return ERROR_SUCCESS;
+}
 } // namespace reg
 
 // Everything a window needs from the outside world. The real program uses the

@@ -42,7 +42,6 @@ private:
 #ifndef Q_OS_WIN
 // Without a registry, the system-information entry is answered by the first
 // such program that is installed; nothing else is known.
-const char* const SysInfoKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
 const char* const SysInfoPrograms[] = {"kinfocenter", "hardinfo", "gnome-system-monitor",
                                        "plasma-systemmonitor", "mate-system-monitor",
                                        "xfce4-taskmanager", "lxtask"};
@@ -180,7 +179,7 @@ long QtPlatform::regOpenKeyEx(std::uint32_t root, const QString& subKey, std::ui
                               reg::Handle* key)
 {
     *key = 0;
-    if (root != reg::HKEY_LOCAL_MACHINE || subKey != QLatin1String(SysInfoKey))
+    if (root != reg::HKEY_LOCAL_MACHINE || subKey != QLatin1String(reg::SysInfoKey))
         return reg::ERROR_FILE_NOT_FOUND;
     *key = nextKey++;
     openKeys[*key] = subKey;
@@ -190,21 +189,14 @@ long QtPlatform::regOpenKeyEx(std::uint32_t root, const QString& subKey, std::ui
 long QtPlatform::regQueryValueEx(reg::Handle key, const QString& valueName, std::uint32_t* type,
                                  QByteArray* data, std::uint32_t* size)
 {
-    if (!openKeys.count(key) || valueName != QLatin1String("PATH"))
+    if (!openKeys.count(key) || valueName != QLatin1String(reg::SysInfoPathValue))
         return reg::ERROR_FILE_NOT_FOUND;
     const QString program = findSysInfoProgram();
     if (program.isEmpty())
         return reg::ERROR_FILE_NOT_FOUND;
     QByteArray bytes = program.toLocal8Bit();
     bytes.append('\0');
-    if (static_cast<std::uint32_t>(bytes.size()) > *size) {
-        *size = static_cast<std::uint32_t>(bytes.size());
-        return reg::ERROR_MORE_DATA;
-    }
-    *type = reg::REG_SZ;
-    *size = static_cast<std::uint32_t>(bytes.size());
-    data->replace(0, bytes.size(), bytes);
-    return reg::ERROR_SUCCESS;
+    return reg::giveValue(reg::REG_SZ, bytes, type, data, size);
 }
 
 long QtPlatform::regCloseKey(reg::Handle key)
