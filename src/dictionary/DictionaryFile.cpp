@@ -23,12 +23,11 @@ namespace {
 
 constexpr int MaxLines = 2 * MaxPairs;
 
-ReadResult failure(int error, QString detail)
+// Line `line` (from 1) holds more than a word may: refused whole, whether
+// its bytes or its characters gave it away.
+ReadResult lineTooLong(qsizetype line)
 {
-    ReadResult r;
-    r.error = error;
-    r.detail = std::move(detail);
-    return r;
+    return readFailure(LineTooLong, QStringLiteral("line %1 holds more than %2 characters").arg(line).arg(MaxWordLength));
 }
 
 // "X:" followed by a separator, or nothing.
@@ -128,7 +127,7 @@ ReadResult readWords(Input& in)
     while (in.size() < 3 && in.more()) {
     }
     if (in.failed())
-        return failure(DeviceIoError, in.error());
+        return readFailure(DeviceIoError, in.error());
     const QByteArray& d = in.data();
     FileFormat format;
     int unit = 1;
@@ -147,9 +146,6 @@ ReadResult readWords(Input& in)
     // bytes are even looked at.
     const qsizetype longest = unit == 2 ? 2 * (qsizetype(MaxWordLength) + 1)
                                         : 3 * qsizetype(MaxWordLength) + 1;
-    const auto tooLong = [&](qsizetype line) {
-        return failure(LineTooLong, QStringLiteral("line %1 is longer than any word").arg(line));
-    };
 
     std::vector<Line> lines;
     lines.reserve(size_t(std::min<qsizetype>(MaxLines, in.size() / unit + 1)));
@@ -160,18 +156,18 @@ ReadResult readWords(Input& in)
             // Half a UTF-16 line end may be in; the next piece has the rest.
             scan = lineStart + (in.size() - lineStart) / unit * unit;
             if (scan - lineStart > longest)
-                return tooLong(qsizetype(lines.size()) + 1);
+                return lineTooLong(qsizetype(lines.size()) + 1);
             if (in.more())
                 continue;
             if (in.failed())
-                return failure(DeviceIoError, in.error());
+                return readFailure(DeviceIoError, in.error());
             if (lineStart < in.size()) // the last line has no line end
                 lines.push_back({lineStart, in.size()});
             lineStart = in.size();
             break;
         }
         if (lf - lineStart > longest)
-            return tooLong(qsizetype(lines.size()) + 1);
+            return lineTooLong(qsizetype(lines.size()) + 1);
         lines.push_back({lineStart, lf});
         lineStart = scan = lf + unit;
     }
@@ -184,7 +180,7 @@ ReadResult readWords(Input& in)
                 if (in.more())
                     continue;
                 if (in.failed())
-                    return failure(DeviceIoError, in.error());
+                    return readFailure(DeviceIoError, in.error());
                 result.truncated = at < in.size(); // half a UTF-16 unit
                 break;
             }
@@ -205,7 +201,7 @@ ReadResult readWords(Input& in)
         // The encoding is decided by what is read, mark and line ends included.
         const qsizetype readEnd = lineStart;
         if (std::memchr(data, 0, size_t(readEnd)))
-            return failure(NotText, QStringLiteral("a NUL byte outside UTF-16"));
+            return readFailure(NotText, QStringLiteral("a NUL byte outside UTF-16"));
         if (!isValidUtf8(data, readEnd)) {
             format = {TextEncoding::Windows1257, false};
             if (!lines.empty())
@@ -237,7 +233,7 @@ ReadResult readWords(Input& in)
             break;
         }
         if (!decoded)
-            return failure(NotText, QStringLiteral("line %1 is not text in the file's encoding").arg(i + 1));
+            return readFailure(NotText, QStringLiteral("line %1 is not text in the file's encoding").arg(i + 1));
         if (crLine < 0 && word.contains(u'\r'))
             crLine = qsizetype(i);
         if (longLine < 0 && word.size() > MaxWordLength)
@@ -245,14 +241,12 @@ ReadResult readWords(Input& in)
         words.push_back(std::move(word));
     }
     if (crLine >= 0)
-        return failure(CarriageReturnInLine,
+        return readFailure(CarriageReturnInLine,
                        QStringLiteral("line %1 holds a carriage return").arg(crLine + 1));
     if (longLine >= 0)
-        return failure(LineTooLong, QStringLiteral("line %1 holds more than %2 characters")
-                                        .arg(longLine + 1)
-                                        .arg(MaxWordLength));
+        return lineTooLong(longLine + 1);
     if (words.size() % 2 != 0)
-        return failure(InputPastEndOfFile,
+        return readFailure(InputPastEndOfFile,
                        QStringLiteral("the file ends after the known word of pair %1")
                            .arg(words.size() / 2 + 1));
     result.pairs.reserve(words.size() / 2);
@@ -328,6 +322,14 @@ bool encodeAs(const WordPairs& pairs, FileFormat format, QByteArray* bytes)
 
 } // namespace
 
+ReadResult readFailure(int error, QString detail)
+{
+    ReadResult r;
+    r.error = error;
+    r.detail = std::move(detail);
+    return r;
+}
+
 ReadResult readDictionary(QIODevice& device)
 {
     Input in(device);
@@ -347,23 +349,23 @@ ReadResult readDictionaryFile(const QString& path)
     // is there at all: that is a permission failure, not a missing file.
     struct stat st;
     if (::stat(QFile::encodeName(path).constData(), &st) != 0 && errno == EACCES)
-        return failure(PermissionDenied, QStringLiteral("a folder on the path of %1 may not be searched").arg(path));
+        return readFailure(PermissionDenied, QStringLiteral("a folder on the path of %1 may not be searched").arg(path));
 #endif
     const QFileInfo info(path);
     if (!info.exists()) {
         if (hasDriveLetter(path) && !QFileInfo(path.left(2) + QLatin1Char('/')).exists())
-            return failure(DriveUnavailable, QStringLiteral("no drive %1").arg(path.left(2)));
+            return readFailure(DriveUnavailable, QStringLiteral("no drive %1").arg(path.left(2)));
         if (!QFileInfo(info.absolutePath()).isDir())
-            return failure(PathNotFound, QStringLiteral("no folder %1").arg(info.absolutePath()));
-        return failure(FileNotFound, QStringLiteral("no file %1").arg(path));
+            return readFailure(PathNotFound, QStringLiteral("no folder %1").arg(info.absolutePath()));
+        return readFailure(FileNotFound, QStringLiteral("no file %1").arg(path));
     }
     // A folder, a device or a pipe is no word list (and a pipe might never
     // end or even open).
     if (!info.isFile())
-        return failure(PathFileAccessError, QStringLiteral("%1 is not a plain file").arg(path));
+        return readFailure(PathFileAccessError, QStringLiteral("%1 is not a plain file").arg(path));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return failure(info.isReadable() ? PathFileAccessError : PermissionDenied, file.errorString());
+        return readFailure(info.isReadable() ? PathFileAccessError : PermissionDenied, file.errorString());
     return readDictionary(file);
 }
 

@@ -55,6 +55,9 @@ struct ReadResult {
     bool ok() const { return error == NoError; }
 };
 
+// A read that failed: nothing but the error.
+ReadResult readFailure(int error, QString detail);
+
 // A file is UTF-16 when it starts with a UTF-16 byte-order mark, else UTF-8
 // when it is valid UTF-8 (with or without a mark), else Windows-1257. Bytes
 // that are none of these, NULs, a lone CR or a word over MaxWordLength fail

@@ -10,20 +10,14 @@ namespace vorbix::dictionary {
 
 namespace {
 
-ListReadResult failure(int error, QString detail)
-{
-    ListReadResult r;
-    r.error = error;
-    r.detail = std::move(detail);
-    return r;
-}
-
 ListReadResult fromDictionary(ReadResult read)
 {
     ListReadResult r;
     static_cast<ReadResult&>(r) = std::move(read);
     return r;
 }
+
+ListReadResult failure(int error, QString detail) { return fromDictionary(readFailure(error, std::move(detail))); }
 
 bool holdsLineBreak(const QString& word)
 {
