@@ -187,7 +187,6 @@ void Main::MFSaveAs_Click()
 {
     lastSaveAsFailed_ = false;
     CommonDialog1.Filter = SaveAsFilter;
-    CommonDialog1.CancelError = true;
     // A list read from another program's file is offered as a .dic of the
     // same name, so that its source is not written over by accident.
     CommonDialog1.FileName = state().CurrentFileKind == FileKind::Imported

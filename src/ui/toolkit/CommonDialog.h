@@ -17,14 +17,10 @@ public:
     QString FileName;  // preset before showing; the full path chosen after
     QString FileTitle; // bare name of the chosen file
     int FilterIndex = 0; // the filter entry chosen, counted from 0
-    bool CancelError = false;
 
     // True when a file was chosen, false on cancel.
     bool showOpen();
     bool showSave();
-
-    // The cancel failure a caller catches when CancelError is set.
-    static constexpr int CancelErrorCode = 32755;
 
 private:
     bool run(bool save);
