@@ -12,6 +12,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <iterator>
+
 namespace vorbix {
 
 Algus::Algus(Program& program) : Form(program), ui(std::make_unique<Ui::Algus>())
@@ -48,29 +50,19 @@ QString Algus::authorName() { return QStringLiteral("the Vorbix team"); }
 
 void Algus::Form_Load() { ui->Label1->setText(bannerVersionText()); }
 
+// The interval counts the banner's steps: 500 shows the first text, and
+// each step moves it on by one; after the last the hand-over follows.
 void Algus::Timer2_Timer()
 {
-    switch (Timer2->interval()) {
-    case 500:
-        ui->Label1->setText(bannerVersionText());
-        Timer2->setInterval(501);
-        break;
-    case 501:
-        ui->Label1->setText(QStringLiteral("Made by"));
-        Timer2->setInterval(502);
-        break;
-    case 502:
-        ui->Label1->setText(authorName());
-        Timer2->setInterval(503);
-        break;
-    case 503:
-        ui->Label1->setText(QStringLiteral("Click the window to continiue"));
-        Timer2->setInterval(504);
+    const QString banner[] = {bannerVersionText(), QStringLiteral("Made by"), authorName(),
+                              QStringLiteral("Click the window to continiue")};
+    const int step = Timer2->interval() - 500;
+    if (step < 0 || step >= int(std::size(banner)))
+        return;
+    ui->Label1->setText(banner[step]);
+    Timer2->setInterval(Timer2->interval() + 1);
+    if (step == int(std::size(banner)) - 1)
         Timer1_Timer();
-        break;
-    default:
-        break;
-    }
 }
 
 void Algus::Timer1_Timer()

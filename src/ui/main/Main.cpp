@@ -77,23 +77,15 @@ Main::Main(Program& program)
     // the range whichever way the bar is drawn.
     connect(ui->VScroll1, &QAbstractSlider::actionTriggered, this, [this](int action) {
         QScrollBar* bar = ui->VScroll1;
-        const int v = bar->value();
+        int step = 0;
         switch (action) {
-        case QAbstractSlider::SliderSingleStepAdd:
-            bar->setSliderPosition(v - bar->singleStep());
-            break;
-        case QAbstractSlider::SliderSingleStepSub:
-            bar->setSliderPosition(v + bar->singleStep());
-            break;
-        case QAbstractSlider::SliderPageStepAdd:
-            bar->setSliderPosition(v - bar->pageStep());
-            break;
-        case QAbstractSlider::SliderPageStepSub:
-            bar->setSliderPosition(v + bar->pageStep());
-            break;
-        default:
-            break;
+        case QAbstractSlider::SliderSingleStepAdd: step = -bar->singleStep(); break;
+        case QAbstractSlider::SliderSingleStepSub: step = bar->singleStep(); break;
+        case QAbstractSlider::SliderPageStepAdd: step = -bar->pageStep(); break;
+        case QAbstractSlider::SliderPageStepSub: step = bar->pageStep(); break;
+        default: return;
         }
+        bar->setSliderPosition(bar->value() + step);
     });
     ui->VScroll1->installEventFilter(this);
 }
