@@ -6,7 +6,6 @@
 
 #include <QString>
 
-#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -51,26 +50,14 @@ struct MOODUL1 {
 };
 
 // The last slot LastWordIndex names, kept inside the arrays; -1 for none.
-inline int lastListIndex(const MOODUL1& s)
-{
-    return std::min<int>(s.LastWordIndex, MOODUL1::WordSlots - 1);
-}
+int lastListIndex(const MOODUL1& s);
 
 // The pairs run from slot 0 up to the first empty known word; no more than
 // `limit` are counted.
-inline int pairCount(const MOODUL1& s, int limit)
-{
-    int n = 0;
-    while (n < limit && !s.KnownWords[n].isEmpty())
-        ++n;
-    return n;
-}
+int pairCount(const MOODUL1& s, int limit);
 
 // Leaving or replacing the list would lose changes the user made to it.
-inline bool needsSavePrompt(const MOODUL1& s)
-{
-    return !s.listIsEmpty() && s.WordsModified == 1;
-}
+bool needsSavePrompt(const MOODUL1& s);
 
 enum PendingActionValue : std::int16_t { PendingNone = 0, PendingOpen = 1, PendingExit = 2 };
 

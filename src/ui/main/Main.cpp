@@ -189,7 +189,7 @@ void Main::Command2_Click() { MFExit_Click(); }
 
 void Main::nupptest_Click()
 {
-    if (!state().KnownWords[0].isEmpty()) {
+    if (!state().listIsEmpty()) {
         program().show<Test>();
         return;
     }
