@@ -1,8 +1,32 @@
 #include "support/EditorDriver.h"
-#include <QSignalSpy>
+#include "ui/toolkit/Design.h"
+
+#include <QUndoStack>
 
 using namespace vorbix;
 using namespace vorbix::testing;
+
+namespace {
+
+// The rows, and the sort buttons painted as the active sort.
+QString shown(const Editor* e)
+{
+    QString active;
+    for (const QPushButton* b : {e->ui->Command5, e->ui->Command6, e->ui->Command7, e->ui->Command8})
+        if (b->palette().color(QPalette::Button) == systemColour(SystemColour::HighlightText))
+            active += " " + b->objectName();
+    return pairs(e) + " |" + active;
+}
+
+QString shared(const MOODUL1& s)
+{
+    QStringList rows;
+    for (int i = 0; i <= s.LastWordIndex; ++i)
+        rows << s.KnownWords[i] + "/" + s.UnknownWords[i];
+    return rows.join(", ");
+}
+
+} // namespace
 
 class EditorTest : public QObject {
     Q_OBJECT
@@ -11,120 +35,140 @@ private slots:
 
     // Enter in either box, or Add: a pair goes in only with both boxes
     // filled, exactly as typed; otherwise the focus moves to a box to fill.
-    void enterAndAddFocusRules()
+    void enterAndAdd_data()
     {
-        struct Row { const char* via; const char* known; const char* unknown; const char* focus; bool added, reachesBox; };
-        const Row rows[] = {{"Text1", "koer", "", "Text2", false, false}, {"Text1", "", "dog", "Text2", false, false},
-                            {"Text2", "", "", "Text1", false, false}, {"Text2", "", "dog", "Text1", false, false},
-                            {"Text2", "koer", "", "Text2", false, true}, {"Text1", "Koer ", " dog", "Text2", true, false},
-                            {"Text2", "Koer ", " dog", "Text2", true, false}, {"Command1", "", "dog", "Text1", false, false},
-                            {"Command1", "koer", "", "Text2", false, false}, {"Command1", "Koer ", " dog", "Text1", true, false}};
-        for (const Row& r : rows) {
-            const QByteArray row = QStringLiteral("%1 %2/%3").arg(r.via, r.known, r.unknown).toUtf8();
-            Harness h;
-            Editor* e = openEditor(h);
-            QVERIFY(e);
-            setBoxes(e, r.known, r.unknown);
-            QSignalSpy reached1(e->ui->Text1, &QLineEdit::returnPressed), reached2(e->ui->Text2, &QLineEdit::returnPressed);
-            if (auto* box = e->findChild<QLineEdit*>(r.via)) {
-                box->setFocus();
-                QTest::keyClick(box, Qt::Key_Return);
-            } else {
-                e->ui->Text1->setFocus();
-                e->ui->Command1->click();
-            }
-            QVERIFY2(QApplication::focusWidget()->objectName() == r.focus, row);
-            QVERIFY2(reached1.count() + reached2.count() == (r.reachesBox ? 1 : 0), row);
-            QVERIFY2(pairs(e) == (r.added ? "Koer / dog" : ""), row);
-            QVERIFY2(boxes(e) == (r.added ? "/" : QString(r.known) + "/" + r.unknown), row);
-            MOODUL1& s = h.program.state();
-            QVERIFY2(s.WordsModified == r.added, row);
-            e->ui->Command4->click();
-            QVERIFY2(s.KnownWords[0] + "|" + s.UnknownWords[0] == (r.added ? "Koer | dog" : "|"), row);
-            Harness::flush();
-        }
+        QTest::addColumn<QString>("via");
+        QTest::addColumn<QString>("known");
+        QTest::addColumn<QString>("unknown");
+        QTest::addColumn<QString>("focus");
+        QTest::newRow("Enter in known box, known only") << "Text1" << "koer" << "" << "Text2";
+        QTest::newRow("Enter in unknown box, unknown only") << "Text2" << "" << "dog" << "Text1";
+        QTest::newRow("Enter in unknown box, known only") << "Text2" << "koer" << "" << "Text2";
+        QTest::newRow("Enter in known box, both") << "Text1" << "Koer " << " dog" << "Text2";
+        QTest::newRow("Enter in unknown box, both") << "Text2" << "Koer " << " dog" << "Text2";
+        QTest::newRow("Add, unknown only") << "Command1" << "" << "dog" << "Text1";
+        QTest::newRow("Add, known only") << "Command1" << "koer" << "" << "Text2";
+        QTest::newRow("Add, both") << "Command1" << "Koer " << " dog" << "Text1";
     }
-
-    void selectingDeletingReplacing()
+    void enterAndAdd()
     {
+        QFETCH(QString, via);
+        QFETCH(QString, known);
+        QFETCH(QString, unknown);
+        const bool added = !known.isEmpty() && !unknown.isEmpty();
         Harness h;
-        h.setWords({{"a", "1"}, {"b", "2"}, {"c", "3"}, {"d", "4"}});
         Editor* e = openEditor(h);
         QVERIFY(e);
-        MOODUL1& s = h.program.state();
-
-        // Nothing selected: nothing goes, the boxes show the last pair.
-        e->ui->Command2->click();
-        QCOMPARE(pairs(e), QString("a/1, b/2, c/3, d/4"));
-        QCOMPARE(boxes(e), QString("d/4"));
-        QCOMPARE(s.WordsModified, std::int16_t(0));
-        // A selection shows in both lists and the boxes; deleting it (by
-        // button or Delete key) moves the next pair up and shows it.
-        clickRow(e->ui->List1, 1);
-        QCOMPARE(selectedRow(e->ui->List2), 1);
-        QCOMPARE(boxes(e), QString("b/2"));
-        e->ui->Command2->click();
-        QCOMPARE(pairs(e), QString("a/1, c/3, d/4"));
-        QCOMPARE(boxes(e), QString("c/3"));
-        QCOMPARE(s.WordsModified, std::int16_t(1));
-        clickRow(e->ui->List2, 0);
-        QCOMPARE(selectedRow(e->ui->List1), 0);
-        QTest::keyClick(e->ui->List2, Qt::Key_Delete);
-        QCOMPARE(pairs(e), QString("c/3, d/4"));
-
-        // Replace with a box empty does nothing; with a pair selected the
-        // typed words replace it at the end; with none they are appended.
-        s.WordsModified = 0;
-        clickRow(e->ui->List1, 0);
-        e->ui->Text1->clear();
-        e->ui->Command3->click();
-        QCOMPARE(QApplication::focusWidget(), e->ui->Text1);
-        QCOMPARE(pairs(e), QString("c/3, d/4"));
-        QCOMPARE(s.WordsModified, std::int16_t(0));
-        clickRow(e->ui->List2, 0);
-        setBoxes(e, "Koer ", "hound");
-        e->ui->Command3->click();
-        QCOMPARE(pairs(e), QString("d/4, Koer /hound"));
-        QCOMPARE(s.WordsModified, std::int16_t(1));
-        setBoxes(e, "lind", "bird");
-        e->ui->Command3->click();
-        QCOMPARE(pairs(e), QString("d/4, Koer /hound, lind/bird"));
+        setBoxes(e, known, unknown);
+        auto* box = e->findChild<QLineEdit*>(via);
+        (box ? box : e->ui->Text1)->setFocus();
+        if (box)
+            QTest::keyClick(box, Qt::Key_Return);
+        else
+            e->ui->Command1->click();
+        QTEST(QApplication::focusWidget()->objectName(), "focus");
+        QCOMPARE(boxes(e), added ? "/" : known + "/" + unknown);
+        QCOMPARE(h.program.state().WordsModified, std::int16_t(added));
+        e->ui->Command4->click();
+        QCOMPARE(shared(h.program.state()), QString(added ? "Koer / dog" : ""));
     }
 
-    void leavingWritesTheListBack()
+    // Each command, with and without a sort, then all of them undone (keys
+    // in an entry box) and redone (keys in a list) step by step.
+    void commandsUndoneAndRedone()
     {
         Harness h;
-        h.setWords({{"a", "1"}, {"b", "2"}, {"c", "3"}, {"d", "4"}});
+        h.setWords({{"koer", "dog"}, {"Kass", "cat"}, {"hobune", "horse"}, {"lehm", "cow"}, {"uss", "snake"}});
         MOODUL1& s = h.program.state();
         s.KnownWords[999] = "stale";
         Editor* e = openEditor(h);
         QVERIFY(e);
-        clickRow(e->ui->List1, 0);
-        e->ui->Command2->click();
-        e->ui->Command4->click();
-        QCOMPARE(s.LastWordIndex, std::int16_t(2));
-        QCOMPARE(s.KnownWords[2] + s.UnknownWords[2], QString("d4"));
-        for (int i = 3; i < MOODUL1::WordSlots; ++i)
-            QVERIFY(s.KnownWords[i].isEmpty() && s.UnknownWords[i].isEmpty());
-        Harness::flush();
+        QStringList steps{shown(e)};
+        const auto step = [&](const QString& rows) {
+            QCOMPARE(pairs(e), rows);
+            steps << shown(e);
+        };
 
-        // Every pair deleted and the close box: an empty list.
-        QVERIFY((e = openEditor(h)));
-        for (int i = 0; i < 3; ++i) {
-            clickRow(e->ui->List1, 0);
-            e->ui->Command2->click();
+        // Nothing selected: Delete deletes nothing (no step) and shows the last pair.
+        e->ui->Command2->click();
+        QCOMPARE(boxes(e), QString("uss/snake"));
+        // A selection shows in both lists and the boxes; the pair after a
+        // deleted one moves up and shows.
+        clickRow(e->ui->List1, 1);
+        QCOMPARE(selectedRow(e->ui->List2), 1);
+        e->ui->Command2->click();
+        step("koer/dog, hobune/horse, lehm/cow, uss/snake");
+        QCOMPARE(boxes(e), QString("hobune/horse"));
+        clickRow(e->ui->List2, 0);
+        QTest::keyClick(e->ui->List2, Qt::Key_Delete);
+        step("hobune/horse, lehm/cow, uss/snake");
+        // Replace puts the pair last, in place of the selected one if any.
+        clickRow(e->ui->List2, 0);
+        setBoxes(e, "Hobu ", "horse");
+        e->ui->Command3->click();
+        step("lehm/cow, uss/snake, Hobu /horse");
+        setBoxes(e, "kass", "cat");
+        e->ui->Command3->click();
+        step("lehm/cow, uss/snake, Hobu /horse, kass/cat");
+
+        // A sort writes the list back at once and is no change of its own.
+        s.WordsModified = 0;
+        e->ui->Command7->click();
+        step("Hobu /horse, kass/cat, lehm/cow, uss/snake");
+        QCOMPARE(shared(s), pairs(e));
+        e->ui->Command5->click();
+        step("kass/cat, lehm/cow, Hobu /horse, uss/snake");
+        e->ui->Command8->click();
+        step("uss/snake, lehm/cow, kass/cat, Hobu /horse");
+        QCOMPARE(s.WordsModified, std::int16_t(0));
+        // Add and Replace under a sort put the pair in its place.
+        setBoxes(e, "Zebra", "zebra");
+        e->ui->Command1->click();
+        step("Zebra/zebra, uss/snake, lehm/cow, kass/cat, Hobu /horse");
+        clickRow(e->ui->List1, 0);
+        setBoxes(e, "ahv", "monkey");
+        e->ui->Command3->click();
+        step("uss/snake, lehm/cow, kass/cat, Hobu /horse, ahv/monkey");
+        e->ui->Command6->click();
+        step("uss/snake, ahv/monkey, Hobu /horse, lehm/cow, kass/cat");
+        QCOMPARE(e->undoStack()->count(), int(steps.size()) - 1);
+
+        // Undo from an entry box undoes the list, not the typing, and
+        // never makes the list unchanged; undoing a sort writes back.
+        e->ui->Text2->setText("typing");
+        for (qsizetype i = steps.size() - 2; i >= 0; --i) {
+            QTest::keyClick(e->ui->Text2, Qt::Key_Z, Qt::ControlModifier);
+            QCOMPARE(shown(e), steps[i]);
+            QCOMPARE(e->ui->Label1->text(), QString("Word count:  %1").arg(e->ui->List1->count()));
+            QCOMPARE(s.WordsModified, std::int16_t(1));
         }
+        QCOMPARE(e->ui->Text2->text(), QString("typing"));
+        QCOMPARE(shared(s), QString("lehm/cow, uss/snake, Hobu /horse, kass/cat"));
+        for (qsizetype i = 1; i < steps.size(); ++i) {
+            const auto keys = i % 2 ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier;
+            QTest::keyClick(e->ui->List1, i % 2 ? Qt::Key_Y : Qt::Key_Z, keys);
+            QCOMPARE(shown(e), steps[i]);
+        }
+        QCOMPARE(shared(s), pairs(e));
+
+        // After a save: undoing a sort leaves the list unchanged, undoing
+        // a change does not. Closing writes back what is shown, no more.
+        s.WordsModified = 0;
+        QTest::keyClick(e->ui->List1, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(s.WordsModified, std::int16_t(0));
+        QTest::keyClick(e->ui->List1, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(s.WordsModified, std::int16_t(1));
         e->close();
-        QCOMPARE(s.LastWordIndex, std::int16_t(-1));
-        QVERIFY(s.KnownWords[0].isEmpty() && s.UnknownWords[0].isEmpty());
+        QCOMPARE(shared(s), QString("Zebra/zebra, uss/snake, lehm/cow, kass/cat, Hobu /horse"));
+        QVERIFY(s.KnownWords[999].isEmpty());
     }
 
+    // A full list takes no more pairs by Add, Enter or Replace, but a
+    // selected pair can still be replaced.
     void fullListRefusesMore()
     {
         Harness h;
-        std::vector<std::pair<QString, QString>> words;
-        for (int i = 0; i < MOODUL1::FileCapacity; ++i)
-            words.emplace_back(QString::number(i), QStringLiteral("u%1").arg(i));
+        std::vector<std::pair<QString, QString>> words(MOODUL1::FileCapacity, {"a", "b"});
         h.setWords(words);
         Editor* e = openEditor(h);
         QVERIFY(e);
@@ -134,10 +178,7 @@ private slots:
         e->ui->Command3->click();
         QCOMPARE(h.platform.messages.size(), size_t(3));
         QVERIFY(h.platform.messages[0].text.contains("full"));
-        QCOMPARE(e->ui->List2->count(), MOODUL1::FileCapacity);
         QCOMPARE(h.program.state().WordsModified, std::int16_t(0));
-
-        // Replacing a selected pair keeps the size, so it goes through.
         e->ui->List1->setCurrentRow(5);
         setBoxes(e, "one", "more");
         e->ui->Command3->click();

@@ -1,134 +1,279 @@
-#include "support/Harness.h"
-#include "ui/editor/Editor.h"
-#include "ui/main/Main.h"
+// The main window, the save prompt on every way out, and one list whatever
+// windows are open: an editor left open, a test still running or a main
+// window closed and loaded again must never put stale words over a file,
+// send a save elsewhere or drop typed words.
+#include "support/EditorDriver.h"
+#include "support/Files.h"
+#include "ui/main/Kassav.h"
 #include "ui/test/Test.h"
+#include "ui/test/Tulemus.h"
+#include "ui_Kassav.h"
 #include "ui_Main.h"
 
 #include <QDir>
-#include <QtTest>
+#include <QFileInfo>
+#include <QPointer>
+#include <QUndoStack>
 
 using namespace vorbix;
 using namespace vorbix::testing;
 
 class MainWindowTest : public QObject {
     Q_OBJECT
+
+    std::unique_ptr<FolderHarness> h_;
+    QPointer<Main> main_;
+
+    MOODUL1& state() { return h_->program.state(); }
+    QString file(const QString& name) { return h_->file(name); }
+    Kassav* kassav() { return h_->program.loaded<Kassav>(); }
+    void open(const QString& path)
+    {
+        h_->platform.answerDialog(path);
+        main_->ui->MFOpen->trigger();
+    }
+
 private slots:
-    void loadSetsDefaults()
+    void init()
+    {
+        h_ = std::make_unique<FolderHarness>();
+        main_ = &h_->program.show<Main>();
+        writeBytes(file("a.dic"), "koer\r\ndog\r\nkass\r\ncat\r\n");
+        writeBytes(file("b.dic"), "maja\r\nhouse\r\n");
+    }
+    void cleanup()
+    {
+        h_.reset();
+        Harness::flush();
+    }
+
+    // A first load: untitled in the working folder, default options, the
+    // list kept; the time limit's texts as it is switched on and moved.
+    void loadAndTimeLimit()
     {
         Harness h;
         h.platform.setCurrentDirectory("/home/user/words");
         h.program.state().WrongAnswerAcknowledged = true;
         h.setWords({{"koer", "dog"}});
         Main& m = h.program.show<Main>();
-
         QCOMPARE(m.windowTitle(), QString("Vorbix - Untitled.dic"));
-        QCOMPARE(h.program.state().CurrentFile,
-                 QString("/home/user/words") + QDir::separator() + "Untitled.dic");
-        QVERIFY(m.isUntitled());
+        QCOMPARE(h.program.state().CurrentFile, QDir::toNativeSeparators("/home/user/words/Untitled.dic"));
         QVERIFY(!h.program.state().WrongAnswerAcknowledged);
-        // The list survives a (re)load of the main window.
-        QCOMPARE(h.program.state().KnownWords[0], QString("koer"));
-        QCOMPARE(h.program.state().LastWordIndex, std::int16_t(0));
-
-        QVERIFY(m.ui->Option1->isChecked());
-        QVERIFY(!m.ui->Option2->isChecked());
-        QVERIFY(m.ui->Option3->isChecked());
-        QVERIFY(!m.ui->Option4->isChecked());
-        QVERIFY(!m.ui->Check1->isChecked());
-        QVERIFY(!m.ui->VScroll1->isEnabled());
-        QCOMPARE(m.ui->VScroll1->value(), 0);
-        QCOMPARE(m.ui->Label2->text(), QString());
-
-        // The untitled test follows the working directory of the moment.
+        QVERIFY(m.ui->Option1->isChecked() && m.ui->Option3->isChecked() && !m.ui->Check1->isChecked());
         h.platform.setCurrentDirectory("/elsewhere");
         QVERIFY(!m.isUntitled());
-    }
 
-    void timeLimitTexts()
-    {
-        Harness h;
-        Main& m = h.program.show<Main>();
-        auto* check = m.ui->Check1;
-        auto* spin = m.ui->VScroll1;
-        check->click();
-        QVERIFY(spin->isEnabled());
-        QCOMPARE(m.ui->Label2->text(), QString("  0 minutit ja  0 sekundit."));
-
-        // One click on the up arrow.
-        QTest::mouseClick(spin, Qt::LeftButton, {}, QPoint(spin->width() / 2, 2));
-        QCOMPARE(spin->value(), 1);
-        QCOMPARE(m.ui->Label2->text(), QString("  0 minutes and  1 seconds"));
-        QTest::keyClick(spin, Qt::Key_Up);
-        QCOMPARE(spin->value(), 2);
-        QTest::keyClick(spin, Qt::Key_PageUp);
-        QCOMPARE(spin->value(), 3); // the large step is one second too
-        QTest::keyClick(spin, Qt::Key_Down);
-        QCOMPARE(spin->value(), 2);
-
-        spin->setValue(90);
-        QCOMPARE(m.ui->Label2->text(), QString("  1 minutes and  30 seconds"));
-        spin->setValue(400);
-        QCOMPARE(spin->value(), 300);
-        QCOMPARE(m.ui->Label2->text(), QString("  5 minutes and  0 seconds"));
-
-        check->click();
+        QScrollBar* spin = m.ui->VScroll1;
         QVERIFY(!spin->isEnabled());
         QCOMPARE(m.ui->Label2->text(), QString());
-        QCOMPARE(spin->value(), 300);
+        m.ui->Check1->click();
+        QVERIFY(spin->isEnabled());
+        QCOMPARE(m.ui->Label2->text(), QString("  0 minutit ja  0 sekundit."));
+        QTest::mouseClick(spin, Qt::LeftButton, {}, QPoint(spin->width() / 2, 2)); // the up arrow
+        QCOMPARE(m.ui->Label2->text(), QString("  0 minutes and  1 seconds"));
+        QTest::keyClick(spin, Qt::Key_PageUp);
+        QCOMPARE(spin->value(), 2); // the large step is one second too
+        spin->setValue(400);
+        QCOMPARE(m.ui->Label2->text(), QString("  5 minutes and  0 seconds"));
+        m.ui->Check1->click();
+        QVERIFY(!spin->isEnabled());
+        QCOMPARE(m.ui->Label2->text(), QString());
         spin->setValue(90);
-        check->click();
+        m.ui->Check1->click();
         QCOMPARE(m.ui->Label2->text(), QString("  1 minutit ja  30 sekundit."));
-    }
-
-    void testOnEmptyListShowsMessage()
-    {
-        Harness h;
-        Main& m = h.program.show<Main>();
-        // A stale LastWordIndex does not make a list non-empty.
-        h.program.state().LastWordIndex = 3;
-        m.ui->nupptest->click();
-        QCOMPARE(h.platform.messages.size(), size_t(1));
-        QCOMPARE(h.platform.messages[0].text,
-                 QString("There is nothing to test (no words). Please use the Editor and add some "
-                         "words or open already existing file with words!"));
-        QVERIFY(h.platform.messages[0].icon == MessageIcon::Critical);
-        QVERIFY(!h.program.loaded<Test>());
+        // The list survived the load; unchanged, Exit ends without asking.
+        QCOMPARE(h.program.state().KnownWords[0], QString("koer"));
+        m.ui->Command2->click();
+        QCOMPARE(h.platform.ended, 1);
     }
 
     void toolbarDispatchesByKey()
     {
-        Harness h;
-        Main& m = h.program.show<Main>();
-        auto button = [&](const QString& key) -> QAction* {
-            for (QAction* a : m.ui->Toolbar1->actions())
-                if (a->property("key").toString() == key)
-                    return a;
-            return nullptr;
-        };
-        h.program.state().CurrentFile = "/x/y.dic";
-        button("New")->trigger();
-        QVERIFY(m.isUntitled());
-
-        button("Testime")->trigger();
-        QCOMPARE(h.platform.messages.size(), size_t(1));
-
-        button("Edit")->trigger();
-        QVERIFY(h.program.loaded<Editor>());
-
-        // Unknown keys and separators do nothing.
-        m.Toolbar1_ButtonClick("edit");
-        m.Toolbar1_ButtonClick("");
-        for (QAction* a : m.ui->Toolbar1->actions())
-            if (a->isSeparator())
-                a->trigger();
-        QCOMPARE(h.platform.messages.size(), size_t(1));
-        QCOMPARE(h.platform.ended, 0);
-        QCOMPARE(h.platform.dialogs.size(), size_t(0));
-
-        button("Exit")->trigger(); // empty list: ends at once
-        QCOMPARE(h.platform.ended, 1);
+        QMap<QString, QAction*> button;
+        for (QAction* a : main_->ui->Toolbar1->actions())
+            button[a->property("key").toString()] = a;
+        state().CurrentFile = "/x/y.dic";
+        button["New"]->trigger();
+        QVERIFY(main_->isUntitled());
+        state().LastWordIndex = 3; // stale: the list is still empty
+        button["Testime"]->trigger();
+        QCOMPARE(h_->platform.messages.size(), size_t(1));
+        QCOMPARE(h_->platform.messages[0].text,
+                 QString("There is nothing to test (no words). Please use the Editor and add some "
+                         "words or open already existing file with words!"));
+        QVERIFY(h_->platform.messages[0].icon == MessageIcon::Critical);
+        QVERIFY(!h_->program.loaded<Test>());
+        button["Edit"]->trigger();
+        QVERIFY(h_->program.loaded<Editor>());
+        main_->Toolbar1_ButtonClick("edit");
+        button[""]->trigger(); // a separator
+        QCOMPARE(h_->platform.messages.size(), size_t(1));
+        QVERIFY(h_->platform.dialogs.empty());
+        button["Exit"]->trigger(); // empty list: ends at once
+        QVERIFY(h_->program.ended());
     }
 
+    // Every way to the prompt and every answer. The list is "named" (a
+    // changed list with a file), "untitled", "unchanged", "no folder" (its
+    // file cannot be written) or "typed" (pairs typed into an open editor
+    // and not written back). dialog: the file dialog the answer led to.
+    void prompt_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<int>("answer"); // 1 Yes, 2 No, 3 Cancel
+        QTest::addColumn<bool>("ends");
+        QTest::addColumn<QString>("dialog");
+        QTest::addColumn<QByteArray>("written");
+        QTest::addColumn<int>("modified");
+        const QByteArray none("<missing>"), plain("x-ray\r\nr\xF6ntgen\r\nkoer\r\ndog\r\n");
+        QTest::newRow("exit, Cancel") << "exit" << "named" << 3 << false << "" << none << 1;
+        QTest::newRow("exit, Yes: the plain writer") << "exit" << "named" << 1 << true << "" << plain << 0;
+        QTest::newRow("exit, Yes, Save As cancelled") << "exit" << "untitled" << 1 << false << "save" << none << 0;
+        QTest::newRow("exit, No") << "exit" << "named" << 2 << true << "" << none << 0;
+        QTest::newRow("exit, Yes, the write fails") << "exit" << "no folder" << 1 << false << "" << none << 1;
+        QTest::newRow("open, Cancel") << "open" << "named" << 3 << false << "" << none << 1;
+        QTest::newRow("open, No: the dialog at once") << "open" << "named" << 2 << false << "open" << none << 0;
+        QTest::newRow("open, Yes") << "open" << "named" << 1 << false << "" << plain << 0;
+        QTest::newRow("close main, Cancel, nothing else open") << "close" << "unchanged" << 3 << true << "" << none
+                                                               << 0;
+        QTest::newRow("close main, Yes, Save As cancelled") << "close" << "untitled" << 1 << false << "save" << none
+                                                            << 0;
+        QTest::newRow("typed, exit, Yes") << "exit" << "typed" << 1 << true << "" << QByteArray("koer\r\ndog\r\n") << 0;
+        QTest::newRow("typed, open, Cancel") << "open" << "typed" << 3 << false << "" << none << 1;
+        QTest::newRow("typed, close main, Cancel") << "close" << "typed" << 3 << false << "" << none << 1;
+    }
+    void prompt()
+    {
+        QFETCH(QString, way);
+        QFETCH(QString, list);
+        QFETCH(int, answer);
+        QFETCH(bool, ends);
+        QFETCH(int, modified);
+        if (list == "typed") {
+            Editor* e = openEditor(*h_);
+            QVERIFY(e);
+            setBoxes(e, "koer", "dog");
+            e->ui->Command1->click();
+        } else {
+            h_->setWords({{"x-ray", "röntgen"}, {"koer", "dog"}});
+            state().WordsModified = list != "unchanged";
+        }
+        if (list != "untitled")
+            state().CurrentFile = file(list == "no folder" ? "missing/named.dic" : "named.dic");
+        const QString currentFile = state().CurrentFile;
+        if (way == "open")
+            main_->ui->MFOpen->trigger();
+        else if (way == "exit")
+            main_->ui->MFExit->trigger();
+        else
+            main_->close();
+        Harness::flush();
+        QVERIFY(!h_->program.ended() && kassav() && kassav()->isVisible());
+        QCOMPARE(kassav()->ui->Label1->text(), currentFile);
+        QCOMPARE(state().PendingAction, std::int16_t(way == "open" ? PendingOpen : way == "exit" ? PendingExit : 0));
+        QVERIFY(h_->platform.dialogs.empty());
+
+        QPushButton* const buttons[] = {kassav()->ui->Command1, kassav()->ui->Command2, kassav()->ui->Command3};
+        buttons[answer - 1]->click();
+        Harness::flush();
+        QCOMPARE(h_->program.ended(), ends);
+        QString dialogs;
+        for (const FileDialogRequest& d : h_->platform.dialogs)
+            dialogs += d.mode == FileDialogRequest::Mode::Open ? "open" : "save";
+        QTEST(dialogs, "dialog");
+        QTEST(readBytes(file("named.dic")), "written");
+        QCOMPARE(h_->platform.messages.size(), size_t(list == "no folder"));
+        if (ends)
+            return;
+        QVERIFY(!kassav() && !state().listIsEmpty());
+        QCOMPARE(state().PendingAction, std::int16_t(0));
+        QCOMPARE(state().WordsModified, std::int16_t(modified));
+        const auto forms = h_->program.loadedForms();
+        QVERIFY(std::any_of(forms.begin(), forms.end(), [](const Form* f) { return f->isVisible(); }));
+        // A main window loaded again keeps the file and shows it; the next
+        // Exit asks exactly when the list is still unsaved.
+        const bool fresh = !main_;
+        Main& m = h_->program.show<Main>();
+        QCOMPARE(state().CurrentFile, currentFile);
+        QVERIFY(!fresh || m.windowTitle().endsWith(QFileInfo(currentFile).fileName()));
+        m.MFExit_Click();
+        QCOMPARE(h_->program.ended(), modified == 0);
+    }
+
+    // An editor left open follows an Open: refilled, no sort, boxes empty,
+    // nothing to undo. Every save takes its words without leaving it.
+    void editorFollowsOpenAndSaves()
+    {
+        open(file("a.dic"));
+        Editor* e = openEditor(*h_);
+        QVERIFY(e);
+        e->ui->Command7->click();
+        setBoxes(e, "half", "typed");
+        open(file("b.dic"));
+        QCOMPARE(pairs(e), QString("maja/house"));
+        QCOMPARE(boxes(e), QString("/"));
+        QCOMPARE(e->ui->Label1->text(), QString("Word count:  1"));
+        QVERIFY(!e->undoStack()->canUndo());
+        setBoxes(e, "zebra", "sebra");
+        e->ui->Command1->click();
+        setBoxes(e, "auto", "car");
+        e->ui->Command1->click();
+        main_->ui->MFSave->trigger();
+        QCOMPARE(readBytes(file("b.dic")), QByteArray("maja\r\nhouse\r\nzebra\r\nsebra\r\nauto\r\ncar\r\n"));
+        e->ui->List1->setCurrentRow(0);
+        e->ui->Command2->click();
+        h_->platform.answerDialog(file("copy.dic"));
+        main_->ui->MFSaveAs->trigger();
+        QCOMPARE(readBytes(file("copy.dic")), QByteArray("zebra\r\nsebra\r\nauto\r\ncar\r\n"));
+        setBoxes(e, "uus", "new");
+        e->ui->Command1->click();
+        main_->ui->Command2->click();
+        QVERIFY(kassav());
+        QCOMPARE(kassav()->ui->Label1->text(), file("copy.dic"));
+        kassav()->ui->Command1->click();
+        QVERIFY(h_->program.ended());
+        QCOMPARE(readBytes(file("copy.dic")), QByteArray("zebra\r\nsebra\r\nauto\r\ncar\r\nuus\r\nnew\r\n"));
+        QCOMPARE(readBytes(file("a.dic")), QByteArray("koer\r\ndog\r\nkass\r\ncat\r\n"));
+    }
+
+    // A running test reads the options without loading a main window, so a
+    // closed main window's prompt still saves to the file that was open.
+    void closingMainDuringATestKeepsTheSaveTarget()
+    {
+        writeBytes(file("three.dic"), "x}y\r\nb\r\nc\r\nd\r\ne\r\nf\r\n");
+        open(file("three.dic"));
+        main_->ui->Check1->setChecked(true);
+        main_->ui->VScroll1->setValue(5);
+        h_->platform.queueRandom(0.0);
+        main_->ui->nupptest->click();
+        QVERIFY(h_->program.loaded<Test>());
+        main_->close();
+        Harness::flush();
+        QVERIFY(kassav());
+        h_->platform.advance(3000); // the test's clock ticks
+        QVERIFY(!h_->program.loaded<Main>());
+        // The options the closed window had still rule the test.
+        QCOMPARE(h_->program.loaded<Test>()->findChild<QLabel*>("Label7")->text(), QString("Aeg:  2"));
+        kassav()->ui->Command1->click();
+        QCOMPARE(h_->platform.dialogs.size(), size_t(1)); // the Open only: no Save As
+        QCOMPARE(readBytes(file("three.dic")), QByteArray("x-y\r\nb\r\nc\r\nd\r\ne\r\nf\r\n"));
+        QVERIFY(!QFile::exists(file("Untitled.dic")));
+    }
+
+    // Results left alone on screen: "Again" still starts a test.
+    void resultsLeftAloneStillStartATest()
+    {
+        h_->setWords({{"a", "b"}, {"c", "d"}});
+        state().AnsweredCount = 2;
+        h_->program.show<Tulemus>();
+        main_->close();
+        kassav()->ui->Command3->click();
+        QCOMPARE(h_->program.loadedCount(), 1);
+        h_->program.loaded<Tulemus>()->Command1_Click();
+        QVERIFY(!h_->program.ended());
+        QVERIFY(h_->program.loaded<Test>() && h_->program.loaded<Test>()->isVisible());
+    }
 };
 
 QTEST_MAIN(MainWindowTest)
