@@ -6,7 +6,6 @@
 #include "support/Files.h"
 #include "ui/main/Kassav.h"
 #include "ui/test/Test.h"
-#include "ui/test/Tulemus.h"
 #include "ui_Kassav.h"
 #include "ui_Main.h"
 
@@ -27,10 +26,11 @@ class MainWindowTest : public QObject {
     MOODUL1& state() { return h_->program.state(); }
     QString file(const QString& name) { return h_->file(name); }
     Kassav* kassav() { return h_->program.loaded<Kassav>(); }
-    void open(const QString& path)
+    void toolbar(const QString& key)
     {
-        h_->platform.answerDialog(path);
-        main_->ui->MFOpen->trigger();
+        for (QAction* a : main_->ui->Toolbar1->actions())
+            if (a->property("key").toString() == key)
+                a->trigger();
     }
 
 private slots:
@@ -38,8 +38,6 @@ private slots:
     {
         h_ = std::make_unique<FolderHarness>();
         main_ = &h_->program.show<Main>();
-        writeBytes(file("a.dic"), "koer\r\ndog\r\nkass\r\ncat\r\n");
-        writeBytes(file("b.dic"), "maja\r\nhouse\r\n");
     }
     void cleanup()
     {
@@ -48,7 +46,7 @@ private slots:
     }
 
     // A first load: untitled in the working folder, default options, the
-    // list kept; the time limit's texts as it is switched on and moved.
+    // list kept. Then the time limit's texts as it is switched and moved.
     void loadAndTimeLimit()
     {
         Harness h;
@@ -59,64 +57,32 @@ private slots:
         QCOMPARE(m.windowTitle(), QString("Vorbix - Untitled.dic"));
         QCOMPARE(h.program.state().CurrentFile, QDir::toNativeSeparators("/home/user/words/Untitled.dic"));
         QVERIFY(!h.program.state().WrongAnswerAcknowledged);
-        QVERIFY(m.ui->Option1->isChecked() && m.ui->Option3->isChecked() && !m.ui->Check1->isChecked());
+        QVERIFY(m.ui->Option1->isChecked() && m.ui->Option3->isChecked());
+        QCOMPARE(h.program.state().KnownWords[0], QString("koer"));
         h.platform.setCurrentDirectory("/elsewhere");
         QVERIFY(!m.isUntitled());
 
         QScrollBar* spin = m.ui->VScroll1;
-        QVERIFY(!spin->isEnabled());
-        QCOMPARE(m.ui->Label2->text(), QString());
+        QVERIFY(!m.ui->Check1->isChecked() && !spin->isEnabled() && m.ui->Label2->text().isEmpty());
         m.ui->Check1->click();
-        QVERIFY(spin->isEnabled());
         QCOMPARE(m.ui->Label2->text(), QString("  0 minutit ja  0 sekundit."));
-        QTest::mouseClick(spin, Qt::LeftButton, {}, QPoint(spin->width() / 2, 2)); // the up arrow
-        QCOMPARE(m.ui->Label2->text(), QString("  0 minutes and  1 seconds"));
         QTest::keyClick(spin, Qt::Key_PageUp);
-        QCOMPARE(spin->value(), 2); // the large step is one second too
+        QCOMPARE(m.ui->Label2->text(), QString("  0 minutes and  1 seconds")); // the large step is 1 too
         spin->setValue(400);
         QCOMPARE(m.ui->Label2->text(), QString("  5 minutes and  0 seconds"));
         m.ui->Check1->click();
-        QVERIFY(!spin->isEnabled());
-        QCOMPARE(m.ui->Label2->text(), QString());
-        spin->setValue(90);
+        QVERIFY(!spin->isEnabled() && m.ui->Label2->text().isEmpty());
         m.ui->Check1->click();
-        QCOMPARE(m.ui->Label2->text(), QString("  1 minutit ja  30 sekundit."));
-        // The list survived the load; unchanged, Exit ends without asking.
-        QCOMPARE(h.program.state().KnownWords[0], QString("koer"));
-        m.ui->Command2->click();
+        QCOMPARE(m.ui->Label2->text(), QString("  5 minutit ja  0 sekundit."));
+        m.ui->Command2->click(); // unchanged: Exit ends without asking
         QCOMPARE(h.platform.ended, 1);
-    }
-
-    void toolbarDispatchesByKey()
-    {
-        QMap<QString, QAction*> button;
-        for (QAction* a : main_->ui->Toolbar1->actions())
-            button[a->property("key").toString()] = a;
-        state().CurrentFile = "/x/y.dic";
-        button["New"]->trigger();
-        QVERIFY(main_->isUntitled());
-        state().LastWordIndex = 3; // stale: the list is still empty
-        button["Testime"]->trigger();
-        QCOMPARE(h_->platform.messages.size(), size_t(1));
-        QCOMPARE(h_->platform.messages[0].text,
-                 QString("There is nothing to test (no words). Please use the Editor and add some "
-                         "words or open already existing file with words!"));
-        QVERIFY(h_->platform.messages[0].icon == MessageIcon::Critical);
-        QVERIFY(!h_->program.loaded<Test>());
-        button["Edit"]->trigger();
-        QVERIFY(h_->program.loaded<Editor>());
-        main_->Toolbar1_ButtonClick("edit");
-        button[""]->trigger(); // a separator
-        QCOMPARE(h_->platform.messages.size(), size_t(1));
-        QVERIFY(h_->platform.dialogs.empty());
-        button["Exit"]->trigger(); // empty list: ends at once
-        QVERIFY(h_->program.ended());
     }
 
     // Every way to the prompt and every answer. The list is "named" (a
     // changed list with a file), "untitled", "unchanged", "no folder" (its
-    // file cannot be written) or "typed" (pairs typed into an open editor
-    // and not written back). dialog: the file dialog the answer led to.
+    // file cannot be written) or "typed" (pairs typed into an open editor,
+    // not written back). The way "test" closes the main window while a
+    // timed test runs. dialog: the file dialog the answer led to.
     void prompt_data()
     {
         QTest::addColumn<QString>("way");
@@ -126,7 +92,8 @@ private slots:
         QTest::addColumn<QString>("dialog");
         QTest::addColumn<QByteArray>("written");
         QTest::addColumn<int>("modified");
-        const QByteArray none("<missing>"), plain("x-ray\r\nr\xF6ntgen\r\nkoer\r\ndog\r\n");
+        const QByteArray none("<missing>");
+        const QByteArray plain("x-ray\r\nr\xF6ntgen\r\nkoer\r\ndog\r\n");
         QTest::newRow("exit, Cancel") << "exit" << "named" << 3 << false << "" << none << 1;
         QTest::newRow("exit, Yes: the plain writer") << "exit" << "named" << 1 << true << "" << plain << 0;
         QTest::newRow("exit, Yes, Save As cancelled") << "exit" << "untitled" << 1 << false << "save" << none << 0;
@@ -135,13 +102,12 @@ private slots:
         QTest::newRow("open, Cancel") << "open" << "named" << 3 << false << "" << none << 1;
         QTest::newRow("open, No: the dialog at once") << "open" << "named" << 2 << false << "open" << none << 0;
         QTest::newRow("open, Yes") << "open" << "named" << 1 << false << "" << plain << 0;
-        QTest::newRow("close main, Cancel, nothing else open") << "close" << "unchanged" << 3 << true << "" << none
-                                                               << 0;
-        QTest::newRow("close main, Yes, Save As cancelled") << "close" << "untitled" << 1 << false << "save" << none
-                                                            << 0;
+        QTest::newRow("close, Cancel, no other window") << "close" << "unchanged" << 3 << true << "" << none << 0;
+        QTest::newRow("close, Yes, Save As cancelled") << "close" << "untitled" << 1 << false << "save" << none << 0;
+        QTest::newRow("close in a test, Yes") << "test" << "named" << 1 << false << "" << plain << 0;
         QTest::newRow("typed, exit, Yes") << "exit" << "typed" << 1 << true << "" << QByteArray("koer\r\ndog\r\n") << 0;
         QTest::newRow("typed, open, Cancel") << "open" << "typed" << 3 << false << "" << none << 1;
-        QTest::newRow("typed, close main, Cancel") << "close" << "typed" << 3 << false << "" << none << 1;
+        QTest::newRow("typed, close, Cancel") << "close" << "typed" << 3 << false << "" << none << 1;
     }
     void prompt()
     {
@@ -151,10 +117,8 @@ private slots:
         QFETCH(bool, ends);
         QFETCH(int, modified);
         if (list == "typed") {
-            Editor* e = openEditor(*h_);
-            QVERIFY(e);
-            setBoxes(e, "koer", "dog");
-            e->ui->Command1->click();
+            setBoxes(openEditor(*h_), "koer", "dog");
+            h_->program.loaded<Editor>()->ui->Command1->click();
         } else {
             h_->setWords({{"x-ray", "röntgen"}, {"koer", "dog"}});
             state().WordsModified = list != "unchanged";
@@ -162,6 +126,11 @@ private slots:
         if (list != "untitled")
             state().CurrentFile = file(list == "no folder" ? "missing/named.dic" : "named.dic");
         const QString currentFile = state().CurrentFile;
+        if (way == "test") {
+            main_->ui->Check1->setChecked(true);
+            main_->ui->VScroll1->setValue(5);
+            main_->ui->nupptest->click();
+        }
         if (way == "open")
             main_->ui->MFOpen->trigger();
         else if (way == "exit")
@@ -169,6 +138,11 @@ private slots:
         else
             main_->close();
         Harness::flush();
+        if (way == "test") {
+            // The test reads the closed window's options, loading no other.
+            h_->platform.advance(3000);
+            QCOMPARE(h_->program.loaded<Test>()->findChild<QLabel*>("Label7")->text(), QString("Aeg:  2"));
+        }
         QVERIFY(!h_->program.ended() && kassav() && kassav()->isVisible());
         QCOMPARE(kassav()->ui->Label1->text(), currentFile);
         QCOMPARE(state().PendingAction, std::int16_t(way == "open" ? PendingOpen : way == "exit" ? PendingExit : 0));
@@ -202,15 +176,27 @@ private slots:
     }
 
     // An editor left open follows an Open: refilled, no sort, boxes empty,
-    // nothing to undo. Every save takes its words without leaving it.
+    // nothing to undo. Every save takes its words without leaving it. The
+    // toolbar's buttons run the commands.
     void editorFollowsOpenAndSaves()
     {
-        open(file("a.dic"));
-        Editor* e = openEditor(*h_);
-        QVERIFY(e);
+        state().LastWordIndex = 3; // stale: the list is empty
+        toolbar("Testime");
+        QCOMPARE(h_->platform.messages.size(), size_t(1));
+        QCOMPARE(h_->platform.messages[0].text,
+                 QString("There is nothing to test (no words). Please use the Editor and add some "
+                         "words or open already existing file with words!"));
+        QVERIFY(h_->platform.messages[0].icon == MessageIcon::Critical && !h_->program.loaded<Test>());
+        writeBytes(file("a.dic"), "koer\r\ndog\r\nkass\r\ncat\r\n");
+        writeBytes(file("b.dic"), "maja\r\nhouse\r\n");
+        h_->platform.answerDialog(file("a.dic"));
+        toolbar("Open");
+        toolbar("Edit");
+        Editor* e = h_->program.loaded<Editor>();
         e->ui->Command7->click();
         setBoxes(e, "half", "typed");
-        open(file("b.dic"));
+        h_->platform.answerDialog(file("b.dic"));
+        toolbar("Open");
         QCOMPARE(pairs(e), QString("maja/house"));
         QCOMPARE(boxes(e), QString("/"));
         QCOMPARE(e->ui->Label1->text(), QString("Word count:  1"));
@@ -219,7 +205,7 @@ private slots:
         e->ui->Command1->click();
         setBoxes(e, "auto", "car");
         e->ui->Command1->click();
-        main_->ui->MFSave->trigger();
+        toolbar("Save");
         QCOMPARE(readBytes(file("b.dic")), QByteArray("maja\r\nhouse\r\nzebra\r\nsebra\r\nauto\r\ncar\r\n"));
         e->ui->List1->setCurrentRow(0);
         e->ui->Command2->click();
@@ -228,51 +214,12 @@ private slots:
         QCOMPARE(readBytes(file("copy.dic")), QByteArray("zebra\r\nsebra\r\nauto\r\ncar\r\n"));
         setBoxes(e, "uus", "new");
         e->ui->Command1->click();
-        main_->ui->Command2->click();
-        QVERIFY(kassav());
+        toolbar("Exit");
         QCOMPARE(kassav()->ui->Label1->text(), file("copy.dic"));
         kassav()->ui->Command1->click();
         QVERIFY(h_->program.ended());
         QCOMPARE(readBytes(file("copy.dic")), QByteArray("zebra\r\nsebra\r\nauto\r\ncar\r\nuus\r\nnew\r\n"));
         QCOMPARE(readBytes(file("a.dic")), QByteArray("koer\r\ndog\r\nkass\r\ncat\r\n"));
-    }
-
-    // A running test reads the options without loading a main window, so a
-    // closed main window's prompt still saves to the file that was open.
-    void closingMainDuringATestKeepsTheSaveTarget()
-    {
-        writeBytes(file("three.dic"), "x}y\r\nb\r\nc\r\nd\r\ne\r\nf\r\n");
-        open(file("three.dic"));
-        main_->ui->Check1->setChecked(true);
-        main_->ui->VScroll1->setValue(5);
-        h_->platform.queueRandom(0.0);
-        main_->ui->nupptest->click();
-        QVERIFY(h_->program.loaded<Test>());
-        main_->close();
-        Harness::flush();
-        QVERIFY(kassav());
-        h_->platform.advance(3000); // the test's clock ticks
-        QVERIFY(!h_->program.loaded<Main>());
-        // The options the closed window had still rule the test.
-        QCOMPARE(h_->program.loaded<Test>()->findChild<QLabel*>("Label7")->text(), QString("Aeg:  2"));
-        kassav()->ui->Command1->click();
-        QCOMPARE(h_->platform.dialogs.size(), size_t(1)); // the Open only: no Save As
-        QCOMPARE(readBytes(file("three.dic")), QByteArray("x-y\r\nb\r\nc\r\nd\r\ne\r\nf\r\n"));
-        QVERIFY(!QFile::exists(file("Untitled.dic")));
-    }
-
-    // Results left alone on screen: "Again" still starts a test.
-    void resultsLeftAloneStillStartATest()
-    {
-        h_->setWords({{"a", "b"}, {"c", "d"}});
-        state().AnsweredCount = 2;
-        h_->program.show<Tulemus>();
-        main_->close();
-        kassav()->ui->Command3->click();
-        QCOMPARE(h_->program.loadedCount(), 1);
-        h_->program.loaded<Tulemus>()->Command1_Click();
-        QVERIFY(!h_->program.ended());
-        QVERIFY(h_->program.loaded<Test>() && h_->program.loaded<Test>()->isVisible());
     }
 };
 
