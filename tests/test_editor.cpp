@@ -38,7 +38,7 @@ private slots:
     void commandsUndoneAndRedone()
     {
         Harness h;
-        h.setWords({{"koer", "dog"}, {"Kass", "cat"}, {"hobune", "horse"}, {"lehm", "cow"}, {"uss", "snake"}});
+        h.setWords({{"koer", "dog"}, {"Kass", "cat"}, {"hobune", "horse"}, {"uss", "snake"}});
         MOODUL1& s = h.program.state();
         s.KnownWords[999] = "stale";
         Editor* e = openEditor(h);
@@ -55,11 +55,6 @@ private slots:
         e->ui->Command1->click();
         QCOMPARE(QApplication::focusWidget(), e->ui->Text1);
         setBoxes(e, "y", "");
-        e->ui->Command1->click();
-        QCOMPARE(QApplication::focusWidget(), e->ui->Text2);
-        setBoxes(e, "", "");
-        QTest::keyClick(e->ui->Text2, Qt::Key_Return);
-        QCOMPARE(QApplication::focusWidget(), e->ui->Text1);
         QTest::keyClick(e->ui->Text1, Qt::Key_Return);
         QCOMPARE(QApplication::focusWidget(), e->ui->Text2);
         e->ui->Command2->click();
@@ -69,45 +64,39 @@ private slots:
         // deleted one moves up and shows.
         clickRow(e->ui->List1, 1);
         QCOMPARE(selectedRow(e->ui->List2), 1);
-        e->ui->Command2->click();
-        step("koer/dog, hobune/horse, lehm/cow, uss/snake");
+        QTest::keyClick(e->ui->List1, Qt::Key_Delete);
+        step("koer/dog, hobune/horse, uss/snake");
         QCOMPARE(boxes(e), QString("hobune/horse"));
-        clickRow(e->ui->List2, 0);
-        QTest::keyClick(e->ui->List2, Qt::Key_Delete);
-        step("hobune/horse, lehm/cow, uss/snake");
         // Replace puts the pair last, in place of the selected one if any.
         clickRow(e->ui->List2, 0);
-        setBoxes(e, "Hobu ", "horse");
+        setBoxes(e, "lehm", "cow");
         e->ui->Command3->click();
-        step("lehm/cow, uss/snake, Hobu /horse");
+        step("hobune/horse, uss/snake, lehm/cow");
         setBoxes(e, "kass", "cat");
         e->ui->Command3->click();
-        step("lehm/cow, uss/snake, Hobu /horse, kass/cat");
+        step("hobune/horse, uss/snake, lehm/cow, kass/cat");
 
         // A sort writes the list back at once and is no change of its own.
         s.WordsModified = 0;
         e->ui->Command7->click();
-        step("Hobu /horse, kass/cat, lehm/cow, uss/snake");
+        step("hobune/horse, kass/cat, lehm/cow, uss/snake");
         QCOMPARE(shared(s), pairs(e));
         e->ui->Command5->click();
-        step("kass/cat, lehm/cow, Hobu /horse, uss/snake");
+        step("kass/cat, lehm/cow, hobune/horse, uss/snake");
         e->ui->Command8->click();
-        step("uss/snake, lehm/cow, kass/cat, Hobu /horse");
+        step("uss/snake, lehm/cow, kass/cat, hobune/horse");
         QCOMPARE(s.WordsModified, std::int16_t(0));
-        // Enter, Add and Replace under a sort put the pair, as typed, in its place.
+        // Enter and Replace under a sort put the pair, as typed, in its place.
         setBoxes(e, "Lammas ", " sheep");
         QTest::keyClick(e->ui->Text2, Qt::Key_Return);
-        step("uss/snake, lehm/cow, Lammas / sheep, kass/cat, Hobu /horse");
+        step("uss/snake, lehm/cow, Lammas / sheep, kass/cat, hobune/horse");
         QCOMPARE(s.WordsModified, std::int16_t(1));
-        setBoxes(e, "Zebra", "zebra");
-        e->ui->Command1->click();
-        step("Zebra/zebra, uss/snake, lehm/cow, Lammas / sheep, kass/cat, Hobu /horse");
         clickRow(e->ui->List1, 0);
         setBoxes(e, "ahv", "monkey");
         e->ui->Command3->click();
-        step("uss/snake, lehm/cow, Lammas / sheep, kass/cat, Hobu /horse, ahv/monkey");
+        step("lehm/cow, Lammas / sheep, kass/cat, hobune/horse, ahv/monkey");
         e->ui->Command6->click();
-        step("uss/snake, ahv/monkey, Hobu /horse, lehm/cow, kass/cat, Lammas / sheep"); // the space counts
+        step("ahv/monkey, hobune/horse, lehm/cow, kass/cat, Lammas / sheep"); // the space counts
         QCOMPARE(e->undoStack()->count(), int(steps.size()) - 1);
 
         // Undo from an entry box undoes the list, not the typing, and never
@@ -120,7 +109,7 @@ private slots:
             QCOMPARE(s.WordsModified, std::int16_t(1));
         }
         QCOMPARE(e->ui->Text2->text(), QString("typing"));
-        QCOMPARE(shared(s), QString("lehm/cow, uss/snake, Hobu /horse, kass/cat"));
+        QCOMPARE(shared(s), QString("hobune/horse, uss/snake, lehm/cow, kass/cat"));
         for (qsizetype i = 1; i < steps.size(); ++i) {
             const auto keys = i % 2 ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier;
             QTest::keyClick(e->ui->List1, i % 2 ? Qt::Key_Y : Qt::Key_Z, keys);
@@ -136,7 +125,7 @@ private slots:
         QTest::keyClick(e->ui->List1, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(s.WordsModified, std::int16_t(1));
         e->close();
-        QCOMPARE(shared(s), QString("Zebra/zebra, uss/snake, lehm/cow, Lammas / sheep, kass/cat, Hobu /horse"));
+        QCOMPARE(shared(s), QString("uss/snake, lehm/cow, Lammas / sheep, kass/cat, hobune/horse"));
         QVERIFY(s.KnownWords[999].isEmpty());
     }
 
