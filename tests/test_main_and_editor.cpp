@@ -1,0 +1,342 @@
+// The main window, the editor with its undo, the save prompt on every way
+// out, and one list whatever windows are open: an editor left open, a test
+// still running or a main window closed and loaded again must never put
+// stale words over a file, send a save elsewhere or drop typed words.
+#include "support/EditorDriver.h"
+#include "support/Files.h"
+#include "ui/main/Kassav.h"
+#include "ui/test/Test.h"
+#include "ui/toolkit/Design.h"
+#include "ui_Kassav.h"
+#include "ui_Main.h"
+
+#include <QFileInfo>
+#include <QPointer>
+#include <QUndoStack>
+
+using namespace vorbix;
+using namespace vorbix::testing;
+
+namespace {
+
+// The rows, and the sort buttons painted as the active sort.
+QString shown(const Editor* e)
+{
+    QString active;
+    for (const QPushButton* b : {e->ui->Command5, e->ui->Command6, e->ui->Command7, e->ui->Command8})
+        if (b->palette().color(QPalette::Button) == systemColour(SystemColour::HighlightText))
+            active += " " + b->objectName();
+    return pairs(e) + " |" + active;
+}
+
+QString shared(const MOODUL1& s)
+{
+    QStringList rows;
+    for (int i = 0; i <= s.LastWordIndex; ++i)
+        rows << s.KnownWords[i] + "/" + s.UnknownWords[i];
+    return rows.join(", ");
+}
+
+} // namespace
+
+class MainAndEditorTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<FolderHarness> h_;
+    QPointer<Main> main_;
+
+    MOODUL1& state() { return h_->program.state(); }
+    QString file(const QString& name) { return h_->file(name); }
+    Kassav* kassav() { return h_->program.loaded<Kassav>(); }
+    void toolbar(const QString& key)
+    {
+        for (QAction* a : main_->ui->Toolbar1->actions())
+            if (a->property("key").toString() == key)
+                a->trigger();
+    }
+
+private slots:
+    void init()
+    {
+        h_ = std::make_unique<FolderHarness>();
+        main_ = &h_->program.show<Main>();
+    }
+    void cleanup()
+    {
+        h_.reset();
+        Harness::flush();
+    }
+
+    // A first load: untitled in the working folder, default options. The
+    // time limit's text when it is switched on and moved.
+    void loadAndTimeLimit()
+    {
+        QCOMPARE(main_->windowTitle(), QString("Vorbix - Untitled.dic"));
+        QCOMPARE(state().CurrentFile, file("Untitled.dic"));
+        QVERIFY(main_->ui->Option1->isChecked() && main_->ui->Option3->isChecked());
+        h_->platform.setCurrentDirectory("/elsewhere");
+        QVERIFY(!main_->isUntitled());
+
+        QVERIFY(!main_->ui->Check1->isChecked() && !main_->ui->VScroll1->isEnabled());
+        QCOMPARE(main_->ui->Label2->text(), QString());
+        main_->ui->Check1->click();
+        QCOMPARE(main_->ui->Label2->text(), QString("  0 minutit ja  0 sekundit."));
+        main_->ui->VScroll1->setValue(400);
+        QCOMPARE(main_->ui->Label2->text(), QString("  5 minutes and  0 seconds"));
+        main_->ui->Check1->click();
+        QVERIFY(!main_->ui->VScroll1->isEnabled() && main_->ui->Label2->text().isEmpty());
+        h_->setWords({{"koer", "dog"}});
+        main_->ui->Command2->click(); // an unchanged list: Exit ends without asking
+        QVERIFY(h_->program.ended());
+    }
+
+    // Each command with and without a sort, then all of them undone (keys in
+    // an entry box) and redone (keys in a list) step by step.
+    void commandsUndoneAndRedone()
+    {
+        h_->setWords({{"koer", "dog"}, {"Kass", "cat"}, {"hobune", "horse"}, {"uss", "snake"}});
+        MOODUL1& s = state();
+        s.KnownWords[999] = "stale";
+        Editor* e = openEditor(*h_);
+        QVERIFY(e);
+        QStringList steps{shown(e)};
+        const auto step = [&](const QString& rows) {
+            QCOMPARE(pairs(e), rows);
+            steps << shown(e);
+        };
+
+        // With a box empty, Add and Enter add nothing and go to a box to fill;
+        // Delete with nothing selected shows the last pair. None is a step.
+        setBoxes(e, "", "x");
+        e->ui->Command1->click();
+        QCOMPARE(QApplication::focusWidget(), e->ui->Text1);
+        setBoxes(e, "y", "");
+        QTest::keyClick(e->ui->Text1, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), e->ui->Text2);
+        e->ui->Command2->click();
+        QCOMPARE(boxes(e), QString("uss/snake"));
+        QCOMPARE(s.WordsModified, std::int16_t(0));
+        // A selection shows in both lists and the boxes; the pair after a
+        // deleted one moves up and shows.
+        clickRow(e->ui->List1, 1);
+        QCOMPARE(selectedRow(e->ui->List2), 1);
+        QTest::keyClick(e->ui->List1, Qt::Key_Delete);
+        step("koer/dog, hobune/horse, uss/snake");
+        QCOMPARE(boxes(e), QString("hobune/horse"));
+        // Replace puts the pair last, in place of the selected one if any.
+        clickRow(e->ui->List2, 0);
+        setBoxes(e, "lehm", "cow");
+        e->ui->Command3->click();
+        step("hobune/horse, uss/snake, lehm/cow");
+        setBoxes(e, "kass", "cat");
+        e->ui->Command3->click();
+        step("hobune/horse, uss/snake, lehm/cow, kass/cat");
+
+        // A sort writes the list back at once and is no change of its own.
+        s.WordsModified = 0;
+        e->ui->Command7->click();
+        step("hobune/horse, kass/cat, lehm/cow, uss/snake");
+        QCOMPARE(shared(s), pairs(e));
+        e->ui->Command5->click();
+        step("kass/cat, lehm/cow, hobune/horse, uss/snake");
+        e->ui->Command8->click();
+        step("uss/snake, lehm/cow, kass/cat, hobune/horse");
+        QCOMPARE(s.WordsModified, std::int16_t(0));
+        // Enter and Replace under a sort put the pair, as typed, in its place.
+        setBoxes(e, "Lammas ", " sheep");
+        QTest::keyClick(e->ui->Text2, Qt::Key_Return);
+        step("uss/snake, lehm/cow, Lammas / sheep, kass/cat, hobune/horse");
+        QCOMPARE(s.WordsModified, std::int16_t(1));
+        clickRow(e->ui->List1, 0);
+        setBoxes(e, "ahv", "monkey");
+        e->ui->Command3->click();
+        step("lehm/cow, Lammas / sheep, kass/cat, hobune/horse, ahv/monkey");
+        e->ui->Command6->click();
+        step("ahv/monkey, hobune/horse, lehm/cow, kass/cat, Lammas / sheep"); // the space counts
+        QCOMPARE(e->undoStack()->count(), int(steps.size()) - 1);
+
+        // Undo from an entry box undoes the list, not the typing, and never
+        // makes the list unchanged; undoing a sort writes the list back.
+        e->ui->Text2->setText("typing");
+        for (qsizetype i = steps.size() - 2; i >= 0; --i) {
+            QTest::keyClick(e->ui->Text2, Qt::Key_Z, Qt::ControlModifier);
+            QCOMPARE(shown(e), steps[i]);
+            QCOMPARE(e->ui->Label1->text(), QString("Word count:  %1").arg(e->ui->List1->count()));
+            QCOMPARE(s.WordsModified, std::int16_t(1));
+        }
+        QCOMPARE(e->ui->Text2->text(), QString("typing"));
+        QCOMPARE(shared(s), QString("hobune/horse, uss/snake, lehm/cow, kass/cat"));
+        for (qsizetype i = 1; i < steps.size(); ++i) {
+            const auto keys = i % 2 ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier;
+            QTest::keyClick(e->ui->List1, i % 2 ? Qt::Key_Y : Qt::Key_Z, keys);
+            QCOMPARE(shown(e), steps[i]);
+        }
+        QCOMPARE(shared(s), pairs(e));
+
+        // After a save: undoing a sort leaves the list unchanged, undoing
+        // a change does not. Closing writes back what is shown, no more.
+        s.WordsModified = 0;
+        QTest::keyClick(e->ui->List1, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(s.WordsModified, std::int16_t(0));
+        QTest::keyClick(e->ui->List1, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(s.WordsModified, std::int16_t(1));
+        e->close();
+        QCOMPARE(shared(s), QString("uss/snake, lehm/cow, Lammas / sheep, kass/cat, hobune/horse"));
+        QVERIFY(s.KnownWords[999].isEmpty());
+    }
+
+    // A full list takes no more pairs by Add or Replace, but a selected
+    // pair can still be replaced.
+    void fullListRefusesMore()
+    {
+        h_->setWords(std::vector<std::pair<QString, QString>>(MOODUL1::FileCapacity, {"a", "b"}));
+        Editor* e = openEditor(*h_);
+        QVERIFY(e);
+        setBoxes(e, "one", "more");
+        e->ui->Command1->click();
+        e->ui->Command3->click();
+        QCOMPARE(h_->platform.messages.size(), size_t(2));
+        QCOMPARE(state().WordsModified, std::int16_t(0));
+        e->ui->List1->setCurrentRow(5);
+        setBoxes(e, "one", "more");
+        e->ui->Command3->click();
+        QCOMPARE(h_->platform.messages.size(), size_t(2));
+        QCOMPARE(e->ui->List1->item(MOODUL1::FileCapacity - 1)->text(), QString("one"));
+    }
+
+    // Every way to the prompt and every answer. The list is "named" (a
+    // changed list with a file), "untitled", "unchanged", "no folder" (its
+    // file cannot be written) or "typed" (pairs typed into an open editor,
+    // not written back). The way "test" closes the main window while a
+    // timed test runs.
+    void prompt_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<int>("answer"); // 1 Yes, 2 No, 3 Cancel
+        QTest::addColumn<QString>("outcome");
+        const QString written = "wrote x-ray/röntgen/koer/dog/";
+        QTest::newRow("exit, Cancel") << "exit" << "named" << 3 << "unsaved";
+        QTest::newRow("exit, Yes: the plain writer") << "exit" << "named" << 1 << "ends, " + written;
+        QTest::newRow("exit, Yes, Save As cancelled") << "exit" << "untitled" << 1 << "save dialog, saved";
+        QTest::newRow("exit, No") << "exit" << "named" << 2 << "ends";
+        QTest::newRow("exit, Yes, the write fails") << "exit" << "no folder" << 1 << "message, unsaved";
+        QTest::newRow("open, Cancel") << "open" << "named" << 3 << "unsaved";
+        QTest::newRow("open, No: the dialog at once") << "open" << "named" << 2 << "open dialog, saved";
+        QTest::newRow("open, Yes") << "open" << "named" << 1 << written + ", saved";
+        QTest::newRow("close, Cancel, no other window") << "close" << "unchanged" << 3 << "ends";
+        QTest::newRow("close, Yes, Save As cancelled") << "close" << "untitled" << 1 << "save dialog, saved";
+        QTest::newRow("close in a test, Yes") << "test" << "named" << 1 << written + ", saved";
+        QTest::newRow("typed, exit, Yes") << "exit" << "typed" << 1 << "ends, wrote koer/dog/";
+        QTest::newRow("typed, open, Cancel") << "open" << "typed" << 3 << "unsaved";
+        QTest::newRow("typed, close, Cancel") << "close" << "typed" << 3 << "unsaved";
+    }
+    void prompt()
+    {
+        QFETCH(QString, way);
+        QFETCH(QString, list);
+        QFETCH(int, answer);
+        if (list == "typed") {
+            setBoxes(openEditor(*h_), "koer", "dog");
+            h_->program.loaded<Editor>()->ui->Command1->click();
+        } else {
+            h_->setWords({{"x-ray", "röntgen"}, {"koer", "dog"}});
+            state().WordsModified = list != "unchanged";
+        }
+        if (list != "untitled")
+            state().CurrentFile = file(list == "no folder" ? "missing/named.dic" : "named.dic");
+        const QString currentFile = state().CurrentFile;
+        if (way == "test") {
+            main_->ui->Check1->setChecked(true);
+            main_->ui->VScroll1->setValue(5);
+            main_->ui->nupptest->click();
+        }
+        if (way == "open")
+            main_->ui->MFOpen->trigger();
+        else if (way == "exit")
+            main_->ui->MFExit->trigger();
+        else
+            main_->close();
+        Harness::flush();
+        if (way == "test") {
+            // The test reads the closed window's options, loading no other.
+            h_->platform.advance(3000);
+            QCOMPARE(h_->program.loaded<Test>()->findChild<QLabel*>("Label7")->text(), QString("Aeg:  2"));
+        }
+        QVERIFY(!h_->program.ended() && kassav() && kassav()->isVisible());
+        QCOMPARE(kassav()->ui->Label1->text(), currentFile);
+        QCOMPARE(state().PendingAction, std::int16_t(way == "open" ? PendingOpen : way == "exit" ? PendingExit : 0));
+        QVERIFY(h_->platform.dialogs.empty());
+
+        QPushButton* const buttons[] = {kassav()->ui->Command1, kassav()->ui->Command2, kassav()->ui->Command3};
+        buttons[answer - 1]->click();
+        Harness::flush();
+        const bool ended = h_->program.ended();
+        QStringList outcome = ended ? QStringList{"ends"} : QStringList();
+        for (const FileDialogRequest& d : h_->platform.dialogs)
+            outcome << (d.mode == FileDialogRequest::Mode::Open ? "open dialog" : "save dialog");
+        if (const QByteArray bytes = readBytes(file("named.dic")); bytes != "<missing>")
+            outcome << "wrote " + QString::fromLatin1(bytes).replace("\r\n", "/");
+        if (!h_->platform.messages.empty())
+            outcome << "message";
+        if (!ended)
+            outcome << (state().WordsModified ? "unsaved" : "saved");
+        QTEST(outcome.join(", "), "outcome");
+        if (ended)
+            return;
+        QVERIFY(!kassav() && !state().listIsEmpty() && state().PendingAction == PendingNone);
+        const auto forms = h_->program.loadedForms();
+        QVERIFY(std::any_of(forms.begin(), forms.end(), [](const Form* f) { return f->isVisible(); }));
+        // A main window loaded again keeps the file and shows it.
+        const bool fresh = !main_;
+        Main& m = h_->program.show<Main>();
+        QCOMPARE(state().CurrentFile, currentFile);
+        QVERIFY(!fresh || m.windowTitle().endsWith(QFileInfo(currentFile).fileName()));
+    }
+
+    // An editor left open follows an Open: refilled, no sort, boxes empty,
+    // nothing to undo. Every save takes its words without leaving it. The
+    // toolbar's buttons run the commands.
+    void editorFollowsOpenAndSaves()
+    {
+        state().LastWordIndex = 3; // stale: the list is empty
+        toolbar("Testime");
+        QCOMPARE(h_->platform.messages.size(), size_t(1));
+        QVERIFY(h_->platform.messages[0].text.startsWith("There is nothing to test (no words). Please use the Editor"));
+        QVERIFY(h_->platform.messages[0].icon == MessageIcon::Critical && !h_->program.loaded<Test>());
+        writeBytes(file("a.dic"), "koer\r\ndog\r\nkass\r\ncat\r\n");
+        writeBytes(file("b.dic"), "maja\r\nhouse\r\n");
+        h_->platform.answerDialog(file("a.dic"));
+        toolbar("Open");
+        toolbar("Edit");
+        Editor* e = h_->program.loaded<Editor>();
+        e->ui->Command7->click();
+        setBoxes(e, "half", "typed");
+        h_->platform.answerDialog(file("b.dic"));
+        toolbar("Open");
+        QCOMPARE(pairs(e) + " | " + boxes(e) + " | " + e->ui->Label1->text(), QString("maja/house | / | Word count:  1"));
+        QVERIFY(!e->undoStack()->canUndo());
+        setBoxes(e, "zebra", "sebra");
+        e->ui->Command1->click();
+        setBoxes(e, "auto", "car");
+        e->ui->Command1->click();
+        toolbar("Save");
+        QCOMPARE(readBytes(file("b.dic")), QByteArray("maja\r\nhouse\r\nzebra\r\nsebra\r\nauto\r\ncar\r\n"));
+        e->ui->List1->setCurrentRow(0);
+        e->ui->Command2->click();
+        h_->platform.answerDialog(file("copy.dic"));
+        main_->ui->MFSaveAs->trigger();
+        QCOMPARE(readBytes(file("copy.dic")), QByteArray("zebra\r\nsebra\r\nauto\r\ncar\r\n"));
+        setBoxes(e, "uus", "new");
+        e->ui->Command1->click();
+        toolbar("Exit");
+        QCOMPARE(kassav()->ui->Label1->text(), file("copy.dic"));
+        kassav()->ui->Command1->click();
+        QVERIFY(h_->program.ended());
+        QCOMPARE(readBytes(file("copy.dic")), QByteArray("zebra\r\nsebra\r\nauto\r\ncar\r\nuus\r\nnew\r\n"));
+        QCOMPARE(readBytes(file("a.dic")), QByteArray("koer\r\ndog\r\nkass\r\ncat\r\n"));
+    }
+};
+
+QTEST_MAIN(MainAndEditorTest)
+#include "test_main_and_editor.moc"
