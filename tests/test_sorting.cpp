@@ -11,8 +11,6 @@ using namespace vorbix;
 class SortingTest : public QObject {
     Q_OBJECT
 private slots:
-    void cleanup() { QLocale::setDefault(QLocale::system()); }
-
     // Each sort leaves the pairs exactly where the plain exchange sort
     // leaves them when it compares the words, case ignored, in the locale's
     // order (English for C): equal keys too. Asked marks go with their pairs.
@@ -20,9 +18,9 @@ private slots:
     {
         const std::array routines{SortUnknownAZ, SortUnknownZA, SortKnownAZ, SortKnownZA};
         const char* const names[] = {"unknown A-Z", "unknown Z-A", "known A-Z", "known Z-A"};
-        const QStringList pool{"", "", " ", "a", "A", "á", "Ä", "b", "B", "õun", "Õun", "öö", "z", "Z", "house",
-                               "House", "x-ray", "xray", "10", "9", "ß", "ss", "\u200b", "e\u0301", "\u00e9", "я",
-                               "一", "i", "I", "ı", "İ"};
+        const QStringList pool{"", "", " ", "a", "A", "á", "Ä", "b", "B", "õun", "Õun", "öö", "z", "Z",
+                               "house", "House", "x-ray", "xray", "10", "9", "ß", "ss", "\u200b", "e\u0301",
+                               "\u00e9", "я", "一", "i", "I", "ı", "İ"};
         std::mt19937 random(20240611);
         auto m = std::make_unique<MOODUL1>();
         for (const QString locale : {"C", "et_EE", "de_DE", "en_US", "sv_SE", "tr_TR"}) {
@@ -35,13 +33,12 @@ private slots:
                 while (keys.size() < n)
                     keys << pool[random() % pool.size()] + (random() % 3 ? "" : pool[random() % pool.size()]);
                 for (int v = 0; v < 4; ++v) {
-                    const bool ascending = v % 2 == 0;
                     std::vector<int> order(n);
                     std::iota(order.begin(), order.end(), 0);
                     for (int i = 0; i < n; ++i)
                         for (int j = i + 1; j < n; ++j)
                             if (const int c = collator.compare(keys[order[i]], keys[order[j]]);
-                                ascending ? c > 0 && !keys[order[j]].isEmpty() : c < 0)
+                                v % 2 == 0 ? c > 0 && !keys[order[j]].isEmpty() : c < 0)
                                 std::swap(order[i], order[j]);
                     auto& key = v >= 2 ? m->KnownWords : m->UnknownWords;
                     auto& other = v >= 2 ? m->UnknownWords : m->KnownWords;
