@@ -16,7 +16,6 @@
 using namespace vorbix;
 using namespace vorbix::testing;
 
-
 class MainAndEditorTest : public QObject {
     Q_OBJECT
 
@@ -47,12 +46,11 @@ private slots:
         Harness::flush();
     }
 
-    // A first load: untitled in the working folder, default options. The
-    // time limit's text when it is switched on and moved.
-    void loadAndTimeLimit()
+    // The options a main window loads with; the time limit's text when it
+    // is switched on and moved; Exit with an unchanged list.
+    void defaultsAndTimeLimit()
     {
         QVERIFY(main_->ui->Option1->isChecked() && main_->ui->Option3->isChecked());
-
         QVERIFY(!main_->ui->VScroll1->isEnabled() && main_->ui->Label2->text().isEmpty());
         main_->ui->Check1->click();
         QCOMPARE(main_->ui->Label2->text(), QString("  0 minutit ja  0 sekundit."));
