@@ -9,6 +9,7 @@
 
 #include <QDropEvent>
 #include <QMimeData>
+#include <QStringEncoder>
 #include <QtTest>
 
 using namespace vorbix;
@@ -37,10 +38,7 @@ private slots:
     void aListKeepsItsFormat()
     {
         const auto utf16 = [](const QString& text) {
-            QByteArray out("\xFF\xFE");
-            for (const QChar c : text)
-                out.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
-            return out;
+            return QByteArray(QStringEncoder(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom).encode(text));
         };
         const QString path = file("notepad.dic"), copy = file("copy.dic");
         const QByteArray bytes = utf16("x}ray\r\nрентген\r\nkoer\r\ndog\r\n");

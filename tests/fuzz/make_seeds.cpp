@@ -46,7 +46,7 @@ int main(int argc, char** argv)
         for (const bool over : {false, true}) { // words at the limit and one past it
             const QString word(MaxWordLength + (over ? 1 : 0), form.wide);
             write(QString("limit%1-%2.dic").arg(over ? "+1" : "", form.tag),
-                  encode("õ-}" + end + word + end + word.left(7) + end + "x-y" + end)));
+                  encode("õ-}" + end + word + end + word.left(7) + end + "x-y" + end));
         }
         // The line cap: 1000 pairs and empty lines, 1000 pairs and one more
         // word. Mostly one-letter and empty words, which keeps runs quick.

@@ -68,7 +68,8 @@ inline QString roundTripFault(const QByteArray& bytes, qint64 piece)
     if (!encodeDictionary(withStoredHyphens(reopened.pairs), &again, reopened.format).ok || again != saved)
         return "the reopened file saves as other bytes";
     // Saved twice without reopening, in the format the first save set.
-    if (!encodeDictionary(withStoredHyphens(reopened.pairs), &again, w.format).ok || again != saved)
+    if (!(w.format == reopened.format)
+        && (!encodeDictionary(withStoredHyphens(reopened.pairs), &again, w.format).ok || again != saved))
         return "saving the list twice gives other bytes";
     return {};
 }
