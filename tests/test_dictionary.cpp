@@ -24,12 +24,13 @@ Q_DECLARE_METATYPE(vorbix::dictionary::FileKind)
 namespace {
 
 const FileFormat Baltic{TextEncoding::Windows1257, false}, Utf8{TextEncoding::Utf8, false},
-    Utf8Bom{TextEncoding::Utf8, true}, Utf16LE{TextEncoding::Utf16LE, true}, Utf16BE{TextEncoding::Utf16BE, true};
+    Utf8Bom{TextEncoding::Utf8, true}, Utf16LE{TextEncoding::Utf16LE, true},
+    Utf16BE{TextEncoding::Utf16BE, true};
 
 QByteArray utf16(const QString& text, bool bigEndian, bool mark = true)
 {
     QStringEncoder encoder(bigEndian ? QStringConverter::Utf16BE : QStringConverter::Utf16LE,
-                           mark ? QStringConverter::Flag::WriteBom : QStringConverter::Flag::Default);
+        mark ? QStringConverter::Flag::WriteBom : QStringConverter::Flag::Default);
     return encoder.encode(text);
 }
 
@@ -59,7 +60,8 @@ QByteArray kvtml2(const QByteArray& entries)
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE kvtml PUBLIC \"kvtml2.dtd\" \"kvtml2.dtd\">\n"
            "<kvtml version=\"2.0\"><information><title>t</title></information><identifiers>"
            "<identifier id=\"0\"><name>Eesti</name></identifier><identifier id=\"1\"><name>English</name>"
-           "</identifier></identifiers>\n<entries>\n" + entries
+           "</identifier></identifiers>\n<entries>\n"
+        + entries
         + "</entries><lessons><container><name>L</name><entry id=\"0\"/></container></lessons></kvtml>\n";
 }
 
@@ -87,7 +89,8 @@ private slots:
     // The pair rule both ways, and a new list saved as the example file.
     void pairRuleAndTheExampleBytes()
     {
-        for (const QString row : {"a-b-c|d|a}b-c|d", "a-b-c|d-e-f|a}b}c|d}e}f", "--|-x-y-|}}|}x}y-", "abc||abc|"}) {
+        for (const QString row :
+            {"a-b-c|d|a}b-c|d", "a-b-c|d-e-f|a}b}c|d}e}f", "--|-x-y-|}}|}x}y-", "abc||abc|"}) {
             QString k = row.section('|', 0, 0), u = row.section('|', 1, 1);
             applyPairRule(k, u, Hyphen, StoredHyphen);
             QCOMPARE(k + '|' + u, row.section('|', 2));
@@ -122,24 +125,28 @@ private slots:
         QTest::addColumn<FileFormat>("format");
         QTest::addColumn<bool>("truncated");
         const auto row = [](const char* name, const QByteArray& bytes, int error, const QString& pairs = {},
-                            FileFormat format = Utf8, bool truncated = false) {
+                             FileFormat format = Utf8, bool truncated = false) {
             QTest::newRow(name) << bytes << error << pairs << format << truncated;
         };
         const auto [thousand, thousandShown] = thousandPairs();
-        const QString x(MaxWordLength, u'x'), wide(MaxWordLength, u'中'), astral = QString("😀").repeated(16383) + "x";
+        const QString x(MaxWordLength, u'x'), wide(MaxWordLength, u'中'),
+            astral = QString("😀").repeated(16383) + "x";
         row("UTF-8", "r\xC3\xB6ntgen\r\n  \"big\", cat \r\n", 0, "röntgen/  \"big\", cat ");
-        row("UTF-8 with mark, LF", "\xEF\xBB\xBF" + QString("koer\nсобака\n").toUtf8(), 0, "koer/собака", Utf8Bom);
-        row("a word starting with U+FEFF after the mark", "\xEF\xBB\xBF\xEF\xBB\xBF" "a\r\nb\r\n", 0, QChar(0xFEFF) + QString("a/b"),
+        row("UTF-8 with mark, LF", "\xEF\xBB\xBF" + QString("koer\nсобака\n").toUtf8(), 0, "koer/собака",
             Utf8Bom);
+        row("a word starting with U+FEFF after the mark", QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF") + "a\r\nb\r\n",
+            0, QChar(0xFEFF) + QString("a/b"), Utf8Bom);
         row("UTF-16LE as Notepad saves it", utf16("koer\r\nсобака\r\nx-ray\r\n😀\r\n", false), 0,
             "koer/собака; x-ray/😀", Utf16LE);
         row("UTF-16BE, LF, no final line end", utf16("õun\napple", true), 0, "õun/apple", Utf16BE);
-        row("Windows-1257, C1 bytes", "\xF5un\r\n\xD0okolaad\x80\x81\x98\r\n", 0, "õun/Šokolaad€\u0081\u0098", Baltic);
+        row("Windows-1257, C1 bytes", "\xF5un\r\n\xD0okolaad\x80\x81\x98\r\n", 0, "õun/Šokolaad€\u0081\u0098",
+            Baltic);
         row("Windows-1257 starting like a UTF-8 mark", "\xEF\xBB\xBF\xF5\r\nx\r\n", 0, "ļ»æõ/x", Baltic);
         row("CR at the very end is a line end", "a\r\nb\r", 0, "a/b");
         row("empty words", "\r\n\r\n", 0, "/");
         row("empty file", "", 0);
-        row("longest words, Windows-1257", ("õ" + x.mid(1) + "\r\n" + x).toLatin1(), 0, "õ" + x.mid(1) + "/" + x, Baltic);
+        row("longest words, Windows-1257", ("õ" + x.mid(1) + "\r\n" + x).toLatin1(), 0,
+            "õ" + x.mid(1) + "/" + x, Baltic);
         row("longest words, UTF-8", (wide + "\r\n" + wide + "\r\n").toUtf8(), 0, wide + "/" + wide);
         row("longest words, UTF-16", utf16(astral + "\r\n" + x + "\r\n", false), 0, astral + "/" + x, Utf16LE);
         const QByteArray fine = "koer\r\ndog\r\n";
@@ -164,13 +171,16 @@ private slots:
         row("8 MiB without a line end", QByteArray(8 * 1024 * 1024, '\xFF'), LineTooLong);
         row("1000 pairs", thousand.toUtf8(), 0, thousandShown);
         row("1000 pairs and empty lines", (thousand + "\r\n\r\n\n\r\n").toUtf8(), 0, thousandShown);
-        row("1000 pairs, LF, and empty lines", QString(thousand + "\n\n").remove('\r').toUtf8(), 0, thousandShown);
-        row("1000 pairs in UTF-16 and empty lines", utf16(thousand + "\r\n\r\n", false), 0, thousandShown, Utf16LE);
+        row("1000 pairs, LF, and empty lines", QString(thousand + "\n\n").remove('\r').toUtf8(), 0,
+            thousandShown);
+        row("1000 pairs in UTF-16 and empty lines", utf16(thousand + "\r\n\r\n", false), 0, thousandShown,
+            Utf16LE);
         row("a 1001st known word", (thousand + "w").toUtf8(), 0, thousandShown, Utf8, true);
         row("empty lines, then a word", (thousand + "\r\n\r\nx").toUtf8(), 0, thousandShown, Utf8, true);
         row("1001 pairs in UTF-16", utf16(thousand + "a\r\nb\r\n", true), 0, thousandShown, Utf16BE, true);
         // What was not read does not count against the file.
-        row("a refused byte after 1000 pairs", thousand.toUtf8() + QByteArray("\xA1\r\n\0\r\n", 6), 0, thousandShown, Utf8, true);
+        row("a refused byte after 1000 pairs", thousand.toUtf8() + QByteArray("\xA1\r\n\0\r\n", 6), 0,
+            thousandShown, Utf8, true);
     }
     void reads()
     {
@@ -202,7 +212,8 @@ private slots:
         QTest::newRow("longest, ASCII") << QString(MaxWordLength, u'x') << "" << false;
         QTest::newRow("longest, Windows-1257") << QString(MaxWordLength, u'õ') << "" << false;
         QTest::newRow("longest, three-byte UTF-8") << QString(MaxWordLength, u'中') << "" << true;
-        QTest::newRow("longest, surrogate pairs") << QString("😀").repeated(MaxWordLength / 2) + "ž" << "" << true;
+        QTest::newRow("longest, surrogate pairs") << QString("😀").repeated(MaxWordLength / 2) + "ž"
+                                                  << "" << true;
         QTest::newRow("Windows-1257 bytes that would read as UTF-8") << "Ä°" << "" << true;
         // "˙ž" is FF FE in the code page: a UTF-16 mark.
         QTest::newRow("Windows-1257 bytes that would read as UTF-16") << "\u02D9\u017E" << "" << true;
@@ -213,7 +224,8 @@ private slots:
         QTest::newRow("lone high surrogate") << QString("a") + QChar(0xD83D) << "surrogate" << true;
         QTest::newRow("lone low surrogate") << QString(QChar(0xDE00)) + "a" << "surrogate" << true;
         QTest::newRow("one too long") << QString(MaxWordLength + 1, u'x') << "32768 characters" << true;
-        QTest::newRow("one too long in UTF-8") << QString(MaxWordLength + 1, u'中') << "32768 characters" << true;
+        QTest::newRow("one too long in UTF-8")
+            << QString(MaxWordLength + 1, u'中') << "32768 characters" << true;
     }
     void saveTakesWhatOpenReads()
     {
@@ -226,10 +238,12 @@ private slots:
             const WriteResult w = encodeDictionary(pairs, &bytes, format);
             if (reason.isEmpty())
                 QVERIFY2(w.ok && readDictionary(bytes).pairs == pairs
-                             && w.format == (format == Baltic && notBaltic ? Utf8 : format), qPrintable(w.reason));
+                        && w.format == (format == Baltic && notBaltic ? Utf8 : format),
+                    qPrintable(w.reason));
             else // a long word is cut short in the message
                 QVERIFY2(!w.ok && w.reason.startsWith("pair 1 (\"") && w.reason.contains(reason)
-                             && w.reason.size() < 200, qPrintable(w.reason));
+                        && w.reason.size() < 200,
+                    qPrintable(w.reason));
         }
         const QString path = tmp_->filePath("old.dic");
         writeBytes(path, "old\r\nlist\r\n");
@@ -312,7 +326,7 @@ private slots:
     {
         QRandomGenerator rng(7);
         const QByteArray pieces[] = {"-", "}", "x", " ", "\t", ",\"", "\xC3\xB5", "\xF5", "\xE2\x82\xAC",
-                                     "\xF0\x9F\x98\x80", "\xEF\xBB\xBF", "\xFF", "\xFE", "\xC4\xB0", "\x81"};
+            "\xF0\x9F\x98\x80", "\xEF\xBB\xBF", "\xFF", "\xFE", "\xC4\xB0", "\x81"};
         const QByteArray rare[] = {"\r", "\xA1", QByteArray(1, '\0'), "\xED\xA0\x80", "\xC0\xAF"};
         const QStringList typed = {"x-y", "ж", "中", "\u02D9\u017E", "Ä°", "\uFEFF", "😀", "õ", "a}b"};
         const QString path = tmp_->filePath("random.dic");
@@ -332,7 +346,8 @@ private slots:
             else if (form == 2)
                 bytes = "\xEF\xBB\xBF" + text;
             if (rng.bounded(8) == 0 && !bytes.isEmpty()) // a byte cut off or changed
-                rng.bounded(2) ? bytes.chop(1) : void(bytes[rng.bounded(bytes.size())] = char(rng.bounded(256)));
+                rng.bounded(2) ? bytes.chop(1)
+                               : void(bytes[rng.bounded(bytes.size())] = char(rng.bounded(256)));
             const QString context = QString::number(round) + ": " + bytes.toHex(' ');
             const QString fault = roundTripFault(bytes, rng.bounded(1, 8));
             QVERIFY2(fault.isEmpty(), qPrintable(fault + " in round " + context));
@@ -343,19 +358,22 @@ private slots:
             ++saved;
             MOODUL1 s;
             WordPairs pairs = r.pairs;
-            pairs.insert(pairs.begin(), {typed[rng.bounded(typed.size())], "y" + typed[rng.bounded(typed.size())]});
+            pairs.insert(
+                pairs.begin(), {typed[rng.bounded(typed.size())], "y" + typed[rng.bounded(typed.size())]});
             storePairs(s, pairs);
             s.CurrentFileFormat = r.format;
             const WriteResult w = saveWithHyphenRule(s, path);
             QVERIFY2(w.ok && readDictionaryFile(path).pairs == savedPairs(s) && s.CurrentFileFormat == w.format,
-                     qPrintable(w.reason + " in round " + context));
+                qPrintable(w.reason + " in round " + context));
             QVERIFY2(roundTripFault(readBytes(path), 3).isEmpty(), qPrintable(context));
             // The save prompt's writer keeps the format and writes the words
             // as they are.
             QVERIFY2(savePlain(s, path).ok && s.CurrentFileFormat == w.format
-                         && readDictionaryFile(path).pairs == withHyphens(savedPairs(s)), qPrintable(context));
+                    && readDictionaryFile(path).pairs == withHyphens(savedPairs(s)),
+                qPrintable(context));
         }
-        QVERIFY2(opened > 1000 && saved > 100, qPrintable(QString("%1 opened, %2 saved").arg(opened).arg(saved)));
+        QVERIFY2(
+            opened > 1000 && saved > 100, qPrintable(QString("%1 opened, %2 saved").arg(opened).arg(saved)));
     }
 
     // Lists from other programs.
@@ -370,21 +388,27 @@ private slots:
         QTest::addColumn<FileKind>("kind");
         QTest::addColumn<bool>("truncated");
         const auto I = FileKind::Imported, T = FileKind::TabSeparated, D = FileKind::Dictionary;
-        const auto row = [](const char* what, const QByteArray& bytes, const char* name, int error, const QString& pairs,
-                            int skipped = 0, FileKind kind = FileKind::Imported, bool truncated = false) {
+        const auto row = [](const char* what, const QByteArray& bytes, const char* name, int error,
+                             const QString& pairs, int skipped = 0, FileKind kind = FileKind::Imported,
+                             bool truncated = false) {
             QTest::newRow(what) << bytes << QString(name) << error << pairs << skipped << kind << truncated;
         };
         row("kvtml2, three languages with ids out of order",
-            kvtml2(entry(0, "koer", "dog") + "<entry id=\"1\"><translation id=\"2\"><text>Katze</text></translation>"
-                   "<translation id=\"1\"><text>cat</text></translation><translation id=\"0\"><text>kass</text>"
-                   "</translation></entry>\n"), "l.kvtml", 0, "koer/dog; kass/cat");
-        row("kvtml2 one language only", kvtml2(entry(0, "koer", {}) + entry(1, "kass", {})), "l.kvtml", NoUsablePair, "");
+            kvtml2(entry(0, "koer", "dog")
+                + "<entry id=\"1\"><translation id=\"2\"><text>Katze</text></translation>"
+                  "<translation id=\"1\"><text>cat</text></translation><translation id=\"0\"><text>kass</text>"
+                  "</translation></entry>\n"),
+            "l.kvtml", 0, "koer/dog; kass/cat");
+        row("kvtml2 one language only", kvtml2(entry(0, "koer", {}) + entry(1, "kass", {})), "l.kvtml",
+            NoUsablePair, "");
         row("kvtml2 entries lacking a word or holding a line break are skipped",
             kvtml2(entry(0, "koer", "dog") + entry(1, {}, "cat") + entry(2, "hiir", "") + entry(3, "lehm", {})
-                   + entry(4, "two\nlines", "x")), "l.kvtml", 0, "koer/dog", 4);
+                + entry(4, "two\nlines", "x")),
+            "l.kvtml", 0, "koer/dog", 4);
         row("kvtml2 entities and CDATA",
             kvtml2(entry(0, "S&amp;P &lt;b&gt; &quot;q&quot; &apos;a&apos;", "&#228;&#x00F5;")
-                   + entry(1, "<![CDATA[<i>&amp;</i>]]>", "x")), "l.kvtml", 0, "S&P <b> \"q\" 'a'/äõ; <i>&amp;</i>/x");
+                + entry(1, "<![CDATA[<i>&amp;</i>]]>", "x")),
+            "l.kvtml", 0, "S&P <b> \"q\" 'a'/äõ; <i>&amp;</i>/x");
         row("kvtml2 only the translation's own text",
             kvtml2("<entry id=\"0\"><translation id=\"0\"><comparison><comparative><text>suurem</text>"
                    "</comparative></comparison><text>suur</text><comment>c</comment></translation>"
@@ -392,36 +416,46 @@ private slots:
             "l.kvtml", 0, "suur/big");
         row("kvtml1, recognised whatever the name",
             "<?xml version=\"1.0\"?>\n<kvtml encoding=\"UTF-8\" generator=\"kvoctrain\" cols=\"3\">\n"
-            " <lesson width=\"1\"><desc no=\"1\">L</desc></lesson>\n <e m=\"1\"><o l=\"et\">koer</o><t l=\"en\">dog</t><t l=\"de\">Hund</t></e>\n"
+            " <lesson width=\"1\"><desc no=\"1\">L</desc></lesson>\n"
+            " <e m=\"1\"><o l=\"et\">koer</o><t l=\"en\">dog</t><t l=\"de\">Hund</t></e>\n"
             " <e><o>kass</o></e>\n <e><o>&#245;un</o><t>apple &amp; pear</t></e>\n</kvtml>\n",
             "list.txt", 0, "koer/dog; õun/apple & pear", 1);
-        row("kvtml not well-formed", kvtml2(entry(0, "k", "d") + "<entry><translation id=\"0\"><text>x</entry>"),
-            "l.kvtml", BrokenXml, "");
-        row("kvtml broken after its pairs", kvtml2(entry(0, "koer", "dog")) + "<trailing", "l.kvtml", BrokenXml, "");
+        row("kvtml not well-formed",
+            kvtml2(entry(0, "k", "d") + "<entry><translation id=\"0\"><text>x</entry>"), "l.kvtml", BrokenXml,
+            "");
+        row("kvtml broken after its pairs", kvtml2(entry(0, "koer", "dog")) + "<trailing", "l.kvtml", BrokenXml,
+            "");
         row("csv quotes, separators and quotes inside fields",
-            "\"go, went\",l\xC3\xA4ks\r\n\"say \"\"hi\"\"\",\"\xC3\xBCtle\"\r\nplain,\"a;b\ttab\"\r\n", "l.csv", 0,
-            "go, went/läks; say \"hi\"/ütle; plain/a;b\ttab");
+            "\"go, went\",l\xC3\xA4ks\r\n\"say \"\"hi\"\"\",\"\xC3\xBCtle\"\r\nplain,\"a;b\ttab\"\r\n", "l.csv",
+            0, "go, went/läks; say \"hi\"/ütle; plain/a;b\ttab");
         row("semicolons, commas inside words", "a, b;c\nd;e, f\n", "l.csv", 0, "a, b/c; d/e, f");
         row("two-column tsv is Vorbix's own", "koer\tdog\nkass\tcat", "l.txt", 0, "koer/dog; kass/cat", 0, T);
         // Save would drop the mark: not a form Vorbix writes back.
-        row("two-column tsv with BOM is imported", "\xEF\xBB\xBFkoer\tdog\nkass\tcat", "l.txt", 0, "koer/dog; kass/cat");
+        row("two-column tsv with BOM is imported", "\xEF\xBB\xBFkoer\tdog\nkass\tcat", "l.txt", 0,
+            "koer/dog; kass/cat");
         row("more columns: the first two", "koer\tdog\tHund\nkass\tcat\n", "l.tsv", 0, "koer/dog; kass/cat");
-        row("a line with one column is skipped", "koer,dog\nlonely\nkass,cat\n,x\n", "l.csv", 0, "koer/dog; kass/cat", 2);
-        row("blank lines are no entries", "koer\tdog\r\n\r\n\r\nkass\tcat\r\n\r\n", "l.tsv", 0, "koer/dog; kass/cat", 0, T);
-        row("anki headers", "#separator:tab\n#html:false\n#tags column:3\nkoer\tdog\ttag\n", "a.txt", 0, "koer/dog");
-        row("anki header names the separator", "#separator:Pipe\n#html:true\nkoer|dog, hound\nkass|cat\n", "a.txt", 0,
-            "koer/dog, hound; kass/cat");
+        row("a line with one column is skipped", "koer,dog\nlonely\nkass,cat\n,x\n", "l.csv", 0,
+            "koer/dog; kass/cat", 2);
+        row("blank lines are no entries", "koer\tdog\r\n\r\n\r\nkass\tcat\r\n\r\n", "l.tsv", 0,
+            "koer/dog; kass/cat", 0, T);
+        row("anki headers", "#separator:tab\n#html:false\n#tags column:3\nkoer\tdog\ttag\n", "a.txt", 0,
+            "koer/dog");
+        row("anki header names the separator", "#separator:Pipe\n#html:true\nkoer|dog, hound\nkass|cat\n",
+            "a.txt", 0, "koer/dog, hound; kass/cat");
         row("anki space separator", "#separator:space\nkoer dog\n\"suur koer\" \"big dog\"\n", "a.txt", 0,
             "koer/dog; suur koer/big dog");
         row("anki literal separator", "#separator:=\nkoer=dog\n", "a.txt", 0, "koer/dog");
-        row("line break inside quotes refuses the file", "koer,dog\n\"two\nlines\",x\n", "l.csv", LineBreakInWord, "");
+        row("line break inside quotes refuses the file", "koer,dog\n\"two\nlines\",x\n", "l.csv",
+            LineBreakInWord, "");
         row("quote never closed", "koer,dog\nkass,\"cat", "l.csv", UnclosedQuote, "");
         row("no line holds both words", "a,\n,b\nc,\n", "l.csv", NoUsablePair, "");
         row(".dic is read as .dic, commas and all", "go, went\r\nl\xE4ks\r\na;b\r\nc;d\r\n", "WORDS.DIC", 0,
             "go, went/läks; a;b/c;d", 0, D);
-        row("no separator in most lines: .dic", "go, went\r\nl\xC3\xA4ks\r\n", "l.txt", 0, "go, went/läks", 0, D);
+        row("no separator in most lines: .dic", "go, went\r\nl\xC3\xA4ks\r\n", "l.txt", 0, "go, went/läks", 0,
+            D);
         row("no structure: .dic rules", "a\r\nb\r\nc\r\n", "l.csv", InputPastEndOfFile, "");
-        row("xml that is not kvtml", "<b>koer</b>\r\n<i>dog</i>\r\n", "l.xml", 0, "<b>koer</b>/<i>dog</i>", 0, D);
+        row("xml that is not kvtml", "<b>koer</b>\r\n<i>dog</i>\r\n", "l.xml", 0, "<b>koer</b>/<i>dog</i>", 0,
+            D);
         // 1000 pairs at most; an unusable entry after the 1000th is no further pair.
         QByteArray csv, entries;
         QStringList thousand;
@@ -434,7 +468,8 @@ private slots:
         const QString all = thousand.join("; ");
         row("csv 1000", csv, "big.list", 0, all);
         row("csv 1001", csv + "k1000;u1000\n", "big.list", 0, all, 0, I, true);
-        row("tsv 1001 is not written over", QByteArray(csv).replace(';', '\t') + "k\tu\n", "b.tsv", 0, all, 0, I, true);
+        row("tsv 1001 is not written over", QByteArray(csv).replace(';', '\t') + "k\tu\n", "b.tsv", 0, all, 0,
+            I, true);
         row("kvtml 1000", kvtml2(entries), "big.list", 0, all);
         row("kvtml 1000 and an empty one", kvtml2(entries + entry(1000, "x", "")), "big.list", 0, all, 1);
         row("kvtml 1001", kvtml2(entries + entry(1000, "k", "u")), "big.list", 0, all, 0, I, true);
@@ -463,10 +498,11 @@ private slots:
     void tabSeparatedRoundTrip()
     {
         const WordPairs pairs{{"koer", "dog"}, {"go, went; gone", "läks"}, {"tab\there", "\"quoted\""},
-                              {"#not a header", "#fine"}, {"  spaced ", " x "}, {"\uFEFFbom", "a\"b"}, {"x-ray}", "—"}};
+            {"#not a header", "#fine"}, {"  spaced ", " x "}, {"\uFEFFbom", "a\"b"}, {"x-ray}", "—"}};
         QByteArray bytes;
         QVERIFY(encodeTabSeparated(pairs, &bytes).ok);
-        QVERIFY(bytes.startsWith("koer\tdog\r\ngo, went; gone\tl\xC3\xA4ks\r\n\"tab\there\"\t\"\"\"quoted\"\"\"\r\n"));
+        QVERIFY(bytes.startsWith(
+            "koer\tdog\r\ngo, went; gone\tl\xC3\xA4ks\r\n\"tab\there\"\t\"\"\"quoted\"\"\"\r\n"));
         QVERIFY(bytes.contains("\r\n\"#not a header\"\t#fine\r\n"));
         for (const QString name : {"out.tsv", "out.txt", "out"}) {
             const ListReadResult back = readWordList(bytes, name);
@@ -476,14 +512,16 @@ private slots:
         for (const WordPair& bad : {WordPair{"two\nlines", "x"}, WordPair{"cr\r", "x"}, WordPair{"koer", ""}}) {
             QByteArray none;
             const WriteResult w = encodeTabSeparated({{"a", "b"}, bad}, &none);
-            QVERIFY2(!w.ok && w.reason.startsWith("pair 2 (") && none.isEmpty(), qPrintable(bad.known + w.reason));
+            QVERIFY2(
+                !w.ok && w.reason.startsWith("pair 2 (") && none.isEmpty(), qPrintable(bad.known + w.reason));
         }
     }
 
     // .dic -> .tsv -> .dic keeps every word; a failed write leaves the file.
     void dictionaryThroughTabSeparatedFiles()
     {
-        const QString dic = tmp_->filePath("a.dic"), tsv = tmp_->filePath("a.tsv"), again = tmp_->filePath("b.dic");
+        const QString dic = tmp_->filePath("a.dic"), tsv = tmp_->filePath("a.tsv"),
+                      again = tmp_->filePath("b.dic");
         writeBytes(dic, "x}ray\r\nr\xF6ntgen\r\ngo, went\r\n\"big\" cat\r\n  lead\r\ntrail  \r\n");
         const ListReadResult first = readWordListFile(dic);
         QCOMPARE(shown(first.pairs), QString("x-ray/röntgen; go, went/\"big\" cat;   lead/trail  "));
@@ -501,8 +539,9 @@ private slots:
         r.pairs = {{"a", "b"}};
         r.skippedNoWord = 3;
         r.skippedLineBreak = 1;
-        QCOMPARE(skippedText("/x/l.kvtml", r), QString("1 word pair was read from l.kvtml; 4 entries were skipped: "
-                                                       "3 without both words, 1 with a line break in a word."));
+        QCOMPARE(skippedText("/x/l.kvtml", r),
+            QString("1 word pair was read from l.kvtml; 4 entries were skipped: "
+                    "3 without both words, 1 with a line break in a word."));
     }
 
 private:

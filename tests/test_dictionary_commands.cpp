@@ -38,7 +38,8 @@ private slots:
     void aListKeepsItsFormat()
     {
         const auto utf16 = [](const QString& text) {
-            return QByteArray(QStringEncoder(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom).encode(text));
+            return QByteArray(
+                QStringEncoder(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom).encode(text));
         };
         const QString path = file("notepad.dic"), copy = file("copy.dic");
         const QByteArray bytes = utf16("x}ray\r\nрентген\r\nkoer\r\ndog\r\n");
@@ -47,8 +48,9 @@ private slots:
         h_->platform.answerDialog(path);
         main_->MFOpen_Click();
         QCOMPARE(h_->platform.dialogs.at(0).filter, "Quorvel's Files (*.dic) |*.dic|" + otherLists);
-        QCOMPARE(snapshot().mid(0, 9), (QStringList{"English Quorvel - notepad.dic", path, "1", "x-ray", "рентген",
-                                                   "koer", "dog", "", ""}));
+        QCOMPARE(snapshot().mid(0, 9),
+            (QStringList{
+                "English Quorvel - notepad.dic", path, "1", "x-ray", "рентген", "koer", "dog", "", ""}));
         main_->MFSave_Click();
         QCOMPARE(readBytes(path), bytes);
 
@@ -80,10 +82,13 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::newRow("missing file") << "bad.dic" << QByteArray() << "ERROR 53: There is no such a file!";
         QTest::newRow("odd lines") << "bad.dic" << QByteArray("a\r\nb\r\nc\r\n") << "ERROR 62 occurred.";
-        QTest::newRow("line too long") << "bad.dic" << "a\r\n" + QByteArray(70000, 'z') + "\r\n" << "ERROR 59 occurred.";
-        QTest::newRow("stray Latin-1 byte") << "bad.dic" << QByteArray("\xC5\xA1okk\r\ncaf\xE9\r\n") << "ERROR 54 occurred.";
+        QTest::newRow("line too long") << "bad.dic" << "a\r\n" + QByteArray(70000, 'z') + "\r\n"
+                                       << "ERROR 59 occurred.";
+        QTest::newRow("stray Latin-1 byte")
+            << "bad.dic" << QByteArray("\xC5\xA1okk\r\ncaf\xE9\r\n") << "ERROR 54 occurred.";
         QTest::newRow("lone CR") << "bad.dic" << QByteArray("a\rb\r\nc\r\n") << "ERROR 63 occurred.";
-        QTest::newRow("csv without a usable pair") << "bad.csv" << QByteArray("only;\n;words\n") << "ERROR 64 occurred.";
+        QTest::newRow("csv without a usable pair")
+            << "bad.csv" << QByteArray("only;\n;words\n") << "ERROR 64 occurred.";
     }
     void failedOpenChangesNothingAndOffersDialogAgain()
     {
@@ -129,7 +134,8 @@ private slots:
         state().KnownWords[1] += "x";
         main_->MFSave_Click();
         QCOMPARE(h_->platform.messages.size(), size_t(1));
-        QVERIFY2(h_->platform.messages[0].text.contains("pair 2 (\"õõõ"), qPrintable(h_->platform.messages[0].text));
+        QVERIFY2(
+            h_->platform.messages[0].text.contains("pair 2 (\"õõõ"), qPrintable(h_->platform.messages[0].text));
         QVERIFY(readBytes(path).endsWith("pikk\r\n"));
         QCOMPARE(snapshot().mid(0, 3), before.mid(0, 3));
         QStringList opened = snapshot();
@@ -180,16 +186,17 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<bool>("viaPrompt");
         QTest::addColumn<QByteArray>("dicBytes");
-        const QByteArray kvtml = "<kvtml version=\"2.0\"><entries><entry id=\"0\"><translation id=\"0\"><text>koer</text>"
-                                 "</translation><translation id=\"1\"><text>dog</text></translation></entry>"
-                                 "<entry id=\"1\"><translation id=\"0\"><text>kass</text></translation></entry>"
-                                 "</entries></kvtml>";
+        const QByteArray kvtml
+            = "<kvtml version=\"2.0\"><entries><entry id=\"0\"><translation id=\"0\"><text>koer</text>"
+              "</translation><translation id=\"1\"><text>dog</text></translation></entry>"
+              "<entry id=\"1\"><translation id=\"0\"><text>kass</text></translation></entry>"
+              "</entries></kvtml>";
         const QByteArray one = "koer\r\ndog\r\n";
         QTest::newRow("kvtml, Save") << "words.kvtml" << kvtml << false << one;
         QTest::newRow("three columns, prompt") << "words.txt" << QByteArray("koer\tdog\tHund\n") << true << one;
         // Tab-separated text is written back in UTF-8 only.
-        QTest::newRow("tsv in Windows-1257, Save") << "words.tsv" << QByteArray("koer\tdog\n\xF5un\tapple\n") << false
-                                                   << QByteArray("koer\r\ndog\r\n\xF5un\r\napple\r\n");
+        QTest::newRow("tsv in Windows-1257, Save") << "words.tsv" << QByteArray("koer\tdog\n\xF5un\tapple\n")
+                                                   << false << QByteArray("koer\r\ndog\r\n\xF5un\r\napple\r\n");
         QTest::newRow("tsv with a mark, Save") << "words.tsv" << QByteArray("\xEF\xBB\xBFkoer\tdog\n") << false
                                                << QByteArray("\xEF\xBB\xBFkoer\r\ndog\r\n");
     }
@@ -210,7 +217,7 @@ private slots:
         QCOMPARE(h_->platform.messages.size(), size_t(skipped));
         if (skipped)
             QCOMPARE(h_->platform.messages[0].text,
-                     "1 word pair was read from " + name + "; 1 entry was skipped: 1 without both words.");
+                "1 word pair was read from " + name + "; 1 entry was skipped: 1 without both words.");
         h_->platform.answerDialog(dic);
         state().WordsModified = 1;
         if (viaPrompt) {
@@ -288,7 +295,7 @@ private slots:
         QCOMPARE(h_->platform.messages.size(), size_t(unknown.isEmpty()));
         if (unknown.isEmpty()) {
             QVERIFY2(h_->platform.messages[0].text.contains("pair 1 (\"a-b\", \"\")"),
-                     qPrintable(h_->platform.messages[0].text));
+                qPrintable(h_->platform.messages[0].text));
             QCOMPARE(snapshot(), before);
         }
     }
@@ -330,12 +337,14 @@ private slots:
         if (changed || broken)
             QCOMPARE(snapshot(), before);
         else
-            QCOMPARE(snapshot().mid(0, 5), (QStringList{"English Quorvel - dropped.csv", path, "0", "koer", "dog"}));
+            QCOMPARE(
+                snapshot().mid(0, 5), (QStringList{"English Quorvel - dropped.csv", path, "0", "koer", "dog"}));
     }
 
 private:
-    const QString otherLists = "All word lists (*.dic *.kvtml *.csv *.tsv *.txt)|*.dic;*.kvtml;*.csv;*.tsv;*.txt|"
-                               "KVTML (*.kvtml)|*.kvtml|Text lists (*.csv *.tsv *.txt)|*.csv;*.tsv;*.txt|";
+    const QString otherLists
+        = "All word lists (*.dic *.kvtml *.csv *.tsv *.txt)|*.dic;*.kvtml;*.csv;*.tsv;*.txt|"
+          "KVTML (*.kvtml)|*.kvtml|Text lists (*.csv *.tsv *.txt)|*.csv;*.tsv;*.txt|";
     const QString saveAsFilters = "Quorvel Files (*.dic)|*.dic|Tab-separated text (*.tsv)|*.tsv|";
     MOODUL1& state() { return h_->program.state(); }
     QString file(const QString& name) const { return h_->file(name); }
