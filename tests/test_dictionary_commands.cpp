@@ -1,16 +1,23 @@
-#include "support/Files.h"
-#include "dictionary/DictionaryFile.h"
+#include "dictionary/WordListFile.h"
 #include "support/EditorDriver.h"
+#include "support/Files.h"
 #include "support/Harness.h"
 #include "ui/main/Kassav.h"
 #include "ui/main/Main.h"
+
 #include "ui_Kassav.h"
 
+#include <QDropEvent>
+#include <QMimeData>
+#include <QStringEncoder>
 #include <QtTest>
 
 using namespace vorbix;
 using namespace vorbix::testing;
+using namespace vorbix::dictionary;
 
+// Open, Save, Save As and the save prompt on .dic files and other
+// programs' lists, through the main window, and files dropped on it.
 class DictionaryCommandsTest : public QObject {
     Q_OBJECT
 private slots:
@@ -18,7 +25,7 @@ private slots:
     {
         h_ = std::make_unique<FolderHarness>();
         QVERIFY(h_->folder.isValid());
-        main_ = &h_->program.form<Main>();
+        main_ = &h_->program.show<Main>();
     }
     void cleanup()
     {
@@ -26,67 +33,75 @@ private slots:
         Harness::flush();
     }
 
-    void openNewThenSaveAsSwitchesTheFilter()
+    // A UTF-16 list stays UTF-16 through Open, Save, Save As and the save
+    // prompt's writer; the dialogs' filters follow the last one used.
+    void aListKeepsItsFormat()
     {
-        const QString path = file("words.dic");
-        writeBytes(path, "x}ray\r\nr\xF6ntgen\r\nkoer\r\ndog\r\n");
+        const auto utf16 = [](const QString& text) {
+            return QByteArray(
+                QStringEncoder(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom).encode(text));
+        };
+        const QString path = file("notepad.dic"), copy = file("copy.dic");
+        const QByteArray bytes = utf16("x}ray\r\nрентген\r\nkoer\r\ndog\r\n");
+        writeBytes(path, bytes);
         h_->setWords({{"old", "vana"}, {"two", "kaks"}, {"three", "kolm"}});
         h_->platform.answerDialog(path);
         main_->MFOpen_Click();
-        QCOMPARE(h_->platform.dialogs.at(0).filter, QStringLiteral("Quorvel's Files (*.dic) |*.dic|") + otherLists);
-        QCOMPARE(state().KnownWords[0], QStringLiteral("x-ray"));
-        QVERIFY(state().KnownWords[2].isEmpty());
-        QCOMPARE(state().LastWordIndex, std::int16_t(1));
-        QCOMPARE(state().CurrentFile, path);
-        QCOMPARE(main_->windowTitle(), QStringLiteral("English Quorvel - words.dic"));
-        // New forgets only the file name.
-        QStringList opened = snapshot();
-        main_->MFNew_Click();
-        QVERIFY(main_->isUntitled());
-        opened[1] = state().CurrentFile;
-        QCOMPARE(snapshot(), opened);
+        QCOMPARE(h_->platform.dialogs.at(0).filter, "Quorvel's Files (*.dic) |*.dic|" + otherLists);
+        QCOMPARE(snapshot().mid(0, 9),
+            (QStringList{
+                "English Quorvel - notepad.dic", path, "1", "x-ray", "рентген", "koer", "dog", "", ""}));
+        main_->MFSave_Click();
+        QCOMPARE(readBytes(path), bytes);
 
-        const QString saveAsFilter = QStringLiteral("Quorvel Files (*.dic)|*.dic|");
-        const QString tsvFilter = QStringLiteral("Tab-separated text (*.tsv)|*.tsv|");
-        const QString chosen = file("chosen.dic");
-        h_->platform.answerDialog(chosen);
+        h_->platform.answerDialog(copy);
         main_->MFSaveAs_Click();
-        QCOMPARE(h_->platform.dialogs.at(1).filter, saveAsFilter + tsvFilter);
-        QCOMPARE(readBytes(chosen), QByteArray("x}ray\r\nr\xF6ntgen\r\nkoer\r\ndog\r\n"));
-        QCOMPARE(state().CurrentFile, chosen);
-        QCOMPARE(main_->windowTitle(), QStringLiteral("Vorbix - ") + chosen);
-        // Open now shows the Save As filter first, and its name.
+        QCOMPARE(h_->platform.dialogs.at(1).filter, saveAsFilters);
+        QCOMPARE(readBytes(copy), bytes);
+        QCOMPARE(state().CurrentFile, copy);
+        QCOMPARE(main_->windowTitle(), "Vorbix - " + copy);
         h_->platform.cancelDialog();
         main_->MFOpen_Click();
-        QCOMPARE(h_->platform.dialogs.at(2).filter, saveAsFilter + otherLists);
-        QCOMPARE(h_->platform.dialogs[2].fileName, chosen);
+        QCOMPARE(h_->platform.dialogs.at(2).filter, "Quorvel Files (*.dic)|*.dic|" + otherLists);
+        QCOMPARE(h_->platform.dialogs[2].fileName, copy);
+
+        state().WordsModified = 1;
+        main_->MFExit_Click();
+        h_->program.loaded<Kassav>()->ui->Command1->click();
+        QVERIFY(h_->program.ended());
+        QCOMPARE(readBytes(copy), utf16("x-ray\r\nрентген\r\nkoer\r\ndog\r\n"));
         QVERIFY(h_->platform.messages.empty());
     }
 
+    // A file that does not open leaves everything as it was (the format of
+    // the list in memory too) and offers the dialog again.
     void failedOpenChangesNothingAndOffersDialogAgain_data()
     {
+        QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("bytes"); // empty: no such file
         QTest::addColumn<QString>("message");
-        QTest::newRow("missing file") << QByteArray() << "ERROR 53: There is no such a file!";
-        QTest::newRow("odd lines") << QByteArray("a\r\nb\r\nc\r\n") << "ERROR 62 occurred.";
-        QTest::newRow("line too long") << "a\r\n" + QByteArray(70000, 'z') + "\r\n" << "ERROR 59 occurred.";
-        QTest::newRow("UTF-8 with a stray Latin-1 byte") << QByteArray("\xC5\xA1okk\r\ncaf\xE9\r\n") << "ERROR 54 occurred.";
-        QTest::newRow("UTF-16 without its mark") << QByteArray("a\0\r\0\n\0b\0\r\0\n\0", 12) << "ERROR 54 occurred.";
-        QTest::newRow("lone CR") << QByteArray("a\rb\r\nc\r\n") << "ERROR 63 occurred.";
+        QTest::newRow("missing file") << "bad.dic" << QByteArray() << "ERROR 53: There is no such a file!";
+        QTest::newRow("odd lines") << "bad.dic" << QByteArray("a\r\nb\r\nc\r\n") << "ERROR 62 occurred.";
+        QTest::newRow("line too long") << "bad.dic" << "a\r\n" + QByteArray(70000, 'z') + "\r\n"
+                                       << "ERROR 59 occurred.";
+        QTest::newRow("stray Latin-1 byte")
+            << "bad.dic" << QByteArray("\xC5\xA1okk\r\ncaf\xE9\r\n") << "ERROR 54 occurred.";
+        QTest::newRow("lone CR") << "bad.dic" << QByteArray("a\rb\r\nc\r\n") << "ERROR 63 occurred.";
+        QTest::newRow("csv without a usable pair")
+            << "bad.csv" << QByteArray("only;\n;words\n") << "ERROR 64 occurred.";
     }
     void failedOpenChangesNothingAndOffersDialogAgain()
     {
+        QFETCH(QString, name);
         QFETCH(QByteArray, bytes);
         QFETCH(QString, message);
-        const QString good = file("good.dic");
-        writeBytes(good, "hea\r\ngood\r\nhalb\r\nbad\r\n");
+        const QString good = file("good.dic"), bad = file(name);
+        writeBytes(good, "\xEF\xBB\xBFhea\r\ngood\r\nhalb\r\nbad\r\n");
         h_->platform.answerDialog(good);
         main_->MFOpen_Click();
-        const QString bad = file("bad.dic");
         if (!bytes.isEmpty())
             writeBytes(bad, bytes);
         const QStringList before = snapshot();
-
         h_->platform.answerDialog(bad);
         h_->platform.cancelDialog();
         main_->MFOpen_Click();
@@ -96,43 +111,9 @@ private slots:
         QCOMPARE(snapshot(), before);
     }
 
-    // A UTF-16 list stays UTF-16 through Open, Save, Save As and the save
-    // prompt's writer; a failed Open keeps the format of the list in memory.
-    void theFileFormatFollowsTheList()
-    {
-        const auto utf16 = [](const QString& text) {
-            QByteArray out("\xFF\xFE");
-            for (const QChar c : text)
-                out.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
-            return out;
-        };
-        const QString path = file("notepad.dic");
-        writeBytes(path, utf16("x}ray\r\nрентген\r\n"));
-        h_->platform.answerDialog(path);
-        main_->MFOpen_Click();
-        QCOMPARE(state().KnownWords[0], QStringLiteral("x-ray"));
-
-        writeBytes(file("bad.dic"), "\xA1\r\nx\r\n");
-        h_->platform.answerDialog(file("bad.dic"));
-        h_->platform.cancelDialog();
-        main_->MFOpen_Click();
-
-        main_->MFSave_Click();
-        QCOMPARE(readBytes(path), utf16("x}ray\r\nрентген\r\n"));
-        h_->platform.answerDialog(file("copy.dic"));
-        main_->MFSaveAs_Click();
-        QCOMPARE(readBytes(file("copy.dic")), utf16("x}ray\r\nрентген\r\n"));
-
-        state().WordsModified = 1;
-        main_->MFExit_Click();
-        h_->program.loaded<Kassav>()->ui->Command1->click();
-        QVERIFY(h_->program.ended());
-        QCOMPARE(readBytes(file("copy.dic")), utf16("x-ray\r\nрентген\r\n"));
-        QCOMPARE(h_->platform.messages.size(), size_t(1)); // the bad file's
-    }
-
-    // A word the file cannot take is refused with the pair named, and the
-    // file stays; a word as long as the editor's box takes is saved.
+    // A word as long as the editor's box takes is saved; one more letter is
+    // refused with the pair named, and the file stays. New then forgets only
+    // the file name.
     void saveRefusesAWordOpenWouldRefuse()
     {
         const QString path = file("words.dic");
@@ -141,34 +122,38 @@ private slots:
         main_->MFOpen_Click();
         Editor* e = openEditor(*h_);
         QVERIFY(e);
-        const QString longest(dictionary::MaxWordLength, u'õ');
+        const QString longest(MaxWordLength, u'õ');
         setBoxes(e, longest + "more", "pikk");
         e->ui->Command1->click();
         e->ui->Command4->click();
         main_->MFSave_Click();
-        QVERIFY2(h_->platform.messages.empty(), h_->platform.messages.empty() ? "" : qPrintable(h_->platform.messages[0].text));
-        QCOMPARE(dictionary::readDictionaryFile(path).pairs, (dictionary::WordPairs{{"old", "vana"}, {longest, "pikk"}}));
+        QVERIFY(h_->platform.messages.empty());
+        QCOMPARE(readDictionaryFile(path).pairs, (WordPairs{{"old", "vana"}, {longest, "pikk"}}));
 
         const QStringList before = snapshot();
         state().KnownWords[1] += "x";
         main_->MFSave_Click();
         QCOMPARE(h_->platform.messages.size(), size_t(1));
-        QVERIFY2(h_->platform.messages[0].text.contains("pair 2 (\"õõõ"), qPrintable(h_->platform.messages[0].text));
+        QVERIFY2(
+            h_->platform.messages[0].text.contains("pair 2 (\"õõõ"), qPrintable(h_->platform.messages[0].text));
         QVERIFY(readBytes(path).endsWith("pikk\r\n"));
         QCOMPARE(snapshot().mid(0, 3), before.mid(0, 3));
+        QStringList opened = snapshot();
+        main_->MFNew_Click();
+        QVERIFY(main_->isUntitled());
+        opened[1] = state().CurrentFile;
+        QCOMPARE(snapshot(), opened);
     }
 
     void saveAsEndsProgramOnlyOnTheWayOut_data()
     {
         QTest::addColumn<int>("pending");
         QTest::addColumn<int>("closing");
-        QTest::addColumn<QString>("target"); // empty: the dialog is cancelled
+        QTest::addColumn<QString>("target");
         QTest::addColumn<bool>("ends");
-        QTest::newRow("exit pending") << int(PendingExit) << 0 << "out.dic" << true;
         QTest::newRow("main window closing") << 0 << 1 << "out.dic" << true;
         QTest::newRow("open pending") << int(PendingOpen) << 0 << "out.dic" << false;
         QTest::newRow("write fails on exit") << int(PendingExit) << 0 << "taken.dic" << false;
-        QTest::newRow("cancelled on close") << 0 << 1 << "" << false;
     }
     void saveAsEndsProgramOnlyOnTheWayOut()
     {
@@ -178,10 +163,10 @@ private slots:
         QFETCH(bool, ends);
         h_->setWords({{"a", "b"}});
         QVERIFY(QDir(h_->folder.path()).mkdir("taken.dic"));
-        state().PendingAction = static_cast<std::int16_t>(pending);
-        state().MainWindowClosing = static_cast<std::int16_t>(closing);
+        state().PendingAction = std::int16_t(pending);
+        state().MainWindowClosing = std::int16_t(closing);
         const QStringList before = snapshot();
-        target.isEmpty() ? h_->platform.cancelDialog() : h_->platform.answerDialog(file(target));
+        h_->platform.answerDialog(file(target));
         main_->MFSaveAs_Click();
         QCOMPARE(h_->program.ended(), ends);
         QCOMPARE(h_->platform.ended, ends ? 1 : 0);
@@ -192,11 +177,177 @@ private slots:
             QCOMPARE(snapshot(), before);
     }
 
+    // A list from KVTML, CSV or text with more columns is never written
+    // over: Save, and the prompt's Yes, go to Save As with the .dic name,
+    // after which Save writes the .dic without asking.
+    void foreignListsAreSavedAsDic_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("viaPrompt");
+        QTest::addColumn<QByteArray>("dicBytes");
+        const QByteArray kvtml
+            = "<kvtml version=\"2.0\"><entries><entry id=\"0\"><translation id=\"0\"><text>koer</text>"
+              "</translation><translation id=\"1\"><text>dog</text></translation></entry>"
+              "<entry id=\"1\"><translation id=\"0\"><text>kass</text></translation></entry>"
+              "</entries></kvtml>";
+        const QByteArray one = "koer\r\ndog\r\n";
+        QTest::newRow("kvtml, Save") << "words.kvtml" << kvtml << false << one;
+        QTest::newRow("three columns, prompt") << "words.txt" << QByteArray("koer\tdog\tHund\n") << true << one;
+        // Tab-separated text is written back in UTF-8 only.
+        QTest::newRow("tsv in Windows-1257, Save") << "words.tsv" << QByteArray("koer\tdog\n\xF5un\tapple\n")
+                                                   << false << QByteArray("koer\r\ndog\r\n\xF5un\r\napple\r\n");
+        QTest::newRow("tsv with a mark, Save") << "words.tsv" << QByteArray("\xEF\xBB\xBFkoer\tdog\n") << false
+                                               << QByteArray("\xEF\xBB\xBFkoer\r\ndog\r\n");
+    }
+    void foreignListsAreSavedAsDic()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, viaPrompt);
+        QFETCH(QByteArray, dicBytes);
+        const QString source = file(name), dic = file("words.dic");
+        writeBytes(source, bytes);
+        h_->platform.answerDialog(source);
+        main_->MFOpen_Click();
+        QCOMPARE(snapshot().mid(0, 2), (QStringList{"English Quorvel - " + name, source}));
+        QCOMPARE(state().KnownWords[0] + "/" + state().UnknownWords[0], QString("koer/dog"));
+        QCOMPARE(state().CurrentFileKind, FileKind::Imported);
+        const bool skipped = name.endsWith("kvtml");
+        QCOMPARE(h_->platform.messages.size(), size_t(skipped));
+        if (skipped)
+            QCOMPARE(h_->platform.messages[0].text,
+                "1 word pair was read from " + name + "; 1 entry was skipped: 1 without both words.");
+        h_->platform.answerDialog(dic);
+        state().WordsModified = 1;
+        if (viaPrompt) {
+            main_->MFExit_Click();
+            h_->program.loaded<Kassav>()->ui->Command1->click();
+            QVERIFY(h_->program.ended());
+        } else {
+            main_->MFSave_Click();
+        }
+        QCOMPARE(h_->platform.dialogs.size(), size_t(2));
+        QCOMPARE(h_->platform.dialogs[1].mode, FileDialogRequest::Mode::Save);
+        QCOMPARE(h_->platform.dialogs[1].fileName, dic);
+        QCOMPARE(readBytes(source), bytes);
+        QCOMPARE(readBytes(dic), dicBytes);
+        if (!viaPrompt) {
+            QCOMPARE(state().CurrentFile, dic);
+            QCOMPARE(state().CurrentFileKind, FileKind::Dictionary);
+            state().KnownWords[0] = "hunt";
+            main_->MFSave_Click();
+            QCOMPARE(h_->platform.dialogs.size(), size_t(2));
+            QCOMPARE(readBytes(dic), QByteArray(dicBytes).replace("koer", "hunt"));
+        }
+    }
+
+    // Save As writes tab-separated text for a .tsv name or its filter; Save
+    // and the prompt then keep that form.
+    void tabSeparatedExport()
+    {
+        h_->setWords({{"x-ray", "röntgen"}, {"tab\tin", "\"q\""}});
+        const QString tsv = file("list.tsv");
+        h_->platform.answerDialog(tsv);
+        main_->MFSaveAs_Click();
+        const QByteArray written("x-ray\tr\xC3\xB6ntgen\r\n\"tab\tin\"\t\"\"\"q\"\"\"\r\n");
+        QCOMPARE(readBytes(tsv), written);
+        QCOMPARE(state().CurrentFileKind, FileKind::TabSeparated);
+        QCOMPARE(snapshot().mid(0, 2), (QStringList{"Vorbix - " + tsv, tsv}));
+        state().UnknownWords[0] = "x}ray";
+        main_->MFSave_Click();
+        QCOMPARE(readBytes(tsv), QByteArray(written).replace("r\xC3\xB6ntgen", "x}ray"));
+        state().WordsModified = 1;
+        main_->MFExit_Click();
+        h_->program.loaded<Kassav>()->ui->Command1->click();
+        QVERIFY(h_->program.ended());
+        QCOMPARE(readBytes(tsv).left(12), QByteArray("x-ray\tx}ray\r"));
+        QCOMPARE(h_->platform.dialogs.size(), size_t(1));
+    }
+
+    // The form Save As writes, by name and filter; a list tab-separated text
+    // cannot give back is refused with the pair named, and nothing changes.
+    void saveAsFormatByNameOrFilter_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("filter");
+        QTest::addColumn<QString>("unknown");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("dic") << "a.dic" << 0 << "c" << QByteArray("a}b\r\nc\r\n");
+        QTest::newRow("tsv by name") << "a.TSV" << 0 << "c" << QByteArray("a-b\tc\r\n");
+        QTest::newRow("tsv by filter") << "a" << 1 << "c" << QByteArray("a-b\tc\r\n");
+        QTest::newRow(".dic wins over the filter") << "a.dic" << 1 << "c" << QByteArray("a}b\r\nc\r\n");
+        QTest::newRow("other names are .dic") << "a.txt" << 0 << "c" << QByteArray("a}b\r\nc\r\n");
+        QTest::newRow("an empty word is refused") << "a.tsv" << 0 << "" << QByteArray("<missing>");
+    }
+    void saveAsFormatByNameOrFilter()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, filter);
+        QFETCH(QString, unknown);
+        QFETCH(QByteArray, bytes);
+        h_->setWords({{"a-b", unknown}});
+        const QStringList before = snapshot();
+        h_->platform.answerDialog(file(name), filter);
+        main_->MFSaveAs_Click();
+        QCOMPARE(readBytes(file(name)), bytes);
+        QCOMPARE(main_->lastSaveAsFailed(), unknown.isEmpty());
+        QCOMPARE(h_->platform.messages.size(), size_t(unknown.isEmpty()));
+        if (unknown.isEmpty()) {
+            QVERIFY2(h_->platform.messages[0].text.contains("pair 1 (\"a-b\", \"\")"),
+                qPrintable(h_->platform.messages[0].text));
+            QCOMPARE(snapshot(), before);
+        }
+    }
+
+    // A dropped file opens as Open opens it; a changed list raises the
+    // prompt instead, and the drop is not carried out.
+    void droppedFiles_data()
+    {
+        QTest::addColumn<bool>("changed");
+        QTest::addColumn<bool>("broken");
+        QTest::newRow("opens") << false << false;
+        QTest::newRow("changed list: prompt") << true << false;
+        QTest::newRow("broken: message, then the dialog") << false << true;
+    }
+    void droppedFiles()
+    {
+        QFETCH(bool, changed);
+        QFETCH(bool, broken);
+        h_->setWords({{"vana", "old"}});
+        state().WordsModified = changed ? 1 : 0;
+        const QString path = file("dropped.csv");
+        writeBytes(path, broken ? "a,\"b\nc\",d\n" : "koer;dog\n");
+        const QStringList before = snapshot();
+        h_->platform.cancelDialog();
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(path)});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(main_, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(main_, &drop);
+        QCoreApplication::processEvents();
+        QCOMPARE(bool(h_->program.loaded<Kassav>()), changed);
+        QCOMPARE(state().PendingAction, std::int16_t(changed ? PendingOpen : 0));
+        QCOMPARE(h_->platform.messages.size(), size_t(broken));
+        QCOMPARE(h_->platform.dialogs.size(), size_t(broken));
+        if (broken)
+            QCOMPARE(h_->platform.messages[0].text, QString("ERROR 63 occurred."));
+        if (changed || broken)
+            QCOMPARE(snapshot(), before);
+        else
+            QCOMPARE(
+                snapshot().mid(0, 5), (QStringList{"English Quorvel - dropped.csv", path, "0", "koer", "dog"}));
+    }
+
 private:
-    const QString otherLists = QStringLiteral(
-        "All word lists (*.dic *.kvtml *.csv *.tsv *.txt)|*.dic;*.kvtml;*.csv;*.tsv;*.txt|"
-        "KVTML (*.kvtml)|*.kvtml|Text lists (*.csv *.tsv *.txt)|*.csv;*.tsv;*.txt|");
+    const QString otherLists
+        = "All word lists (*.dic *.kvtml *.csv *.tsv *.txt)|*.dic;*.kvtml;*.csv;*.tsv;*.txt|"
+          "KVTML (*.kvtml)|*.kvtml|Text lists (*.csv *.tsv *.txt)|*.csv;*.tsv;*.txt|";
+    const QString saveAsFilters = "Quorvel Files (*.dic)|*.dic|Tab-separated text (*.tsv)|*.tsv|";
     MOODUL1& state() { return h_->program.state(); }
+    QString file(const QString& name) const { return h_->file(name); }
     // Everything a failed command must leave as it was.
     QStringList snapshot()
     {
@@ -205,9 +356,8 @@ private:
             all << state().KnownWords[i] << state().UnknownWords[i];
         const auto& format = state().CurrentFileFormat;
         all << (format ? QString("%1/%2").arg(int(format->encoding)).arg(format->byteOrderMark) : "none");
-        return all << QString::number(state().WordsModified);
+        return all << QString::number(state().WordsModified) << QString::number(int(state().CurrentFileKind));
     }
-    QString file(const QString& name) const { return h_->file(name); }
 
     std::unique_ptr<FolderHarness> h_;
     Main* main_ = nullptr;
