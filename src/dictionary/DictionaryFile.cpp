@@ -23,13 +23,6 @@ namespace {
 
 constexpr int MaxLines = 2 * MaxPairs;
 
-// Line `line` (from 1) holds more than a word may: refused whole, whether
-// its bytes or its characters gave it away.
-ReadResult lineTooLong(qsizetype line)
-{
-    return readFailure(LineTooLong, QStringLiteral("line %1 holds more than %2 characters").arg(line).arg(MaxWordLength));
-}
-
 // "X:" followed by a separator, or nothing.
 bool hasDriveLetter(const QString& path)
 {
@@ -127,7 +120,7 @@ ReadResult readWords(Input& in)
     while (in.size() < 3 && in.more()) {
     }
     if (in.failed())
-        return readFailure(DeviceIoError, in.error());
+        return readFailure(DeviceIoError);
     const QByteArray& d = in.data();
     FileFormat format;
     int unit = 1;
@@ -156,18 +149,18 @@ ReadResult readWords(Input& in)
             // Half a UTF-16 line end may be in; the next piece has the rest.
             scan = lineStart + (in.size() - lineStart) / unit * unit;
             if (scan - lineStart > longest)
-                return lineTooLong(qsizetype(lines.size()) + 1);
+                return readFailure(LineTooLong);
             if (in.more())
                 continue;
             if (in.failed())
-                return readFailure(DeviceIoError, in.error());
+                return readFailure(DeviceIoError);
             if (lineStart < in.size()) // the last line has no line end
                 lines.push_back({lineStart, in.size()});
             lineStart = in.size();
             break;
         }
         if (lf - lineStart > longest)
-            return lineTooLong(qsizetype(lines.size()) + 1);
+            return readFailure(LineTooLong);
         lines.push_back({lineStart, lf});
         lineStart = scan = lf + unit;
     }
@@ -180,7 +173,7 @@ ReadResult readWords(Input& in)
                 if (in.more())
                     continue;
                 if (in.failed())
-                    return readFailure(DeviceIoError, in.error());
+                    return readFailure(DeviceIoError);
                 result.truncated = at < in.size(); // half a UTF-16 unit
                 break;
             }
@@ -201,7 +194,7 @@ ReadResult readWords(Input& in)
         // The encoding is decided by what is read, mark and line ends included.
         const qsizetype readEnd = lineStart;
         if (std::memchr(data, 0, size_t(readEnd)))
-            return readFailure(NotText, QStringLiteral("a NUL byte outside UTF-16"));
+            return readFailure(NotText);
         if (!isValidUtf8(data, readEnd)) {
             format = {TextEncoding::Windows1257, false};
             if (!lines.empty())
@@ -214,7 +207,7 @@ ReadResult readWords(Input& in)
 
     std::vector<QString> words;
     words.reserve(lines.size());
-    qsizetype crLine = -1, longLine = -1;
+    bool carriageReturn = false, tooLong = false;
     for (size_t i = 0; i < lines.size(); ++i) {
         const char* bytes = data + lines[i].begin;
         const qsizetype size = lines[i].end - lines[i].begin;
@@ -233,22 +226,17 @@ ReadResult readWords(Input& in)
             break;
         }
         if (!decoded)
-            return readFailure(NotText, QStringLiteral("line %1 is not text in the file's encoding").arg(i + 1));
-        if (crLine < 0 && word.contains(u'\r'))
-            crLine = qsizetype(i);
-        if (longLine < 0 && word.size() > MaxWordLength)
-            longLine = qsizetype(i);
+            return readFailure(NotText);
+        carriageReturn = carriageReturn || word.contains(u'\r');
+        tooLong = tooLong || word.size() > MaxWordLength;
         words.push_back(std::move(word));
     }
-    if (crLine >= 0)
-        return readFailure(CarriageReturnInLine,
-                       QStringLiteral("line %1 holds a carriage return").arg(crLine + 1));
-    if (longLine >= 0)
-        return lineTooLong(longLine + 1);
+    if (carriageReturn)
+        return readFailure(CarriageReturnInLine);
+    if (tooLong)
+        return readFailure(LineTooLong);
     if (words.size() % 2 != 0)
-        return readFailure(InputPastEndOfFile,
-                       QStringLiteral("the file ends after the known word of pair %1")
-                           .arg(words.size() / 2 + 1));
+        return readFailure(InputPastEndOfFile);
     result.pairs.reserve(words.size() / 2);
     for (size_t i = 0; i + 1 < words.size(); i += 2)
         result.pairs.push_back({std::move(words[i]), std::move(words[i + 1])});
@@ -322,11 +310,10 @@ bool encodeAs(const WordPairs& pairs, FileFormat format, QByteArray* bytes)
 
 } // namespace
 
-ReadResult readFailure(int error, QString detail)
+ReadResult readFailure(int error)
 {
     ReadResult r;
     r.error = error;
-    r.detail = std::move(detail);
     return r;
 }
 
@@ -349,23 +336,23 @@ ReadResult readDictionaryFile(const QString& path)
     // is there at all: that is a permission failure, not a missing file.
     struct stat st;
     if (::stat(QFile::encodeName(path).constData(), &st) != 0 && errno == EACCES)
-        return readFailure(PermissionDenied, QStringLiteral("a folder on the path of %1 may not be searched").arg(path));
+        return readFailure(PermissionDenied);
 #endif
     const QFileInfo info(path);
     if (!info.exists()) {
         if (hasDriveLetter(path) && !QFileInfo(path.left(2) + QLatin1Char('/')).exists())
-            return readFailure(DriveUnavailable, QStringLiteral("no drive %1").arg(path.left(2)));
+            return readFailure(DriveUnavailable);
         if (!QFileInfo(info.absolutePath()).isDir())
-            return readFailure(PathNotFound, QStringLiteral("no folder %1").arg(info.absolutePath()));
-        return readFailure(FileNotFound, QStringLiteral("no file %1").arg(path));
+            return readFailure(PathNotFound);
+        return readFailure(FileNotFound);
     }
     // A folder, a device or a pipe is no word list (and a pipe might never
     // end or even open).
     if (!info.isFile())
-        return readFailure(PathFileAccessError, QStringLiteral("%1 is not a plain file").arg(path));
+        return readFailure(PathFileAccessError);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return readFailure(info.isReadable() ? PathFileAccessError : PermissionDenied, file.errorString());
+        return readFailure(info.isReadable() ? PathFileAccessError : PermissionDenied);
     return readDictionary(file);
 }
 

@@ -48,7 +48,6 @@ enum ErrorCode : int {
 
 struct ReadResult {
     int error = NoError;
-    QString detail; // what went wrong, for the curious; not shown
     WordPairs pairs; // hyphens restored
     bool truncated = false; // more than MaxPairs pairs: the rest was not read
     FileFormat format;
@@ -56,7 +55,7 @@ struct ReadResult {
 };
 
 // A read that failed: nothing but the error.
-ReadResult readFailure(int error, QString detail);
+ReadResult readFailure(int error);
 
 // A file is UTF-16 when it starts with a UTF-16 byte-order mark, else UTF-8
 // when it is valid UTF-8 (with or without a mark), else Windows-1257. Bytes

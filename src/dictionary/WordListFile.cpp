@@ -17,7 +17,7 @@ ListReadResult fromDictionary(ReadResult read)
     return r;
 }
 
-ListReadResult failure(int error, QString detail) { return fromDictionary(readFailure(error, std::move(detail))); }
+ListReadResult failure(int error) { return fromDictionary(readFailure(error)); }
 
 bool holdsLineBreak(const QString& word)
 {
@@ -55,7 +55,6 @@ struct Record {
 struct Parsed {
     std::vector<Record> records;
     int error = NoError;
-    QString detail;
 };
 
 qsizetype pastLineEnd(QStringView text, qsizetype i)
@@ -77,11 +76,9 @@ bool isLineEnd(QChar c) { return c == u'\n' || c == u'\r'; }
 Parsed parseDelimited(QStringView text, QChar sep)
 {
     Parsed p;
-    auto fail = [&p](int error, QString detail) {
-        if (p.error == NoError) {
+    auto fail = [&p](int error) {
+        if (p.error == NoError)
             p.error = error;
-            p.detail = std::move(detail);
-        }
     };
     const qsizetype n = text.size();
     qsizetype i = 0;
@@ -100,10 +97,10 @@ Parsed parseDelimited(QStringView text, QChar sep)
         for (;;) {
             QString field;
             if (i < n && text[i] == u'"') {
-                const qsizetype opened = i++;
+                ++i;
                 for (;;) {
                     if (i >= n) {
-                        fail(UnclosedQuote, QStringLiteral("the quote at %1 is never closed").arg(opened));
+                        fail(UnclosedQuote);
                         break;
                     }
                     const QChar c = text[i];
@@ -117,8 +114,7 @@ Parsed parseDelimited(QStringView text, QChar sep)
                         break;
                     }
                     if (isLineEnd(c))
-                        fail(LineBreakInWord,
-                             QStringLiteral("the quoted word at %1 holds a line break").arg(opened));
+                        fail(LineBreakInWord);
                     field += c;
                     ++i;
                 }
@@ -223,10 +219,10 @@ ListReadResult readDelimited(const QString& text, QChar separator)
     if (separator.isNull())
         separator = detectSeparator(text);
     if (separator.isNull())
-        return failure(NoUsablePair, QStringLiteral("no separator splits the lines"));
+        return failure(NoUsablePair);
     const Parsed parsed = parseDelimited(text, separator);
     if (parsed.error != NoError)
-        return failure(parsed.error, parsed.detail);
+        return failure(parsed.error);
 
     ListReadResult r;
     r.source = ListFormat::Delimited;
@@ -244,7 +240,7 @@ ListReadResult readDelimited(const QString& text, QChar separator)
         collect.offer(rec.fields[0], rec.fields.size() >= 2 ? rec.fields[1] : QString());
     }
     if (r.pairs.empty())
-        return failure(NoUsablePair, QStringLiteral("no line holds both words"));
+        return failure(NoUsablePair);
     // Only what Vorbix writes itself may be written over.
     const bool ownForm = separator == u'\t' && !headers && !moreColumns && r.skipped() == 0 && !r.truncated;
     r.kind = ownForm ? FileKind::TabSeparated : FileKind::Imported;
@@ -326,7 +322,7 @@ ListReadResult readKvtml(const QByteArray& bytes)
 {
     QXmlStreamReader xml(bytes);
     if (!xml.readNextStartElement() || xml.name() != u"kvtml")
-        return failure(BrokenXml, QStringLiteral("no kvtml root element"));
+        return failure(BrokenXml);
     ListReadResult r;
     r.source = ListFormat::Kvtml;
     r.kind = FileKind::Imported;
@@ -349,9 +345,9 @@ ListReadResult readKvtml(const QByteArray& bytes)
     while (!xml.atEnd())
         xml.readNext();
     if (xml.hasError())
-        return failure(BrokenXml, QStringLiteral("line %1: %2").arg(xml.lineNumber()).arg(xml.errorString()));
+        return failure(BrokenXml);
     if (r.pairs.empty())
-        return failure(NoUsablePair, QStringLiteral("no entry holds both words"));
+        return failure(NoUsablePair);
     return r;
 }
 
@@ -390,7 +386,7 @@ ListReadResult readWordListFile(const QString& path)
         return fromDictionary(readDictionaryFile(path));
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        return failure(DeviceIoError, file.errorString());
+        return failure(DeviceIoError);
     return readWordList(bytes, path);
 }
 
