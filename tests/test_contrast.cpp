@@ -123,6 +123,7 @@ private slots:
         QList<QWidget*> texts;
         if (window == "Editor") {
             w->findChild<QPushButton*>("Command7")->click(); // a sort active
+            QCoreApplication::processEvents(); // the lists laid out again
             texts << w->findChild<QListWidget*>("List2")->viewport(); // the white left list
         }
         for (QWidget* c : w->findChildren<QWidget*>()) {
