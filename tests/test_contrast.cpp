@@ -48,6 +48,7 @@ Painted paint(QWidget* w, int inset = 0)
     Painted p;
     p.background = QColor(std::max_element(counts.keyValueBegin(), counts.keyValueEnd(),
                                            [](auto a, auto b) { return a.second < b.second; })->first);
+    p.text = p.background;
     for (auto [rgb, n] : counts.asKeyValueRange()) {
         if (n >= 3 && contrastRatio(QColor(rgb), p.background) > p.contrast) {
             p.contrast = contrastRatio(QColor(rgb), p.background);
