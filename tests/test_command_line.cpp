@@ -89,9 +89,9 @@ private slots:
     {
         Harness h;
         Algus& splash = h.program.show<Algus>();
-        const std::pair<int, QString> steps[] = {{1000, "Vorbix ver 1.4.0"}, {1001, "Made by"},
-                                                 {1502, "Made by"}, {1503, Algus::authorName()},
-                                                 {2005, Algus::authorName()}, {2006, "Click the window to continiue"}};
+        const std::pair<int, QString> steps[] = {
+            {1000, "Vorbix ver 1.4.0"}, {1001, "Made by"},           {1502, "Made by"},
+            {1503, Algus::authorName()}, {2005, Algus::authorName()}, {2006, "Click the window to continiue"}};
         for (const auto& [at, text] : steps) {
             h.platform.advance(at - int(h.platform.now()));
             QVERIFY2(banner(splash) == text, qPrintable(QString("at %1 ms: %2").arg(at).arg(banner(splash))));
@@ -121,7 +121,8 @@ private slots:
         QTest::newRow("a good file by a click") << "click" << good << "" << opened;
         QTest::newRow("a missing file") << "clock" << QByteArray("missing")
                                         << "ERROR 53: There is no such a file!~/name.dic" << none;
-        QTest::newRow("odd line count") << "clock" << QByteArray("a\r\nb\r\nc\r\n") << "ERROR 62 occurred." << none;
+        QTest::newRow("odd line count") << "clock" << QByteArray("a\r\nb\r\nc\r\n") << "ERROR 62 occurred."
+                                        << none;
         QTest::newRow("a folder") << "click" << QByteArray("folder") << "ERROR 75 occurred." << none;
     }
     void splashHandsOver()
@@ -154,7 +155,8 @@ private slots:
         }
         Harness::flush();
         h.platform.advance(10000);
-        QVERIFY(!h.program.loaded<Algus>() && h.program.loadedCount() == 1 && h.program.loaded<Main>()->isVisible());
+        QVERIFY(!h.program.loaded<Algus>() && h.program.loadedCount() == 1);
+        QVERIFY(h.program.loaded<Main>()->isVisible());
         QCOMPARE(h.platform.ended, 0);
         QCOMPARE(h.platform.dialogs.size(), size_t(0));
         QStringList messages;

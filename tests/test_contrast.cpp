@@ -145,7 +145,8 @@ private slots:
         QVERIFY2(unreadable.isEmpty(), qPrintable(unreadable.join("; ")));
         // "Wrong:" stands out from the answers beside it.
         if (window == "Tulemus") {
-            const Painted wrong = paint(w->findChild<QLabel*>("Label3")), right = paint(w->findChild<QLabel*>("Label1"));
+            const Painted wrong = paint(w->findChild<QLabel*>("Label3"));
+            const Painted right = paint(w->findChild<QLabel*>("Label1"));
             QVERIFY2(wrong.background != right.background || contrastRatio(wrong.text, right.text) >= 3,
                      qPrintable(wrong.show() + " beside " + right.show()));
         }
