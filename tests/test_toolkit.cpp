@@ -38,18 +38,31 @@ using A = Logged<'A'>;
 using B = Logged<'B'>;
 using SelfClosing = Logged<'S'>;
 
-// In a child process on the screen the parent set up: shows the windows
-// that have a place of their own and prints each one not where it belongs.
+// In a child process, on an offscreen screen of the size and scale given:
+// shows the windows that have a place of their own and prints each one not
+// where it belongs.
 int placeDesignWindows(int argc, char* argv[])
 {
+    const int width = QByteArray(argv[2]).toInt(), height = QByteArray(argv[3]).toInt();
+    const int scale = QByteArray(argv[4]).toInt();
+    QTemporaryDir dir;
+    QFile config(dir.filePath("screen.json"));
+    if (!config.open(QIODevice::WriteOnly))
+        return 1;
+    config.write(QStringLiteral(R"({"screens":[{"name":"s","x":0,"y":0,"width":%1,"height":%2,)"
+                                R"("logicalDpi":96,"logicalBaseDpi":96,"dpr":1}]})")
+                     .arg(width).arg(height).toUtf8());
+    config.close();
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.fileName().toLocal8Bit());
+    qputenv("QT_SCALE_FACTOR", argv[4]);
     QApplication app(argc, argv);
     Harness h;
-    const QRect logical(0, 0, QString(argv[2]).toInt(), QString(argv[3]).toInt());
     auto check = [&](const char* name, Form& f) {
         QCoreApplication::processEvents();
         const QRect frame = f.frameGeometry(), area = f.screen()->availableGeometry();
         const QRect atDesign = frame.translated(*f.designPosition() - f.geometry().topLeft());
-        if (area != logical || !area.contains(frame) || frame != placeWithin(atDesign, area))
+        if (area != QRect(0, 0, width / scale, height / scale) || !area.contains(frame)
+            || frame != placeWithin(atDesign, area))
             std::printf("%s: frame %d,%d %dx%d on %dx%d\n", name, frame.x(), frame.y(), frame.width(),
                         frame.height(), area.width(), area.height());
     };
@@ -149,46 +162,29 @@ private slots:
         QCOMPARE(vorbix::placeWithin(wanted, available), placed);
     }
 
-    // The real windows on the screens users reported, each in a process
-    // whose offscreen screen has that size.
+    // The real windows on the screens users reported, each in a process of
+    // its own.
     void designWindowsOnSmallScreens_data()
     {
-        QTest::addColumn<QSize>("screen");
-        QTest::addColumn<int>("scale");
-        QTest::newRow("1920x1080 at scale 2") << QSize(1920, 1080) << 2;
-        QTest::newRow("1024x768") << QSize(1024, 768) << 1;
-        QTest::newRow("800x600") << QSize(800, 600) << 1;
+        QTest::addColumn<QStringList>("screen"); // width, height, scale
+        QTest::newRow("1920x1080 at scale 2") << QStringList{"1920", "1080", "2"};
+        QTest::newRow("1024x768") << QStringList{"1024", "768", "1"};
+        QTest::newRow("800x600") << QStringList{"800", "600", "1"};
     }
     void designWindowsOnSmallScreens()
     {
-        QFETCH(QSize, screen);
-        QFETCH(int, scale);
-        QTemporaryDir dir;
-        QFile config(dir.filePath("screen.json"));
-        QVERIFY(config.open(QIODevice::WriteOnly));
-        config.write(QStringLiteral(R"({"screens":[{"name":"s","x":0,"y":0,"width":%1,"height":%2,)"
-                                    R"("logicalDpi":96,"logicalBaseDpi":96,"dpr":1}]})")
-                         .arg(screen.width()).arg(screen.height()).toUtf8());
-        config.close();
+        QFETCH(QStringList, screen);
         QProcess child;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        // Relative: the platform string is split at colons.
-        env.insert("QT_QPA_PLATFORM", "offscreen:configfile=screen.json");
-        env.insert("QT_SCALE_FACTOR", QString::number(scale));
-        child.setProcessEnvironment(env);
-        child.setWorkingDirectory(dir.path());
-        const QSize logical = screen / scale;
-        child.start(QCoreApplication::applicationFilePath(),
-                    {"--place", QString::number(logical.width()), QString::number(logical.height())});
+        child.start(QCoreApplication::applicationFilePath(), QStringList{"--place"} + screen);
         QVERIFY(child.waitForFinished(60000));
-        QCOMPARE(child.exitCode(), 0);
         QCOMPARE(QString::fromLocal8Bit(child.readAllStandardOutput()), QString());
+        QCOMPARE(child.exitCode(), 0);
     }
 };
 
 int main(int argc, char* argv[])
 {
-    if (argc == 4 && QByteArray(argv[1]) == "--place")
+    if (argc == 5 && QByteArray(argv[1]) == "--place")
         return placeDesignWindows(argc, argv);
     QApplication app(argc, argv);
     ToolkitTest test;
