@@ -1,120 +1,107 @@
 #include "support/Harness.h"
+#include "state/Placement.h"
+#include "ui/about/About.h"
+#include "ui/main/Algus.h"
+#include "ui/main/Kassav.h"
+#include "ui/main/Main.h"
 #include "ui/toolkit/Design.h"
 #include "ui/toolkit/Timer.h"
 
 #include <QFontInfo>
-
+#include <QProcess>
+#include <QScreen>
 #include <QtTest>
+
+#include <cstdio>
 
 using namespace vorbix;
 using namespace vorbix::testing;
 
 namespace {
 
-// Two throwaway windows that record their handlers.
-struct Log {
-    QStringList events;
-};
-Log* gLog = nullptr;
+QStringList events;
 
-class WinA : public Form {
+// A window that logs its handlers; 'S' unloads itself while it is still
+// loading, as a window opened from a load handler may do.
+template <char Name> class Logged : public Form {
 public:
-    explicit WinA(Program& p) : Form(p) {}
-    void Form_Load() override { gLog->events << "A load"; }
-    void Form_Unload() override { gLog->events << "A unload"; }
-};
-
-class WinB : public Form {
-public:
-    explicit WinB(Program& p) : Form(p) {}
-    void Form_Load() override { gLog->events << "B load"; }
-    void Form_Unload() override
+    explicit Logged(Program& p) : Form(p) {}
+    void Form_Load() override
     {
-        gLog->events << "B unload";
-        if (onUnload)
-            onUnload();
+        events << QString("%1 load").arg(Name);
+        if (Name == 'S')
+            Unload();
     }
-    std::function<void()> onUnload;
+    void Form_Unload() override { events << QString("%1 unload").arg(Name); }
 };
+using A = Logged<'A'>;
+using B = Logged<'B'>;
+using SelfClosing = Logged<'S'>;
 
-// Unloads itself while it is still loading, as a window opened from a load
-// handler may do.
-class SelfClosing : public Form {
-public:
-    explicit SelfClosing(Program& p) : Form(p) {}
-    void Form_Load() override { Unload(); }
-};
+// In a child process, on an offscreen screen of the size and scale given:
+// shows the windows that have a place of their own and prints each one not
+// where it belongs.
+int placeDesignWindows(int argc, char* argv[])
+{
+    const int width = QByteArray(argv[2]).toInt(), height = QByteArray(argv[3]).toInt();
+    const int scale = QByteArray(argv[4]).toInt();
+    QTemporaryDir dir;
+    QFile config(dir.filePath("screen.json"));
+    if (!config.open(QIODevice::WriteOnly))
+        return 1;
+    config.write(QStringLiteral(R"({"screens":[{"name":"s","x":0,"y":0,"width":%1,"height":%2,)"
+                                R"("logicalDpi":96,"logicalBaseDpi":96,"dpr":1}]})")
+                     .arg(width).arg(height).toUtf8());
+    config.close();
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.fileName().toLocal8Bit());
+    qputenv("QT_SCALE_FACTOR", argv[4]);
+    QApplication app(argc, argv);
+    Harness h;
+    auto check = [&](const char* name, Form& f) {
+        QCoreApplication::processEvents();
+        const QRect frame = f.frameGeometry(), area = f.screen()->availableGeometry();
+        const QRect atDesign = frame.translated(*f.designPosition() - f.geometry().topLeft());
+        if (area != QRect(0, 0, width / scale, height / scale) || !area.contains(frame)
+            || frame != placeWithin(atDesign, area))
+            std::printf("%s: frame %d,%d %dx%d on %dx%d\n", name, frame.x(), frame.y(), frame.width(),
+                        frame.height(), area.width(), area.height());
+    };
+    check("Algus", h.program.show<Algus>());
+    check("Main", h.program.show<Main>());
+    check("Kassav", h.program.show<Kassav>());
+    check("About", h.program.show<About>());
+    return 0;
+}
 
 } // namespace
 
 class ToolkitTest : public QObject {
     Q_OBJECT
 private slots:
-    void init() { gLog = &log_; log_.events.clear(); }
-
     void windowLifeCycle()
     {
+        events.clear();
         Harness h;
-        QVERIFY(!h.program.loaded<WinA>());
-        WinA& a = h.program.form<WinA>();
-        WinA& again = h.program.form<WinA>();
-        QCOMPARE(&a, &again);
-        QCOMPARE(log_.events, QStringList{"A load"});
-        QVERIFY(!a.isVisible());
-
-        h.program.show<WinA>();
-        QVERIFY(a.isVisible());
-        a.Hide();
-        QVERIFY(!a.isVisible());
-        QVERIFY(h.program.loaded<WinA>());
-
-        h.program.form<WinB>();
-        h.program.unload<WinA>();
-        QCOMPARE(log_.events, (QStringList{"A load", "B load", "A unload"}));
-        QVERIFY(!h.program.loaded<WinA>());
-        QCOMPARE(h.platform.ended, 0);
-
-        // Reopening starts afresh.
-        h.program.form<WinA>();
-        QCOMPARE(log_.events.last(), QString("A load"));
-        QCOMPARE(h.program.loadedCount(), 2);
-    }
-
-    void lastUnloadEndsAndEndSkipsHandlers()
-    {
-        {
-            Harness h;
-            h.program.form<WinA>();
-            h.program.form<WinB>().Hide(); // hidden windows still count
-            h.program.unload<WinA>();
-            QCOMPARE(h.platform.ended, 0);
-            h.program.unload<WinB>();
-            QCOMPARE(h.platform.ended, 1);
-            QVERIFY(h.program.ended());
-        }
-        log_.events.clear();
-        {
-            Harness h;
-            h.program.show<WinA>();
-            h.program.show<WinB>();
-            h.program.end();
-            QCOMPARE(h.platform.ended, 1);
-            QCOMPARE(h.program.loadedCount(), 0);
-            QCOMPARE(log_.events, (QStringList{"A load", "B load"}));
-        }
-    }
-
-    void windowUnloadedDuringItsLoadIsNotShown()
-    {
-        Harness h;
-        h.program.form<WinA>();
-        SelfClosing& s = h.program.show<SelfClosing>();
-        QVERIFY(s.isUnloaded());
-        QVERIFY(!s.isVisible());
-        QVERIFY(!h.program.loaded<SelfClosing>());
+        A& a = h.program.show<A>();
+        QCOMPARE(&h.program.form<A>(), &a); // loaded once
+        h.program.form<B>();
+        QVERIFY(!h.program.show<SelfClosing>().isVisible() && !h.program.loaded<SelfClosing>());
+        h.program.unload<A>();
+        QCOMPARE(h.platform.ended, 0); // hidden B still counts
+        h.program.form<A>();
+        h.program.end(); // skips the handlers
+        QCOMPARE(h.platform.ended, 1);
+        QCOMPARE(h.program.loadedCount(), 0);
+        QCOMPARE(events, (QStringList{"A load", "B load", "S load", "S unload", "A unload", "A load"}));
+        // Unloading the last window ends the program.
+        Harness last;
+        last.program.unload(last.program.form<B>());
+        QCOMPARE(last.platform.ended, 1);
         Harness::flush();
     }
 
+    // Setting the interval, or switching the timer on, starts a full
+    // interval from now; switching on a timer that is on changes nothing.
     void timerRearmsOnIntervalAndEnable()
     {
         ScriptedPlatform p;
@@ -123,63 +110,85 @@ private slots:
         std::vector<std::int64_t> at;
         connect(&t, &Timer::timeout, [&] { at.push_back(p.now()); });
         p.advance(2500);
-        QCOMPARE(at, (std::vector<std::int64_t>{1000, 2000}));
-
-        // Setting the interval starts a new full one from now (2500).
         t.setInterval(1000);
-        p.advance(1200);
-        QCOMPARE(at.back(), std::int64_t(3500));
-
-        // Off then on again restarts the countdown as well.
-        p.advance(700); // now 4400, next due 4500
-        t.setEnabled(false);
-        p.advance(5000); // now 9400
-        QCOMPARE(at.back(), std::int64_t(3500));
+        p.advance(1900);
+        t.setEnabled(false); // at 4400, due at 4500
+        p.advance(5000);
         t.setEnabled(true);
-        p.advance(999);
-        QCOMPARE(at.back(), std::int64_t(3500));
-        p.advance(1);
-        QCOMPARE(at.back(), std::int64_t(10400));
-
-        // Enabling an enabled timer is no restart.
+        p.advance(1500);
+        t.setEnabled(true); // at 10900, due at 11400
         p.advance(500);
-        t.setEnabled(true);
-        p.advance(500);
-        QCOMPARE(at.back(), std::int64_t(11400));
-
         t.shutdown();
         p.advance(10000);
-        QCOMPARE(at.back(), std::int64_t(11400));
+        QCOMPARE(at, (std::vector<std::int64_t>{1000, 2000, 3500, 10400, 11400}));
     }
 
     // A design's face that is not installed is left out before Qt looks it
-    // up (that lookup was the splash's slowest step); the face shown stays
-    // the first installed one of the list.
-    void designFontTakesTheFirstInstalledFace_data()
-    {
-        QTest::addColumn<QString>("design");
-        QTest::addColumn<QString>("face");
-        QTest::addColumn<bool>("italic");
-        QTest::newRow("missing face") << "MS Sans Serif|19.5|bold" << "Liberation Sans" << false;
-        QTest::newRow("installed face") << "Liberation Mono|8.25|bold italic" << "Liberation Mono" << true;
-    }
+    // up (that lookup was the splash's slowest step).
     void designFontTakesTheFirstInstalledFace()
     {
-        QFETCH(QString, design);
-        QFETCH(QString, face);
-        QFETCH(bool, italic);
-        const QFont font = designFont(design, QFont());
-        QVERIFY2(!font.families().contains("MS Sans Serif"), qPrintable(font.families().join(',')));
-        const QFontInfo shown(font);
-        QCOMPARE(shown.family(), face);
-        QCOMPARE(shown.bold(), true);
-        QCOMPARE(shown.italic(), italic);
-        QCOMPARE(font.pointSizeF(), design.section('|', 1, 1).toDouble());
+        const QFont missing = designFont("MS Sans Serif|19.5|bold", QFont());
+        QVERIFY2(!missing.families().contains("MS Sans Serif"), qPrintable(missing.families().join(',')));
+        QCOMPARE(QFontInfo(missing).family(), QString("Liberation Sans"));
+        QCOMPARE(missing.pointSizeF(), 19.5);
+        const QFontInfo installed(designFont("Liberation Mono|8.25|bold italic", QFont()));
+        QCOMPARE(installed.family(), QString("Liberation Mono"));
+        QVERIFY(installed.bold() && installed.italic());
     }
 
-private:
-    Log log_;
+    void placeWithin_data()
+    {
+        QTest::addColumn<QRect>("wanted");
+        QTest::addColumn<QRect>("available");
+        QTest::addColumn<QRect>("placed");
+        const QRect xga(0, 0, 1024, 768), main(294, 213, 436, 332);
+        QTest::newRow("fits: kept") << main << xga << main;
+        QTest::newRow("bottom off on 960x540: up") << main << QRect(0, 0, 960, 540) << QRect(294, 208, 436, 332);
+        QTest::newRow("corner off: left and up") << QRect(900, 700, 300, 200) << xga << QRect(724, 568, 300, 200);
+        QTest::newRow("left and top off") << QRect(-50, -5, 300, 200) << xga << QRect(0, 0, 300, 200);
+        QTest::newRow("under a top panel") << QRect(10, 10, 300, 200) << QRect(0, 32, 1024, 736)
+                                           << QRect(10, 32, 300, 200);
+        QTest::newRow("second screen") << QRect(1900, 900, 300, 200) << QRect(1920, 0, 1280, 1024)
+                                       << QRect(1920, 824, 300, 200);
+        QTest::newRow("larger than the area: top-left on it") << QRect(100, 300, 1200, 900) << xga
+                                                              << QRect(0, 0, 1200, 900);
+        QTest::newRow("no area known: kept") << main << QRect() << main;
+    }
+    void placeWithin()
+    {
+        QFETCH(QRect, wanted);
+        QFETCH(QRect, available);
+        QFETCH(QRect, placed);
+        QCOMPARE(vorbix::placeWithin(wanted, available), placed);
+    }
+
+    // The real windows on the screens users reported, each in a process of
+    // its own.
+    void designWindowsOnSmallScreens_data()
+    {
+        QTest::addColumn<QStringList>("screen"); // width, height, scale
+        QTest::newRow("1920x1080 at scale 2") << QStringList{"1920", "1080", "2"};
+        QTest::newRow("1024x768") << QStringList{"1024", "768", "1"};
+        QTest::newRow("800x600") << QStringList{"800", "600", "1"};
+    }
+    void designWindowsOnSmallScreens()
+    {
+        QFETCH(QStringList, screen);
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(), QStringList{"--place"} + screen);
+        QVERIFY(child.waitForFinished(60000));
+        QCOMPARE(QString::fromLocal8Bit(child.readAllStandardOutput()), QString());
+        QCOMPARE(child.exitCode(), 0);
+    }
 };
 
-QTEST_MAIN(ToolkitTest)
+int main(int argc, char* argv[])
+{
+    if (argc == 5 && QByteArray(argv[1]) == "--place")
+        return placeDesignWindows(argc, argv);
+    QApplication app(argc, argv);
+    ToolkitTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "test_toolkit.moc"
