@@ -450,6 +450,7 @@ void Editor::Command3_Click()
 dictionary::WordPairs Editor::rows() const
 {
     dictionary::WordPairs pairs;
+    pairs.reserve(ui->List1->count());
     for (int r = 0; r < ui->List1->count(); ++r)
         pairs.push_back({rowText(ui->List1, r), rowText(ui->List2, r)});
     return pairs;
