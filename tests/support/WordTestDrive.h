@@ -6,7 +6,6 @@
 #include "ui/test/Test.h"
 #include "ui/test/Tulemus.h"
 #include "ui/toolkit/ClickLabel.h"
-#include "ui/toolkit/Timer.h"
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -66,13 +65,6 @@ struct WordTestDrive {
     QString question() { return text("Label1"); }
     QLineEdit* answerBox() { return child<QLineEdit>(test(), "Text1"); }
     ClickLabel* choice(int n) { return child<ClickLabel>(test(), ("Kyssa" + QByteArray::number(n)).constData()); }
-    QString choiceTexts()
-    {
-        QString all;
-        for (int n = 1; n <= 5; ++n)
-            all += choice(n)->text();
-        return all;
-    }
     void press(QWidget* window, const char* button) { child<QPushButton>(window, button)->click(), Harness::flush(); }
     void answer(const QString& typed) { answerBox()->setText(typed), press(test(), "Command1"); }
     void answer(const QString& typed, int next) { draw(next), answer(typed); }
