@@ -150,9 +150,10 @@ private slots:
         const QPoint house = d.choice(3)->mapTo(d.test(), d.choice(3)->rect().center());
         QTest::mouseDClick(d.test()->windowHandle(), Qt::LeftButton, {}, house);
         QCOMPARE(status(d), QString("1 right 1 wrong, test: koer / house / horse / cat / cow / dog"));
-        d.drawChoices(2, 1, {0, 1, 3, 4}); // kass: house cat dog cow horse
+        d.drawChoices(2, 1, {0, 1, 2, 4}); // kass: house cat dog cat horse
         keys({Qt::Key_5});
-        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(d.choice(2));
+        // The fourth cat is drawn from the pair itself: a twin of the right one counts too.
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(d.choice(4));
         QVERIFY(a && a->role() == QAccessible::Button && a->state().focusable && a->actionInterface());
         QCOMPARE(a->text(QAccessible::Name), QString("cat"));
         d.drawChoices(4, 3, {0, 1, 2, 3}); // hobune: house cat dog horse cow
