@@ -14,7 +14,7 @@ private slots:
         QTest::addColumn<QString>("given");
         QTest::addColumn<QString>("stored");
         QTest::addColumn<bool>("right");
-        // Case, tabs and no-break spaces count; the window's tests have them.
+        // Case and tabs count too: the window tests type them.
         QTest::newRow("blanks at either end of either word") << "  house" << "house  " << true;
         QTest::newRow("accent differs") << "oun" << "õun" << false;
         QTest::newRow("inner blanks differ") << "ice  cream" << "ice cream" << false;

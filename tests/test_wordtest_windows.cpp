@@ -246,7 +246,7 @@ private slots:
         d.answer("A", 1);
         d.answer("x", 2);
         d.continueAfterWrong();
-        d.press(d.test(), "Command3");
+        d.press(d.test(), "Command3"); // Results, in the middle of the test
         QCOMPARE(heard(), QString("1 right 1 wrong, results 2 1 1 50%, 4 beeps"));
         d.start(3); // the counts go on while the results stay open
         d.answer("D", 4);
