@@ -1,9 +1,10 @@
 #include "state/Sorting.h"
 
-#include <QCollatorSortKey>
 #include <QLocale>
 
 #include <algorithm>
+#include <cstdint>
+#include <numeric>
 #include <vector>
 
 namespace vorbix {
@@ -23,28 +24,22 @@ namespace {
 enum class Order { Ascending, Descending };
 using Words = std::array<QString, MOODUL1::WordSlots>;
 
-// About n*n/2 comparisons, so each one must be nearly free: every key is
-// collated once, the distinct keys are ranked with n log n key comparisons,
-// and the exchange sort then compares small integers. Equal keys share a
-// rank, so the exchanges are exactly those of comparing the words. The empty
-// word ranks below everything (0), as a sort key cannot tell it from a word
-// of ignorable characters only.
+// About n*n/2 comparisons, so each one must be nearly free. The words are
+// ranked once, with n log n comparisons by the same collator; equal words
+// share a rank, so comparing ranks exchanges exactly what comparing the words
+// would. The empty word ranks 0, below everything. The exchanges then run on
+// ranks and positions alone, and the pairs move once, to where they end up.
 std::vector<int> collationRanks(const Words& keySide, int last)
 {
     const QCollator collator = wordCollator();
-    std::vector<QCollatorSortKey> keys;
-    keys.reserve(last + 1);
-    for (int i = 0; i <= last; ++i)
-        keys.push_back(collator.sortKey(keySide[i]));
     const auto compare = [&](int a, int b) {
         const bool ea = keySide[a].isEmpty(), eb = keySide[b].isEmpty();
         if (ea || eb)
             return int(eb) - int(ea);
-        return keys[a].compare(keys[b]);
+        return collator.compare(keySide[a], keySide[b]);
     };
     std::vector<int> order(last + 1);
-    for (int i = 0; i <= last; ++i)
-        order[i] = i;
+    std::iota(order.begin(), order.end(), 0);
     std::sort(order.begin(), order.end(), [&](int a, int b) { return compare(a, b) < 0; });
     std::vector<int> rank(last + 1);
     int r = 0;
@@ -56,24 +51,65 @@ std::vector<int> collationRanks(const Words& keySide, int last)
     return rank;
 }
 
+// The exchanges of a random list are a third of its n*n/2 comparisons, too
+// many and too irregular to branch on. Each entry packs a rank (high 16 bits;
+// a list has at most 1001 pairs) above the pair's position, and position i
+// takes the lesser rank by masks instead of a branch. Ties never exchange: only the
+// rank part is compared. Entries of rank `never` stay where they are.
+void exchangeWhileLess(std::vector<std::uint32_t>& entries, std::uint32_t never)
+{
+    constexpr std::uint32_t RankPart = 0xFFFF0000u;
+    const size_t n = entries.size();
+    for (size_t i = 0; i < n; ++i) {
+        std::uint32_t held = entries[i];
+        if ((held >> 16) == never)
+            continue;
+        std::uint32_t bar = held & RankPart;
+        for (size_t j = i + 1; j < n; ++j) {
+            const std::uint32_t later = entries[j];
+            const std::uint32_t exchange = 0u - std::uint32_t(later < bar); // all ones or none
+            const std::uint32_t both = (later ^ held) & exchange;
+            entries[j] = later ^ both;
+            held ^= both;
+            bar = held & RankPart;
+        }
+        entries[i] = held;
+    }
+}
+
 void exchangeSort(MOODUL1& m, Words& keySide, Order order)
 {
     const int last = std::min<int>(m.LastWordIndex, MOODUL1::WordSlots - 1);
     if (last < 1)
         return;
 
-    std::vector<int> rank = collationRanks(keySide, last);
+    const std::vector<int> rank = collationRanks(keySide, last);
+    std::vector<std::uint32_t> entries(last + 1);
+    constexpr std::uint32_t Top = 0xFFFF;
+    for (int k = 0; k <= last; ++k) {
+        // A-Z: a pair is exchanged for a later one of lower rank, never for an
+        // empty one, and an empty one stays: the empty word goes to the top,
+        // where nothing is below it and it is never moved. Z-A: exchanged for
+        // a later one of higher rank, so ranks are turned upside down; the
+        // empty word, ranked lowest, sinks to the end.
+        const std::uint32_t r = order == Order::Ascending ? (rank[k] == 0 ? Top : rank[k] - 1)
+                                                          : Top - 1 - rank[k];
+        entries[k] = r << 16 | std::uint32_t(k);
+    }
+    exchangeWhileLess(entries, order == Order::Ascending ? Top : ~0u);
+
+    std::vector<QString> known(last + 1), unknown(last + 1);
+    std::vector<std::int16_t> asked(last + 1);
     for (int i = 0; i <= last; ++i) {
-        for (int j = i + 1; j <= last; ++j) {
-            const bool exchange = order == Order::Ascending ? rank[j] != 0 && rank[i] > rank[j]
-                                                            : rank[i] < rank[j];
-            if (!exchange)
-                continue;
-            m.KnownWords[i].swap(m.KnownWords[j]);
-            m.UnknownWords[i].swap(m.UnknownWords[j]);
-            std::swap(m.AskedFlags[i], m.AskedFlags[j]); // a pair keeps its mark
-            std::swap(rank[i], rank[j]);
-        }
+        known[i] = std::move(m.KnownWords[i]);
+        unknown[i] = std::move(m.UnknownWords[i]);
+        asked[i] = m.AskedFlags[i];
+    }
+    for (int i = 0; i <= last; ++i) {
+        const int from = entries[i] & 0xFFFF;
+        m.KnownWords[i] = std::move(known[from]);
+        m.UnknownWords[i] = std::move(unknown[from]);
+        m.AskedFlags[i] = asked[from]; // a pair keeps its mark
     }
 }
 

@@ -14,10 +14,9 @@ inline Editor* openEditor(Harness& h)
 {
     h.program.form<Main>().Command1_Click();
     Editor* e = h.program.loaded<Editor>();
-    if (!e)
-        return nullptr;
-    QApplication::setActiveWindow(e);
-    return QTest::qWaitForWindowActive(e) ? e : nullptr;
+    if (e)
+        QApplication::setActiveWindow(e);
+    return e && QTest::qWaitForWindowActive(e) ? e : nullptr;
 }
 
 // Both lists as "known/unknown" rows: one comparison shows they pair up.
@@ -32,8 +31,7 @@ inline QString pairs(const Editor* e)
 
 inline int selectedRow(const QListWidget* list)
 {
-    const auto items = list->selectedItems();
-    return items.isEmpty() ? -1 : list->row(items.first());
+    return list->selectedItems().isEmpty() ? -1 : list->row(list->selectedItems().first());
 }
 inline void clickRow(QListWidget* list, int row)
 {

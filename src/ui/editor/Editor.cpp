@@ -30,6 +30,30 @@ QString rowText(const QListWidget* list, int row)
     return item ? item->text() : QString();
 }
 
+// A sort or an undo gives the same number of rows in another order: the
+// items keep their places and take the new texts, with one change signal for
+// the lot instead of two thousand rows taken out and put in again.
+void setRows(QListWidget* list, const QStringList& texts)
+{
+    if (list->count() != texts.size()) {
+        list->clear();
+        list->addItems(texts);
+        return;
+    }
+    if (texts.isEmpty())
+        return;
+    QAbstractItemModel* model = list->model();
+    {
+        const QSignalBlocker quiet(model);
+        for (int r = 0; r < texts.size(); ++r)
+            list->item(r)->setText(texts[r]);
+    }
+    emit model->dataChanged(model->index(0, 0), model->index(texts.size() - 1, 0), {Qt::DisplayRole});
+    // As a refilled list: nothing selected, nothing current, at the top.
+    list->selectionModel()->reset();
+    list->scrollToTop();
+}
+
 int selectedRow(const QListWidget* list)
 {
     const QList<QListWidgetItem*> items = list->selectedItems();
@@ -251,16 +275,17 @@ void Editor::WriteCount(CountForm form)
 
 void Editor::Form_Load()
 {
-    ui->List1->clear();
-    ui->List2->clear();
+    QStringList known, unknown;
     const MOODUL1& s = state();
     const int last = std::min<int>(s.LastWordIndex, MOODUL1::WordSlots - 1);
     for (int i = 0; i <= last; ++i) {
         if (s.KnownWords[i].isEmpty())
             break;
-        ui->List1->addItem(s.KnownWords[i]);
-        ui->List2->addItem(s.UnknownWords[i]);
+        known << s.KnownWords[i];
+        unknown << s.UnknownWords[i];
     }
+    setRows(ui->List1, known);
+    setRows(ui->List2, unknown);
     WriteCount(CountForm::WordCount);
 }
 
