@@ -6,13 +6,10 @@
 #include "ui/test/Test.h"
 #include "ui/test/Tulemus.h"
 #include "ui/toolkit/ClickLabel.h"
-#include "ui/toolkit/Timer.h"
-#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScrollBar>
 #include <QtTest>
 
 namespace vorbix::testing {
@@ -38,11 +35,6 @@ struct WordTestDrive {
     MOODUL1& state() { return h.program.state(); }
 
     void choices() { child<QRadioButton>(main, "Option4")->setChecked(true); }
-    void timeLimit(int seconds)
-    {
-        child<QCheckBox>(main, "Check1")->setChecked(true);
-        child<QScrollBar>(main, "VScroll1")->setValue(seconds);
-    }
     void start() { child<QPushButton>(h.program.loaded<Main>(), "nupptest")->click(); }
     void start(int first) { draw(first), start(); }
     // Queues the uniform number that the draw turns into index i of 0..LastWordIndex.
@@ -66,13 +58,6 @@ struct WordTestDrive {
     QString question() { return text("Label1"); }
     QLineEdit* answerBox() { return child<QLineEdit>(test(), "Text1"); }
     ClickLabel* choice(int n) { return child<ClickLabel>(test(), ("Kyssa" + QByteArray::number(n)).constData()); }
-    QString choiceTexts()
-    {
-        QString all;
-        for (int n = 1; n <= 5; ++n)
-            all += choice(n)->text();
-        return all;
-    }
     void press(QWidget* window, const char* button) { child<QPushButton>(window, button)->click(), Harness::flush(); }
     void answer(const QString& typed) { answerBox()->setText(typed), press(test(), "Command1"); }
     void answer(const QString& typed, int next) { draw(next), answer(typed); }

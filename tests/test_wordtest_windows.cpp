@@ -1,0 +1,272 @@
+// The word-test windows as a user meets them: the test, the wrong-answer
+// window and the results. Every answer is judged against the question the
+// user was shown, whatever the options, the editor or Open change meanwhile.
+#include "support/EditorDriver.h"
+#include "support/Files.h"
+#include "support/WordTestDrive.h"
+#include "ui/toolkit/Design.h"
+#include "ui_Main.h"
+
+#include <QAccessible>
+#include <QWindow>
+
+using namespace vorbix;
+using namespace vorbix::testing;
+
+namespace {
+const Words FivePairs{{"maja", "house"}, {"koer", "dog"}, {"kass", "cat"}, {"lehm", "cow"}, {"hobune", "horse"}};
+
+// The counts, then each window that is open and what it shows: the test its
+// question and any choices, the wrong-answer window the pair, the results the numbers.
+QString status(WordTestDrive& d)
+{
+    const MOODUL1& s = d.state();
+    QString status = QString("%1 right %2 wrong").arg(s.AnsweredCount - s.WrongCount).arg(s.WrongCount);
+    if (d.test()) {
+        status += (d.test()->isVisible() ? ", test: " : ", test hidden: ") + d.question();
+        for (int n = 1; n <= 5; ++n)
+            status += d.choice(n)->isHidden() ? QString() : " / " + d.choice(n)->text();
+    }
+    if (AkenVale* wrong = d.wrong())
+        status += ", wrong answer: " + d.child(wrong, "Label2")->text() + "/" + d.child(wrong, "Label3")->text();
+    if (d.results()) {
+        status += ", results";
+        for (const char* label : {"Label1", "Label2", "Label3", "Label4"})
+            status += " " + d.child(d.results(), label)->text().split(' ').last();
+    }
+    return status;
+}
+
+// How the test window lets the user answer, and where its statistics are.
+QString layout(WordTestDrive& d)
+{
+    QString offered = d.answerBox()->isHidden() ? "" : "box";
+    for (int n = 1; n <= 5; ++n)
+        offered += d.choice(n)->isHidden() ? "" : QString::number(n);
+    offered += d.child<QPushButton>(d.test(), "Command1")->isEnabled() ? ", OK" : "";
+    const int clock = d.child(d.test(), "Label7")->y();
+    return offered + QString(", clock at %1, height %2").arg(clock).arg(d.test()->height());
+}
+// Normal moves the statistics up into the place of the choices, once.
+const QString NormalLayout = "box, OK, clock at 104, height 243";
+const QString ChoicesLayout = "12345, clock at 320, height 459";
+
+void openFile(WordTestDrive& d, const QString& path, const QByteArray& bytes)
+{
+    writeBytes(path, bytes);
+    d.h.platform.answerDialog(path);
+    d.main->ui->MFOpen->trigger();
+    Harness::flush();
+}
+
+} // namespace
+
+class WordTestWindowsTest : public QObject {
+    Q_OBJECT
+    QTemporaryDir folder_;
+
+private slots:
+    // Typed answers under a time limit, from the first question to End Test.
+    void typedAnswersUnderATimeLimit()
+    {
+        WordTestDrive d(
+            {{"maja", "house"}, {"koer", "dog"}, {"kass", " cat  "}, {"lehm", "cow"}, {"hobune", "horse"}});
+        d.child<QCheckBox>(d.main, "Check1")->setChecked(true);
+        d.child<QScrollBar>(d.main, "VScroll1")->setValue(10);
+        d.start(0);
+        QCOMPARE(d.text("Label5"), QString("Õigeid vastuseid on 0 %"));
+        QTest::keyClicks(d.answerBox(), "  house  "); // blanks around the answer do not count
+        d.draw(0); // asked already: drawn again
+        d.draw(2);
+        QTest::keyClick(d.answerBox(), Qt::Key_Return);
+        QTest::keyClicks(d.answerBox(), "cat"); // nor blanks around the stored word
+        d.draw(1);
+        QTest::keyClick(d.answerBox(), Qt::Key_Escape); // submits as well, and does not close
+        QCOMPARE(status(d), QString("2 right 0 wrong, test: koer"));
+        d.answer("Dog", 3); // case counts
+        // Behind the window the next question is set up, but nothing answers it and no time runs.
+        d.answerBox()->setText("cow");
+        QTest::keyClick(d.answerBox(), Qt::Key_Return);
+        d.h.platform.advance(60000);
+        QCOMPARE(status(d), QString("2 right 1 wrong, test hidden: lehm, wrong answer: koer/dog"));
+        QCOMPARE(d.text("Label7"), QString("Aeg:  10"));
+        d.continueAfterWrong(); // never the results, even two questions from the end
+        QCOMPARE(status(d), QString("2 right 1 wrong, test: lehm"));
+        d.h.platform.advance(9000); // the full time again after Continue
+        QCOMPARE(d.text("Label7") + ", " + d.text("Label6") + ", " + d.text("Label4") + ", " + d.text("Label5"),
+                 QString("Aeg:  1, Vastata:  2, Valesid:  1, Õigeid vastuseid on  67%"));
+        d.draw(4);
+        d.h.platform.advance(1000); // the answer left in the box counts at the time-out
+        QCOMPARE(status(d), QString("3 right 1 wrong, test: hobune"));
+        QCOMPARE(layout(d), NormalLayout);
+        d.answerBox()->setText("\thorse"); // a tab is no blank
+        d.h.platform.advance(10000); // the last answer ends the test
+        QCOMPARE(status(d), QString("3 right 2 wrong, wrong answer: hobune/horse, results 5 3 2 60%"));
+        QCOMPARE(d.child(d.results(), "Label1")->text() + ", " + d.child(d.results(), "Label4")->text(),
+                 QString("Word count:  5, Right answers:  60%"));
+        QCOMPARE(d.h.platform.beeps, 1 + 1 + 3);
+        d.continueAfterWrong(); // only closes its window: no test comes back
+        QCOMPARE(status(d), QString("3 right 2 wrong, results 5 3 2 60%"));
+        d.press(d.results(), "Command2"); // End Test
+        QCOMPARE(status(d), QString("0 right 0 wrong"));
+        QVERIFY(d.main->isVisible() && d.scripted());
+    }
+
+    // A Choices test by mouse, keys and a screen reader's press.
+    void choicesByMouseKeysAndScreenReader()
+    {
+        WordTestDrive d(FivePairs);
+        d.choices();
+        d.drawChoices(3, 0, {0, 1, 2, 4});
+        d.start();
+        QCOMPARE(status(d), QString("0 right 0 wrong, test: lehm / cow / house / dog / cat / horse"));
+        QApplication::setActiveWindow(d.test());
+        QVERIFY(QTest::qWaitForWindowActive(d.test()));
+        const auto keys = [](std::initializer_list<Qt::Key> keys) {
+            for (Qt::Key k : keys)
+                QTest::keyClick(QApplication::focusWidget(), k);
+            Harness::flush();
+        };
+        const auto focusAndLight = [&d] {
+            QString lit;
+            for (int n = 1; n <= 5; ++n)
+                if (d.choice(n)->palette().color(QPalette::Window) == systemColour(SystemColour::Highlight))
+                    lit += QString::number(n);
+            return d.test()->focusWidget()->objectName() + ", lit " + lit;
+        };
+        QTest::mouseMove(d.choice(2));
+        QTest::mouseMove(d.choice(4));
+        QCOMPARE(focusAndLight(), QString("Kyssa1, lit 4"));
+        keys({Qt::Key_Up, Qt::Key_Left, Qt::Key_Right, Qt::Key_Right, Qt::Key_Down}); // 5 4 5 1 2
+        QCOMPARE(focusAndLight(), QString("Kyssa2, lit 2"));
+        d.drawChoices(0, 2, {1, 2, 3, 4}); // maja: dog cat house cow horse
+        keys({Qt::Key_Return}); // house: wrong
+        QTest::mouseClick(d.choice(3), Qt::LeftButton); // right for maja, but not seen yet
+        QCOMPARE(status(d), QString("0 right 1 wrong, test hidden: maja / dog / cat / house / cow / horse, "
+                                    "wrong answer: lehm/cow"));
+        d.continueAfterWrong();
+        d.drawChoices(1, 4, {0, 2, 3, 4}); // koer: house horse cat cow dog
+        // A real double click on house: press, release, double-click, release.
+        const QPoint house = d.choice(3)->mapTo(d.test(), d.choice(3)->rect().center());
+        QTest::mouseDClick(d.test()->windowHandle(), Qt::LeftButton, {}, house);
+        QCOMPARE(status(d), QString("1 right 1 wrong, test: koer / house / horse / cat / cow / dog"));
+        d.drawChoices(2, 1, {0, 1, 2, 4}); // kass: house cat dog cat horse
+        keys({Qt::Key_5});
+        // The fourth cat is drawn from the pair itself: a twin of the right one counts too.
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(d.choice(4));
+        QVERIFY(a && a->role() == QAccessible::Button && a->state().focusable && a->actionInterface());
+        QCOMPARE(a->text(QAccessible::Name), QString("cat"));
+        d.drawChoices(4, 3, {0, 1, 2, 3}); // hobune: house cat dog horse cow
+        a->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(status(d), QString("3 right 1 wrong, test: hobune / house / cat / dog / horse / cow"));
+        d.choice(3)->setFocus();
+        keys({Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_Space}); // to horse and pick it
+        QCOMPARE(status(d), QString("4 right 1 wrong, results 5 4 1 80%"));
+        d.draw(0); // every pair asked, none answered yet: a new round
+        d.drawChoices(2, 0, {0, 0, 0, 0});
+        d.press(d.results(), "Command1"); // Again
+        QCOMPARE(status(d), QString("0 right 0 wrong, test: kass / cat / house / house / house / house"));
+        QVERIFY(d.scripted());
+        d.h.program.unload<Main>();
+        d.test()->close(); // with the main window closed, it comes back
+        Harness::flush();
+        QVERIFY(d.h.program.loaded<Main>() && d.h.program.loaded<Main>()->isVisible());
+    }
+
+    // Options, the editor and Open change only the next question, never the one
+    // on screen; a list that changed starts a new round, a sort keeps the marks.
+    void changesUnderTheQuestion_data()
+    {
+        QTest::addColumn<QString>("before"); // the option chosen before the test
+        QTest::addColumn<QString>("change"); // an option chosen, or the list changed, while maja is shown
+        QTest::addColumn<QString>("after");  // once house is answered
+        QTest::addColumn<QString>("asked");  // the pairs asked in this round
+        QTest::newRow("to unknown words")
+            << "Option2" << "Option1" << "0 right 1 wrong, test hidden: koer, wrong answer: house/maja" << "maja koer";
+        QTest::newRow("to Choices")
+            << "Option1" << "Option4" << "1 right 0 wrong, test: koer / dog / dog / dog / dog / dog" << "maja koer";
+        QTest::newRow("to Normal") << "Option4" << "Option3" << "1 right 0 wrong, test: koer" << "maja koer";
+        QTest::newRow("editor unchanged") << "Option1" << "editor" << "1 right 0 wrong, test: koer" << "maja koer";
+        QTest::newRow("sorted in editor") << "Option1" << "sort" << "1 right 0 wrong, test: lehm" << "lehm maja";
+        QTest::newRow("pair added in editor") << "Option1" << "add" << "1 right 0 wrong, test: koer" << "koer";
+        QTest::newRow("other list opened") << "Option1" << "open" << "1 right 0 wrong, test: puu" << "puu";
+    }
+    void changesUnderTheQuestion()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, change);
+        WordTestDrive d(FivePairs);
+        const auto option = [&d](const QString& name) {
+            d.child<QRadioButton>(d.main, qPrintable(name))->setChecked(true);
+        };
+        option(before);
+        if (before == "Option4")
+            d.drawChoices(0, 1, {1, 2, 3, 0}); // maja: dog house cat cow house
+        else
+            d.draw(0);
+        d.start();
+        if (change.startsWith("Option")) {
+            option(change);
+        } else if (change == "open") {
+            openFile(d, folder_.filePath("other.dic"), "auto\r\ncar\r\npuu\r\ntree\r\n");
+        } else {
+            Editor* e = openEditor(d.h);
+            QVERIFY(e);
+            if (change == "sort")
+                e->ui->Command5->click(); // unknown words A-Z: kass lehm koer hobune maja
+            if (change == "add") {
+                setBoxes(e, "a", "A");
+                e->ui->Command1->click();
+            }
+            e->ui->Command4->click();
+        }
+        if (change == "Option4")
+            d.drawChoices(1, 0, {1, 1, 1, 1});
+        else
+            d.draw(1);
+        if (before == "Option4")
+            QTest::mouseClick(d.choice(2), Qt::LeftButton);
+        else
+            d.answer("house");
+        QCOMPARE(layout(d), change == "Option4" ? ChoicesLayout : NormalLayout);
+        QStringList asked;
+        for (int i = 0; i <= d.state().LastWordIndex; ++i)
+            if (d.state().AskedFlags[i])
+                asked << d.state().KnownWords[i];
+        QTEST(status(d), "after");
+        QTEST(asked.join(' '), "asked");
+    }
+
+    // A results window left open from "Results" is filled afresh however the test ends.
+    void resultsLeftOpenShowTheCountsOfNow()
+    {
+        WordTestDrive d({{"a", "A"}, {"b", "B"}, {"c", "C"}, {"d", "D"}, {"e", "E"}, {"f", "F"}});
+        const auto heard = [&d] { return status(d) + QString(", %1 beeps").arg(d.h.platform.beeps); };
+        d.start(0);
+        d.answer("A", 1);
+        d.answer("x", 2);
+        d.continueAfterWrong();
+        d.press(d.test(), "Command3"); // Results, in the middle of the test
+        QCOMPARE(heard(), QString("1 right 1 wrong, results 2 1 1 50%, 4 beeps"));
+        d.start(3); // the counts go on while the results stay open
+        d.answer("D", 4);
+        d.press(d.test(), "Command2"); // Close, quietly
+        QCOMPARE(heard(), QString("2 right 1 wrong, results 3 2 1 67%, 4 beeps"));
+        d.start(5);
+        d.draw(0); // every pair shown: the round is complete
+        d.answer("F");
+        QCOMPARE(heard(), QString("3 right 1 wrong, results 4 3 1 75%, 7 beeps"));
+        openFile(d, folder_.filePath("two.dic"), "g\r\nG\r\nh\r\nH\r\n");
+        d.start(1);
+        d.answer("H"); // the counts of before end a shorter list at its first answer
+        QCOMPARE(heard(), QString("4 right 1 wrong, results 5 4 1 80%, 10 beeps"));
+        // Every known word gone under the results: Again finds nothing to ask, and says so.
+        d.h.setWords({{"", "G"}});
+        d.press(d.results(), "Command1");
+        QCOMPARE(heard() + QString(", %1 message").arg(d.h.platform.messages.size()),
+                 QString("0 right 0 wrong, 10 beeps, 1 message"));
+    }
+};
+
+QTEST_MAIN(WordTestWindowsTest)
+#include "test_wordtest_windows.moc"
