@@ -83,14 +83,7 @@ long ScriptedPlatform::regQueryValueEx(reg::Handle key, const QString& valueName
     const auto v = values.find(valueName);
     if (v == values.end())
         return reg::ERROR_FILE_NOT_FOUND;
-    const auto needed = static_cast<std::uint32_t>(v->second.size());
-    const bool fits = needed <= *size;
-    *size = needed;
-    if (!fits)
-        return reg::ERROR_MORE_DATA;
-    *type = reg::REG_SZ;
-    data->replace(0, v->second.size(), v->second);
-    return reg::ERROR_SUCCESS;
+    return reg::giveValue(reg::REG_SZ, v->second, type, data, size);
 }
 
 long ScriptedPlatform::regCloseKey(reg::Handle key)
