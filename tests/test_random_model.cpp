@@ -116,6 +116,7 @@ struct Model {
     WordPairs rows; // the editor's rows while it is open
     bool main = false, editor = false, prompt = false, ended = false, declined = false;
     int sort = -1, modified = 0, pending = 0, closing = 0, answered = 0, wrong = 0;
+    int limit = 0; // the time limit of the question on screen, in seconds
     std::vector<UndoStep> undo;
     size_t done = 0; // undo steps done; the rest can be redone
     TestOptions options, closedOptions;
@@ -256,7 +257,7 @@ private:
         preDialogs_ = pf.dialogs.size();
         expected_.clear();
         asked_ = 0;
-        answeredNow_ = savedNow_ = false;
+        answeredNow_ = savedNow_ = timedOut_ = false;
     }
 
     std::optional<QString> nextDialog()
@@ -312,8 +313,7 @@ private:
             f.format = m_.format;
         if (!tsv && !unicode && ascii)
             m_.format = FileFormat{TextEncoding::Windows1257, false};
-        if (!tsv && !unicode && !ascii)
-            m_.learnFormat = target;
+        m_.learnFormat = !tsv && !unicode && !ascii ? target : QString();
         verified_.erase(target);
         savedNow_ = true;
         ++saves_;
@@ -675,6 +675,8 @@ private:
                 s_->platform.advance(1000);
             if (state().AnsweredCount != preAnswered_)
                 judge(m_.typed);
+            // The clock must have answered, unless the wrong-answer window holds it.
+            timedOut_ = m_.question && m_.limit > 0 && !win<AkenVale>();
             return;
         case 2: // a choice by click, double-click or its number key
             if (!choice->isVisible())
@@ -757,7 +759,10 @@ private:
                 continue;
             verified_[p] = bytes;
             const ListReadResult r = readWordListFile(p);
-            m_.format = m_.learnFormat == p ? std::optional(r.format) : m_.format;
+            if (m_.learnFormat == p) {
+                m_.format = r.format;
+                m_.learnFormat.clear();
+            }
             if (!r.ok() || (f.format && r.format != *f.format) || r.pairs != f.pairs || r.kind != f.kind)
                 return fail(QString("%1 reads as error %2, kind %3, encoding %4 (mark %5), %6; the model expects "
                                     "kind %7, encoding %8, %9")
@@ -775,6 +780,8 @@ private:
         const MOODUL1& s = state();
         m_.answered += answeredNow_;
         m_.wrong += answeredNow_ && wrongNow_;
+        if (timedOut_ && !answeredNow_)
+            return fail("the time limit passed with no answer");
         const auto [text, answer] = m_.question.value_or(std::pair<QString, QString>{"?", "?"});
         if (s.AnsweredCount != m_.answered || s.WrongCount != m_.wrong)
             return fail(QString("counters %1 answered / %2 wrong, the model %3 / %4, after %5 \"%6\" -> \"%7\"")
@@ -794,6 +801,7 @@ private:
             if (i >= m_.list.size() || m_.list[i].known.isEmpty())
                 return fail(QString("question %1 of the list %2").arg(i).arg(show(m_.list)));
             const TestOptions o = m_.main ? m_.options : m_.closedOptions;
+            m_.limit = o.timeLimitOn ? o.timeLimitSeconds : 0;
             const WordPair& p = m_.list[i];
             m_.question = o.askUnknownWords ? std::pair{p.known, p.unknown} : std::pair{p.unknown, p.known};
             const auto choices = {t->ui->Kyssa1, t->ui->Kyssa2, t->ui->Kyssa3, t->ui->Kyssa4, t->ui->Kyssa5};
@@ -891,7 +899,7 @@ private:
     int preAnswered_ = 0, asked_ = 0;
     size_t preSeeds_ = 0, preMessages_ = 0, preDialogs_ = 0;
     QStringList expected_; // patterns of the messages in order
-    bool answeredNow_ = false, wrongNow_ = false, savedNow_ = false;
+    bool answeredNow_ = false, wrongNow_ = false, savedNow_ = false, timedOut_ = false;
 };
 
 } // namespace
