@@ -200,6 +200,7 @@ private:
         dir_ = std::make_unique<QTemporaryDir>();
         m_ = Model{};
         verified_.clear();
+        const QStringView wide = u"\uFEFFkoer\r\ndog\r\nšokk\r\nshock\r\n"; // UTF-16 as Notepad saves it
         std::map<QString, QByteArray> fixtures{
             {"good.dic", "x-ray\r\nr\xF6ntgen\r\nkoer\r\ndog\r\nkass\r\ncat\r\n"},
             {"empty.dic", ""},
@@ -207,7 +208,7 @@ private:
             // Unicode whose words all fit the Baltic code page: Save must keep it.
             {"utf8.dic", QString("õun\r\napple\r\nšokk\r\nshock\r\n").toUtf8()},
             {"bom.dic", "\xEF\xBB\xBF" + QString("maja\r\nhouse\r\nkõne\r\ncall\r\n").toUtf8()},
-            {"utf16.dic", QByteArray("\xFF\xFEk\0o\0e\0r\0\r\0\n\0\x61\x01o\0k\0k\0\r\0\n\0", 30)},
+            {"utf16.dic", QByteArray(reinterpret_cast<const char*>(wide.utf16()), wide.size() * 2)},
             // Lists of other programs: one Save writes back, one it must not.
             {"words.tsv", "maja\thouse\r\nx-ray\tr\xC3\xB6ntgen\r\nkoer\tdog\r\n"},
             {"list.csv", "known,unknown\r\nkass,cat\r\n\"go, went\",minema\r\nonly one\r\n"},
