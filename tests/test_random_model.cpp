@@ -116,7 +116,11 @@ struct Model {
     WordPairs rows; // the editor's rows while it is open
     bool main = false, editor = false, prompt = false, ended = false, declined = false;
     int sort = -1, modified = 0, pending = 0, closing = 0, answered = 0, wrong = 0;
-    int limit = 0; // the time limit of the question on screen, in seconds
+    // The test's clock: its time limit in seconds, set by a question asked with
+    // the limit on; stopped by a wrong answer, restarted by Continue when
+    // the limit is on, and by any answer.
+    int limit = 0;
+    bool clock = true;
     std::vector<UndoStep> undo;
     size_t done = 0; // undo steps done; the rest can be redone
     TestOptions options, closedOptions;
@@ -676,8 +680,7 @@ private:
                 s_->platform.advance(1000);
             if (state().AnsweredCount != preAnswered_)
                 judge(m_.typed);
-            // The clock must have answered, unless the wrong-answer window holds it.
-            timedOut_ = m_.question && m_.limit > 0 && !win<AkenVale>();
+            timedOut_ = m_.question && m_.limit > 0 && m_.clock;
             return;
         case 2: // a choice by click, double-click or its number key
             if (!choice->isVisible())
@@ -733,6 +736,7 @@ private:
                 k->close();
         } else if (auto* w = qobject_cast<AkenVale*>(f)) {
             act("continue");
+            m_.clock = (m_.main ? m_.options : m_.closedOptions).timeLimitOn;
             w->ui->Command1->click();
         } else {
             act("splash");
@@ -783,6 +787,7 @@ private:
         m_.wrong += answeredNow_ && wrongNow_;
         if (timedOut_ && !answeredNow_)
             return fail("the time limit passed with no answer");
+        m_.clock = answeredNow_ ? !wrongNow_ : m_.clock;
         const auto [text, answer] = m_.question.value_or(std::pair<QString, QString>{"?", "?"});
         if (s.AnsweredCount != m_.answered || s.WrongCount != m_.wrong)
             return fail(QString("counters %1 answered / %2 wrong, the model %3 / %4, after %5 \"%6\" -> \"%7\"")
@@ -794,15 +799,18 @@ private:
             return fail("the wrong-answer window is missing or not showing " + text + " -> " + answer);
         Test* t = win<Test>();
         const bool newQuestion = s_->platform.seeds.size() != preSeeds_;
-        if (t != preTest_ || !t)
+        if (t != preTest_ || !t) {
             m_.question.reset();
+            m_.limit = 0;
+            m_.clock = true;
+        }
         m_.typed = t != preTest_ || newQuestion ? "" : m_.typed;
         if (t && newQuestion) {
             const size_t i = size_t(s.CurrentQuestion);
             if (i >= m_.list.size() || m_.list[i].known.isEmpty())
                 return fail(QString("question %1 of the list %2").arg(i).arg(show(m_.list)));
             const TestOptions o = m_.main ? m_.options : m_.closedOptions;
-            m_.limit = o.timeLimitOn ? o.timeLimitSeconds : 0;
+            m_.limit = o.timeLimitOn ? o.timeLimitSeconds : m_.limit;
             const WordPair& p = m_.list[i];
             m_.question = o.askUnknownWords ? std::pair{p.known, p.unknown} : std::pair{p.unknown, p.known};
             const auto choices = {t->ui->Kyssa1, t->ui->Kyssa2, t->ui->Kyssa3, t->ui->Kyssa4, t->ui->Kyssa5};
