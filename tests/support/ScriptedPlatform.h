@@ -55,6 +55,7 @@ public:
     QStringList openedKeys;
     int openKeyCount = 0; // keys open right now
     int unscriptedRandoms = 0; // rnd() calls past the queued numbers
+    std::vector<double> seeds; // one per Randomize, i.e. per question set up
     int ended = 0;
 
     // --- Platform -------------------------------------------------------
@@ -70,7 +71,7 @@ public:
     long regQueryValueEx(reg::Handle key, const QString& valueName, std::uint32_t* type,
                          QByteArray* data, std::uint32_t* size) override;
     long regCloseKey(reg::Handle key) override;
-    void randomize(double) override {}
+    void randomize(double seed) override { seeds.push_back(seed); }
     double rnd() override;
     double timeOfDay() override { return 36000.0; }
     QString currentDirectory() override { return currentDirectory_; }
