@@ -51,10 +51,6 @@ public:
     void Kyssa4_MouseMove();
     void Kyssa5_MouseMove();
 
-    // The question on screen, as it was taken when it appeared; isShown() is
-    // false while none is waiting for an answer.
-    const ShownQuestion& shownQuestion() const { return shown_; }
-
     std::unique_ptr<Ui::Test> ui;
     Timer* Timer1 = nullptr;
     Timer* Timer2 = nullptr;
