@@ -4,7 +4,7 @@
 #                                      .dic reader and writer; fuzz_formats:
 #                                      the other lists' readers)
 # Findings land in build-fuzz/findings/; each crash there is to become a
-# regression case in tests/test_dictionary.cpp or tests/test_word_lists.cpp.
+# regression case (a named row) in tests/test_dictionary.cpp.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 RUNS="${1:-2000000}"
 TARGET="${2:-fuzz_reader}"
