@@ -73,6 +73,9 @@ void paintSortButton(QPushButton* button, SystemColour colour)
                                          : QApplication::palette().color(QPalette::ButtonText),
                                      c);
     QPalette p = button->palette();
+    // A style sheet is parsed again on every set: leave a button as it is.
+    if (p.color(QPalette::Button) == c && p.color(QPalette::ButtonText) == text && !button->styleSheet().isEmpty())
+        return;
     p.setColor(QPalette::Button, c);
     p.setColor(QPalette::ButtonText, text);
     button->setPalette(p);
@@ -144,6 +147,8 @@ public:
         if (after != before_)
             editor_->undo_->push(new Step(editor_, std::move(before_), std::move(after), changesList_, wroteBack));
     }
+    // The rows as the command found them, read once.
+    dictionary::WordPairs rowsBefore() const { return outer_ ? before_.rows : editor_->rows(); }
     UndoScope(const UndoScope&) = delete;
     UndoScope& operator=(const UndoScope&) = delete;
 
@@ -456,10 +461,12 @@ dictionary::WordPairs Editor::rows() const
     return pairs;
 }
 
-void Editor::writeBack()
+void Editor::writeBack() { writeBack(rows()); }
+
+void Editor::writeBack(const dictionary::WordPairs& shown)
 {
     // Marks of the old list would skip or repeat pairs of this one.
-    if (dictionary::storePairs(state(), rows()))
+    if (dictionary::storePairs(state(), shown))
         startNewRound(state());
 }
 
@@ -494,7 +501,7 @@ void Editor::sortCommand(QPushButton* clicked, SortRoutine routine)
 {
     UndoScope step(this, false);
     scope_->wroteBack = true;
-    writeBack();
+    writeBack(step.rowsBefore());
     for (QPushButton* b : {ui->Command5, ui->Command6, ui->Command7, ui->Command8})
         paintSortButton(b, b == clicked ? SystemColour::HighlightText : SystemColour::ButtonFace);
     routine(state());
