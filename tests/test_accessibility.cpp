@@ -178,35 +178,30 @@ private slots:
     // opened is closed again.
     void systemInfoLookups()
     {
-        struct Row {
-            const char* name;
-            QString first;
-            bool fallbackFile;
-            QStringList keys;
-            QString started;
-        };
         const QString named = "C:\\Program Files\\msinfo32.exe", full = "C:\\" + QString(1020, 'a');
-        const Row rows[] = {
+        // The first key's value (null: none), whether the second key's folder
+        // holds MSINFO32.EXE, the keys opened and what is started.
+        const std::tuple<const char*, QString, bool, QStringList, QString> rows[] = {
             {"first value", named, true, {InfoKey}, named},
             {"value filling the buffer", full, false, {InfoKey}, full},
             {"second, file there", {}, true, {InfoKey, LocationKey}, Fallback},
             {"second, file missing", {}, false, {InfoKey, LocationKey}, {}},
             {"first value too long", full + "a", true, {InfoKey, LocationKey}, Fallback},
         };
-        for (const Row& r : rows) {
+        for (const auto& [name, first, fallbackFile, keys, started] : rows) {
             WordTestDrive d(threePairs());
             ScriptedPlatform& p = d.h.platform;
-            if (!r.first.isNull())
-                p.setRegistryValue(InfoKey, "PATH", r.first);
+            if (!first.isNull())
+                p.setRegistryValue(InfoKey, "PATH", first);
             p.setRegistryValue(LocationKey, "MSINFO", "C:\\Tools\\MSInfo");
-            if (r.fallbackFile)
+            if (fallbackFile)
                 p.addExistingFile(Fallback);
             static_cast<About*>(openWindow(d, "About"))->ui->cmdSysInfo->click();
             const QString message = p.messages.empty() ? QString() : p.messages[0].text;
-            QVERIFY2(p.openedKeys == r.keys && p.openKeyCount == 0, r.name);
-            QVERIFY2(p.started == (r.started.isEmpty() ? QStringList() : QStringList{r.started}), r.name);
-            const QString expected = r.started.isEmpty() ? "System Information Is Unavailable At This Time" : "";
-            QVERIFY2(message == expected, qPrintable(QString(r.name) + ": " + message));
+            QVERIFY2(p.openedKeys == keys && p.openKeyCount == 0, name);
+            QVERIFY2(p.started == (started.isEmpty() ? QStringList() : QStringList{started}), name);
+            const QString expected = started.isEmpty() ? "System Information Is Unavailable At This Time" : "";
+            QVERIFY2(message == expected, qPrintable(QString(name) + ": " + message));
         }
         // The address the contact line copies.
         QVERIFY(About::contactAddress().contains('@') && !About::contactAddress().contains(' '));
@@ -229,13 +224,12 @@ private slots:
         m.VScroll1->setValue(10);
         QTest::mouseClick(m.VScroll1, Qt::LeftButton, {}, QPoint(m.VScroll1->width() / 2, 2));
         QCOMPARE(m.VScroll1->value(), 11);
-        wheel(m.VScroll1, 120);
-        QCOMPARE(m.VScroll1->value(), 12);
-        wheel(m.VScroll1, -360);
-        QCOMPARE(m.VScroll1->value(), 9);
-        wheel(m.VScroll1, 60); // a fine wheel's halves add up to a step
-        QCOMPARE(m.VScroll1->value(), 9);
-        wheel(m.VScroll1, 60);
+        // Turns and where they leave it; a fine wheel's halves add up to a step.
+        const std::pair<int, int> turns[] = {{120, 12}, {-360, 9}, {60, 9}, {60, 10}};
+        for (const auto& [angle, value] : turns) {
+            wheel(m.VScroll1, angle);
+            QVERIFY2(m.VScroll1->value() == value, qPrintable(QString("%1: %2").arg(angle).arg(m.VScroll1->value())));
+        }
         QCOMPARE(m.Label2->text(), QString("  0 minutes and  10 seconds"));
         m.VScroll1->setValue(300);
         wheel(m.VScroll1, 120);
