@@ -228,7 +228,8 @@ private slots:
         const std::pair<int, int> turns[] = {{120, 12}, {-360, 9}, {60, 9}, {60, 10}};
         for (const auto& [angle, value] : turns) {
             wheel(m.VScroll1, angle);
-            QVERIFY2(m.VScroll1->value() == value, qPrintable(QString("%1: %2").arg(angle).arg(m.VScroll1->value())));
+            const int now = m.VScroll1->value();
+            QVERIFY2(now == value, qPrintable(QString("a turn of %1: at %2").arg(angle).arg(now)));
         }
         QCOMPARE(m.Label2->text(), QString("  0 minutes and  10 seconds"));
         m.VScroll1->setValue(300);
