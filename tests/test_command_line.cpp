@@ -31,57 +31,50 @@ QString shownAfter(FolderHarness& h)
 class CommandLineTest : public QObject {
     Q_OBJECT
 private slots:
-    // The built program itself, with no display of any kind to be had.
-    void answersWithoutADisplay_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("out"); // held in what it prints
-        QTest::addColumn<QString>("err");
-        QTest::newRow("--version") << QStringList{"--version"} << 0 << "Vorbix 1.4.0\n" << "";
-        QTest::newRow("-h with a file") << QStringList{"-h", "words.dic"} << 0 << "[options] [FILE]" << "";
-        QTest::newRow("unknown option") << QStringList{"--bogus"} << 1 << "" << "Unknown option 'bogus'.";
-        QTest::newRow("two files") << QStringList{"a.dic", "b.dic"} << 1 << "" << "Only one file";
-        QTest::newRow("a file needs a display") << QStringList{"a.dic"} << 2 << "" << "no display found";
-    }
+    // The built program itself, with no display of any kind to be had:
+    // arguments, exit code, and what it prints and what it prints as errors.
     void answersWithoutADisplay()
     {
-        QFETCH(QStringList, arguments);
-        QFETCH(int, exitCode);
-        QFETCH(QString, out);
-        QFETCH(QString, err);
+        const std::tuple<QStringList, int, QString, QString> rows[] = {
+            {{"--version"}, 0, "Vorbix 1.4.0\n", ""},
+            {{"-h", "words.dic"}, 0, "[options] [FILE]", ""},
+            {{"--bogus"}, 1, "", "Unknown option 'bogus'."},
+            {{"a.dic", "b.dic"}, 1, "", "Only one file"},
+            {{"a.dic"}, 2, "", "no display found"}};
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             env.remove(QString::fromLatin1(name));
-        QProcess program;
-        program.setProcessEnvironment(env);
-        program.start(QStringLiteral(VORBIX_BINARY), arguments);
-        QVERIFY2(program.waitForFinished(20000), "the program did not end by itself");
-        const QString stdOut = QString::fromLocal8Bit(program.readAllStandardOutput());
-        const QString stdErr = QString::fromLocal8Bit(program.readAllStandardError());
-        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(program.exitCode(), exitCode);
-        QVERIFY2(out.isEmpty() ? stdOut.isEmpty() : stdOut.contains(out), qPrintable(stdOut));
-        QVERIFY2(stdErr.contains(err), qPrintable(stdErr));
+        for (const auto& [arguments, exitCode, out, err] : rows) {
+            QProcess program;
+            program.setProcessEnvironment(env);
+            program.start(QStringLiteral(VORBIX_BINARY), arguments);
+            const QString row = arguments.join(' ') + ": ";
+            QVERIFY2(program.waitForFinished(20000), qPrintable(row + "the program did not end by itself"));
+            const QString stdOut = QString::fromLocal8Bit(program.readAllStandardOutput());
+            const QString stdErr = QString::fromLocal8Bit(program.readAllStandardError());
+            QVERIFY2(program.exitStatus() == QProcess::NormalExit && program.exitCode() == exitCode,
+                     qPrintable(row + QString::number(program.exitCode())));
+            QVERIFY2(out.isEmpty() ? stdOut.isEmpty() : stdOut.contains(out), qPrintable(row + stdOut));
+            QVERIFY2(stdErr.contains(err), qPrintable(row + stdErr));
+        }
     }
 
-    void fileIsTakenFromTheWorkingDirectory_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("file");
-        QTest::newRow("none") << QStringList{} << "";
-        QTest::newRow("relative, up") << QStringList{"../old/words.dic"} << "/home/mari/old/words.dic";
-        QTest::newRow("absolute") << QStringList{"/tmp/words.dic"} << "/tmp/words.dic";
-        QTest::newRow("after --") << QStringList{"--", "-x.dic"} << "/home/mari/lists/-x.dic";
-    }
+    // Arguments and the file they name, from /home/mari/lists.
     void fileIsTakenFromTheWorkingDirectory()
     {
-        QFETCH(QStringList, arguments);
-        QFETCH(QString, file);
-        CommandLine commandLine;
-        QVERIFY2(commandLine.parse(QStringList{"vorbix"} + arguments), qPrintable(commandLine.errorText()));
-        QVERIFY(!commandLine.wantsHelp() && !commandLine.wantsVersion());
-        QCOMPARE(commandLine.file("/home/mari/lists"), file);
+        const std::pair<QStringList, QString> rows[] = {{{}, ""},
+                                                        {{"../old/words.dic"}, "/home/mari/old/words.dic"},
+                                                        {{"/tmp/words.dic"}, "/tmp/words.dic"},
+                                                        {{"--", "-x.dic"}, "/home/mari/lists/-x.dic"}};
+        for (const auto& [arguments, file] : rows) {
+            CommandLine commandLine;
+            const QString row = "\"" + arguments.join(' ') + "\": ";
+            const bool parsed = commandLine.parse(QStringList{"vorbix"} + arguments);
+            QVERIFY2(parsed, qPrintable(row + commandLine.errorText()));
+            const QString got = commandLine.file("/home/mari/lists");
+            QVERIFY2(!commandLine.wantsHelp() && !commandLine.wantsVersion() && got == file,
+                     qPrintable(row + got));
+        }
     }
 
     // The splash gives way to the main window after 2006 ms (keys that type

@@ -136,49 +136,37 @@ private slots:
         QVERIFY(installed.bold() && installed.italic());
     }
 
-    void placeWithin_data()
-    {
-        QTest::addColumn<QRect>("wanted");
-        QTest::addColumn<QRect>("available");
-        QTest::addColumn<QRect>("placed");
-        const QRect xga(0, 0, 1024, 768), main(294, 213, 436, 332);
-        QTest::newRow("fits: kept") << main << xga << main;
-        QTest::newRow("bottom off on 960x540: up") << main << QRect(0, 0, 960, 540) << QRect(294, 208, 436, 332);
-        QTest::newRow("corner off: left and up") << QRect(900, 700, 300, 200) << xga << QRect(724, 568, 300, 200);
-        QTest::newRow("left and top off") << QRect(-50, -5, 300, 200) << xga << QRect(0, 0, 300, 200);
-        QTest::newRow("under a top panel") << QRect(10, 10, 300, 200) << QRect(0, 32, 1024, 736)
-                                           << QRect(10, 32, 300, 200);
-        QTest::newRow("second screen") << QRect(1900, 900, 300, 200) << QRect(1920, 0, 1280, 1024)
-                                       << QRect(1920, 824, 300, 200);
-        QTest::newRow("larger than the area: top-left on it") << QRect(100, 300, 1200, 900) << xga
-                                                              << QRect(0, 0, 1200, 900);
-        QTest::newRow("no area known: kept") << main << QRect() << main;
-    }
+    // Wanted, available and where it is placed.
     void placeWithin()
     {
-        QFETCH(QRect, wanted);
-        QFETCH(QRect, available);
-        QFETCH(QRect, placed);
-        QCOMPARE(vorbix::placeWithin(wanted, available), placed);
+        const QRect xga(0, 0, 1024, 768), main(294, 213, 436, 332);
+        const std::tuple<const char*, QRect, QRect, QRect> rows[] = {
+            {"fits: kept", main, xga, main},
+            {"bottom off on 960x540: up", main, QRect(0, 0, 960, 540), QRect(294, 208, 436, 332)},
+            {"corner off: left and up", QRect(900, 700, 300, 200), xga, QRect(724, 568, 300, 200)},
+            {"left and top off", QRect(-50, -5, 300, 200), xga, QRect(0, 0, 300, 200)},
+            {"under a top panel", QRect(10, 10, 300, 200), QRect(0, 32, 1024, 736), QRect(10, 32, 300, 200)},
+            {"second screen", QRect(1900, 900, 300, 200), QRect(1920, 0, 1280, 1024), QRect(1920, 824, 300, 200)},
+            {"larger than the area: top-left on it", QRect(100, 300, 1200, 900), xga, QRect(0, 0, 1200, 900)},
+            {"no area known: kept", main, QRect(), main}};
+        for (const auto& [name, wanted, available, placed] : rows) {
+            const QRect got = vorbix::placeWithin(wanted, available);
+            QVERIFY2(got == placed, qPrintable(QString("%1: at %2,%3").arg(name).arg(got.x()).arg(got.y())));
+        }
     }
 
-    // The real windows on the screens users reported, each in a process of
-    // its own.
-    void designWindowsOnSmallScreens_data()
-    {
-        QTest::addColumn<QStringList>("screen"); // width, height, scale
-        QTest::newRow("1920x1080 at scale 2") << QStringList{"1920", "1080", "2"};
-        QTest::newRow("1024x768") << QStringList{"1024", "768", "1"};
-        QTest::newRow("800x600") << QStringList{"800", "600", "1"};
-    }
+    // The real windows on the screens users reported (width, height,
+    // scale), each in a process of its own.
     void designWindowsOnSmallScreens()
     {
-        QFETCH(QStringList, screen);
-        QProcess child;
-        child.start(QCoreApplication::applicationFilePath(), QStringList{"--place"} + screen);
-        QVERIFY(child.waitForFinished(60000));
-        QCOMPARE(QString::fromLocal8Bit(child.readAllStandardOutput()), QString());
-        QCOMPARE(child.exitCode(), 0);
+        const QStringList screens[] = {{"1920", "1080", "2"}, {"1024", "768", "1"}, {"800", "600", "1"}};
+        for (const QStringList& screen : screens) {
+            QProcess child;
+            child.start(QCoreApplication::applicationFilePath(), QStringList{"--place"} + screen);
+            QVERIFY2(child.waitForFinished(60000), qPrintable(screen.join(' ')));
+            const QString out = QString::fromLocal8Bit(child.readAllStandardOutput());
+            QVERIFY2(out.isEmpty() && child.exitCode() == 0, qPrintable(screen.join(' ') + ": " + out));
+        }
     }
 };
 
