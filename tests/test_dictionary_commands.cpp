@@ -8,6 +8,7 @@
 #include "ui_Kassav.h"
 
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QMimeData>
 #include <QStringEncoder>
 #include <QtTest>
@@ -31,46 +32,6 @@ private slots:
     {
         h_.reset();
         Harness::flush();
-    }
-
-    // A UTF-16 list stays UTF-16 through Open, Save, Save As and the save
-    // prompt's writer; the dialogs' filters follow the last one used.
-    void aListKeepsItsFormat()
-    {
-        const auto utf16 = [](const QString& text) {
-            return QByteArray(
-                QStringEncoder(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom).encode(text));
-        };
-        const QString path = file("notepad.dic"), copy = file("copy.dic");
-        const QByteArray bytes = utf16("x}ray\r\nрентген\r\nkoer\r\ndog\r\n");
-        writeBytes(path, bytes);
-        h_->setWords({{"old", "vana"}, {"two", "kaks"}, {"three", "kolm"}});
-        h_->platform.answerDialog(path);
-        main_->MFOpen_Click();
-        QCOMPARE(h_->platform.dialogs.at(0).filter, "Quorvel's Files (*.dic) |*.dic|" + otherLists);
-        QCOMPARE(snapshot().mid(0, 9),
-            (QStringList{
-                "English Quorvel - notepad.dic", path, "1", "x-ray", "рентген", "koer", "dog", "", ""}));
-        main_->MFSave_Click();
-        QCOMPARE(readBytes(path), bytes);
-
-        h_->platform.answerDialog(copy);
-        main_->MFSaveAs_Click();
-        QCOMPARE(h_->platform.dialogs.at(1).filter, saveAsFilters);
-        QCOMPARE(readBytes(copy), bytes);
-        QCOMPARE(state().CurrentFile, copy);
-        QCOMPARE(main_->windowTitle(), "Vorbix - " + copy);
-        h_->platform.cancelDialog();
-        main_->MFOpen_Click();
-        QCOMPARE(h_->platform.dialogs.at(2).filter, "Quorvel Files (*.dic)|*.dic|" + otherLists);
-        QCOMPARE(h_->platform.dialogs[2].fileName, copy);
-
-        state().WordsModified = 1;
-        main_->MFExit_Click();
-        h_->program.loaded<Kassav>()->ui->Command1->click();
-        QVERIFY(h_->program.ended());
-        QCOMPARE(readBytes(copy), utf16("x-ray\r\nрентген\r\nkoer\r\ndog\r\n"));
-        QVERIFY(h_->platform.messages.empty());
     }
 
     // A file that does not open leaves everything as it was (the format of
@@ -177,21 +138,25 @@ private slots:
             QCOMPARE(snapshot(), before);
     }
 
-    // A list from KVTML, CSV or text with more columns is never written
-    // over: Save, and the prompt's Yes, go to Save As with the .dic name,
-    // after which Save writes the .dic without asking.
-    void foreignListsAreSavedAsDic_data()
+    // A .dic keeps its format through Save and the prompt's writer; a list
+    // from KVTML, CSV or text with more columns is never written over: Save,
+    // and the prompt's Yes, go to Save As with the .dic name, after which
+    // Save writes the .dic without asking.
+    void saveWritesWhereTheListMayGo_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<bool>("viaPrompt");
-        QTest::addColumn<QByteArray>("dicBytes");
+        QTest::addColumn<QByteArray>("written");
         const QByteArray kvtml
             = "<kvtml version=\"2.0\"><entries><entry id=\"0\"><translation id=\"0\"><text>koer</text>"
               "</translation><translation id=\"1\"><text>dog</text></translation></entry>"
               "<entry id=\"1\"><translation id=\"0\"><text>kass</text></translation></entry>"
               "</entries></kvtml>";
-        const QByteArray one = "koer\r\ndog\r\n";
+        const QByteArray one = "koer\r\ndog\r\n", utf16 = utf16Text("koer\r\ndog\r\nx}ray\r\nрентген\r\n");
+        QTest::newRow("UTF-16 dic, Save") << "notepad.dic" << utf16 << false << utf16;
+        QTest::newRow("UTF-16 dic, prompt")
+            << "notepad.dic" << utf16 << true << utf16Text("koer\r\ndog\r\nx-ray\r\nрентген\r\n");
         QTest::newRow("kvtml, Save") << "words.kvtml" << kvtml << false << one;
         QTest::newRow("three columns, prompt") << "words.txt" << QByteArray("koer\tdog\tHund\n") << true << one;
         // Tab-separated text is written back in UTF-8 only.
@@ -200,26 +165,31 @@ private slots:
         QTest::newRow("tsv with a mark, Save") << "words.tsv" << QByteArray("\xEF\xBB\xBFkoer\tdog\n") << false
                                                << QByteArray("\xEF\xBB\xBFkoer\r\ndog\r\n");
     }
-    void foreignListsAreSavedAsDic()
+    void saveWritesWhereTheListMayGo()
     {
         QFETCH(QString, name);
         QFETCH(QByteArray, bytes);
         QFETCH(bool, viaPrompt);
-        QFETCH(QByteArray, dicBytes);
-        const QString source = file(name), dic = file("words.dic");
+        QFETCH(QByteArray, written);
+        const QString source = file(name), dic = file(QFileInfo(name).completeBaseName() + ".dic");
+        const bool imported = source != dic;
         writeBytes(source, bytes);
+        h_->setWords({{"old", "vana"}, {"two", "kaks"}, {"three", "kolm"}});
         h_->platform.answerDialog(source);
         main_->MFOpen_Click();
-        QCOMPARE(snapshot().mid(0, 2), (QStringList{"English Quorvel - " + name, source}));
-        QCOMPARE(state().KnownWords[0] + "/" + state().UnknownWords[0], QString("koer/dog"));
-        QCOMPARE(state().CurrentFileKind, FileKind::Imported);
+        QCOMPARE(h_->platform.dialogs.at(0).filter, "Quorvel's Files (*.dic) |*.dic|" + otherLists);
+        const QStringList opened = snapshot();
+        QCOMPARE(opened.mid(0, 2), (QStringList{"English Quorvel - " + name, source}));
+        QCOMPARE(opened.mid(3, 2) + opened.mid(7, 2), (QStringList{"koer", "dog", "", ""}));
+        QCOMPARE(state().CurrentFileKind, imported ? FileKind::Imported : FileKind::Dictionary);
         const bool skipped = name.endsWith("kvtml");
         QCOMPARE(h_->platform.messages.size(), size_t(skipped));
         if (skipped)
             QCOMPARE(h_->platform.messages[0].text,
                 "1 word pair was read from " + name + "; 1 entry was skipped: 1 without both words.");
-        h_->platform.answerDialog(dic);
-        state().WordsModified = 1;
+        if (imported)
+            h_->platform.answerDialog(dic);
+        state().WordsModified = viaPrompt;
         if (viaPrompt) {
             main_->MFExit_Click();
             h_->program.loaded<Kassav>()->ui->Command1->click();
@@ -227,57 +197,50 @@ private slots:
         } else {
             main_->MFSave_Click();
         }
-        QCOMPARE(h_->platform.dialogs.size(), size_t(2));
-        QCOMPARE(h_->platform.dialogs[1].mode, FileDialogRequest::Mode::Save);
-        QCOMPARE(h_->platform.dialogs[1].fileName, dic);
-        QCOMPARE(readBytes(source), bytes);
-        QCOMPARE(readBytes(dic), dicBytes);
-        if (!viaPrompt) {
-            QCOMPARE(state().CurrentFile, dic);
-            QCOMPARE(state().CurrentFileKind, FileKind::Dictionary);
-            state().KnownWords[0] = "hunt";
-            main_->MFSave_Click();
-            QCOMPARE(h_->platform.dialogs.size(), size_t(2));
-            QCOMPARE(readBytes(dic), QByteArray(dicBytes).replace("koer", "hunt"));
+        QCOMPARE(h_->platform.dialogs.size(), size_t(1 + imported));
+        QCOMPARE(readBytes(dic), written);
+        if (imported) {
+            QCOMPARE(h_->platform.dialogs[1].mode, FileDialogRequest::Mode::Save);
+            QCOMPARE(h_->platform.dialogs[1].fileName, dic);
+            QCOMPARE(readBytes(source), bytes);
         }
-    }
-
-    // Save As writes tab-separated text for a .tsv name or its filter; Save
-    // and the prompt then keep that form.
-    void tabSeparatedExport()
-    {
-        h_->setWords({{"x-ray", "röntgen"}, {"tab\tin", "\"q\""}});
-        const QString tsv = file("list.tsv");
-        h_->platform.answerDialog(tsv);
-        main_->MFSaveAs_Click();
-        const QByteArray written("x-ray\tr\xC3\xB6ntgen\r\n\"tab\tin\"\t\"\"\"q\"\"\"\r\n");
-        QCOMPARE(readBytes(tsv), written);
-        QCOMPARE(state().CurrentFileKind, FileKind::TabSeparated);
-        QCOMPARE(snapshot().mid(0, 2), (QStringList{"Vorbix - " + tsv, tsv}));
-        state().UnknownWords[0] = "x}ray";
+        if (viaPrompt)
+            return;
+        QCOMPARE(state().CurrentFile, dic);
+        QCOMPARE(state().CurrentFileKind, FileKind::Dictionary);
+        state().KnownWords[0] = "hunt";
         main_->MFSave_Click();
-        QCOMPARE(readBytes(tsv), QByteArray(written).replace("r\xC3\xB6ntgen", "x}ray"));
-        state().WordsModified = 1;
-        main_->MFExit_Click();
-        h_->program.loaded<Kassav>()->ui->Command1->click();
-        QVERIFY(h_->program.ended());
-        QCOMPARE(readBytes(tsv).left(12), QByteArray("x-ray\tx}ray\r"));
-        QCOMPARE(h_->platform.dialogs.size(), size_t(1));
+        QByteArray hunt = QByteArray(written).replace("koer", "hunt");
+        QCOMPARE(readBytes(dic), hunt.replace(QByteArray("k\0o\0e\0r", 7), QByteArray("h\0u\0n\0t", 7)));
+        // Save As keeps the format too; the dialogs' filters follow the last one used.
+        const QString copy = file("copy.dic");
+        h_->platform.answerDialog(copy);
+        main_->MFSaveAs_Click();
+        QCOMPARE(h_->platform.dialogs.back().filter, saveAsFilters);
+        QCOMPARE(readBytes(copy), readBytes(dic));
+        QCOMPARE(main_->windowTitle(), "Vorbix - " + copy);
+        h_->platform.cancelDialog();
+        main_->MFOpen_Click();
+        QCOMPARE(h_->platform.dialogs.back().filter, "Quorvel Files (*.dic)|*.dic|" + otherLists);
+        QCOMPARE(h_->platform.dialogs.back().fileName, copy);
+        QCOMPARE(h_->platform.messages.size(), size_t(skipped));
     }
 
-    // The form Save As writes, by name and filter; a list tab-separated text
-    // cannot give back is refused with the pair named, and nothing changes.
+    // The form Save As writes, by name and filter, which Save and the
+    // prompt then keep; a list tab-separated text cannot give back is
+    // refused with the pair named, and nothing changes.
     void saveAsFormatByNameOrFilter_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("filter");
         QTest::addColumn<QString>("unknown");
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("dic") << "a.dic" << 0 << "c" << QByteArray("a}b\r\nc\r\n");
-        QTest::newRow("tsv by name") << "a.TSV" << 0 << "c" << QByteArray("a-b\tc\r\n");
-        QTest::newRow("tsv by filter") << "a" << 1 << "c" << QByteArray("a-b\tc\r\n");
-        QTest::newRow(".dic wins over the filter") << "a.dic" << 1 << "c" << QByteArray("a}b\r\nc\r\n");
-        QTest::newRow("other names are .dic") << "a.txt" << 0 << "c" << QByteArray("a}b\r\nc\r\n");
+        const QByteArray dic = "a}b\r\nc\r\ntab\tin\r\n\"q\"\r\n", tsv = "a-b\tc\r\n\"tab\tin\"\t\"\"\"q\"\"\"\r\n";
+        QTest::newRow("dic") << "a.dic" << 0 << "c" << dic;
+        QTest::newRow("tsv by name") << "a.TSV" << 0 << "c" << tsv;
+        QTest::newRow("tsv by filter") << "a" << 1 << "c" << tsv;
+        QTest::newRow(".dic wins over the filter") << "a.dic" << 1 << "c" << dic;
+        QTest::newRow("other names are .dic") << "a.txt" << 0 << "c" << dic;
         QTest::newRow("an empty word is refused") << "a.tsv" << 0 << "" << QByteArray("<missing>");
     }
     void saveAsFormatByNameOrFilter()
@@ -286,18 +249,33 @@ private slots:
         QFETCH(int, filter);
         QFETCH(QString, unknown);
         QFETCH(QByteArray, bytes);
-        h_->setWords({{"a-b", unknown}});
+        h_->setWords({{"a-b", unknown}, {"tab\tin", "\"q\""}});
         const QStringList before = snapshot();
-        h_->platform.answerDialog(file(name), filter);
+        const QString path = file(name);
+        h_->platform.answerDialog(path, filter);
         main_->MFSaveAs_Click();
-        QCOMPARE(readBytes(file(name)), bytes);
+        QCOMPARE(readBytes(path), bytes);
         QCOMPARE(main_->lastSaveAsFailed(), unknown.isEmpty());
         QCOMPARE(h_->platform.messages.size(), size_t(unknown.isEmpty()));
         if (unknown.isEmpty()) {
             QVERIFY2(h_->platform.messages[0].text.contains("pair 1 (\"a-b\", \"\")"),
                 qPrintable(h_->platform.messages[0].text));
             QCOMPARE(snapshot(), before);
+            return;
         }
+        QCOMPARE(snapshot().mid(0, 2), (QStringList{"Vorbix - " + path, path}));
+        QCOMPARE(state().CurrentFileKind, bytes.startsWith("a-b\t") ? FileKind::TabSeparated : FileKind::Dictionary);
+        state().UnknownWords[0] = "d";
+        main_->MFSave_Click();
+        const QByteArray saved = QByteArray(bytes).replace("\nc\r", "\nd\r").replace("\tc\r", "\td\r");
+        QCOMPARE(readBytes(path), saved);
+        // The prompt's writer keeps the hyphen.
+        state().WordsModified = 1;
+        main_->MFExit_Click();
+        h_->program.loaded<Kassav>()->ui->Command1->click();
+        QVERIFY(h_->program.ended());
+        QCOMPARE(readBytes(path), QByteArray(saved).replace('}', '-'));
+        QCOMPARE(h_->platform.dialogs.size(), size_t(1));
     }
 
     // A dropped file opens as Open opens it; a changed list raises the
@@ -346,6 +324,10 @@ private:
         = "All word lists (*.dic *.kvtml *.csv *.tsv *.txt)|*.dic;*.kvtml;*.csv;*.tsv;*.txt|"
           "KVTML (*.kvtml)|*.kvtml|Text lists (*.csv *.tsv *.txt)|*.csv;*.tsv;*.txt|";
     const QString saveAsFilters = "Quorvel Files (*.dic)|*.dic|Tab-separated text (*.tsv)|*.tsv|";
+    static QByteArray utf16Text(const QString& text)
+    {
+        return QStringEncoder(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom).encode(text);
+    }
     MOODUL1& state() { return h_->program.state(); }
     QString file(const QString& name) const { return h_->file(name); }
     // Everything a failed command must leave as it was.
