@@ -34,27 +34,35 @@ private slots:
         Harness::flush();
     }
 
-    // A file that does not open leaves everything as it was (the format of
-    // the list in memory too) and offers the dialog again.
-    void failedOpenChangesNothingAndOffersDialogAgain_data()
+    // A file that does not open, by Open or dropped, leaves everything as it
+    // was (the format of the list in memory too) and offers the dialog
+    // again. A dropped file opens as Open opens it; a changed list raises
+    // the prompt instead, and the drop is not carried out.
+    void openOrDropChangesNothingUnlessItOpens_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("bytes"); // empty: no such file
-        QTest::addColumn<QString>("message");
-        QTest::newRow("missing file") << "bad.dic" << QByteArray() << "ERROR 53: There is no such a file!";
-        QTest::newRow("odd lines") << "bad.dic" << QByteArray("a\r\nb\r\nc\r\n") << "ERROR 62 occurred.";
-        QTest::newRow("line too long") << "bad.dic" << "a\r\n" + QByteArray(70000, 'z') + "\r\n"
+        QTest::addColumn<int>("how"); // 0 Open, 1 dropped, 2 dropped on a changed list
+        QTest::addColumn<QString>("message"); // empty: opens
+        QTest::newRow("missing file") << "bad.dic" << QByteArray() << 0 << "ERROR 53: There is no such a file!";
+        QTest::newRow("odd lines") << "bad.dic" << QByteArray("a\r\nb\r\nc\r\n") << 0 << "ERROR 62 occurred.";
+        QTest::newRow("line too long") << "bad.dic" << "a\r\n" + QByteArray(70000, 'z') + "\r\n" << 0
                                        << "ERROR 59 occurred.";
         QTest::newRow("stray Latin-1 byte")
-            << "bad.dic" << QByteArray("\xC5\xA1okk\r\ncaf\xE9\r\n") << "ERROR 54 occurred.";
-        QTest::newRow("lone CR") << "bad.dic" << QByteArray("a\rb\r\nc\r\n") << "ERROR 63 occurred.";
+            << "bad.dic" << QByteArray("\xC5\xA1okk\r\ncaf\xE9\r\n") << 0 << "ERROR 54 occurred.";
+        QTest::newRow("lone CR") << "bad.dic" << QByteArray("a\rb\r\nc\r\n") << 0 << "ERROR 63 occurred.";
         QTest::newRow("csv without a usable pair")
-            << "bad.csv" << QByteArray("only;\n;words\n") << "ERROR 64 occurred.";
+            << "bad.csv" << QByteArray("only;\n;words\n") << 0 << "ERROR 64 occurred.";
+        QTest::newRow("dropped, broken: message, then the dialog")
+            << "dropped.csv" << QByteArray("a,\"b\nc\",d\n") << 1 << "ERROR 63 occurred.";
+        QTest::newRow("dropped, opens") << "dropped.csv" << QByteArray("koer;dog\n") << 1 << "";
+        QTest::newRow("dropped on a changed list: prompt") << "dropped.csv" << QByteArray("koer;dog\n") << 2 << "";
     }
-    void failedOpenChangesNothingAndOffersDialogAgain()
+    void openOrDropChangesNothingUnlessItOpens()
     {
         QFETCH(QString, name);
         QFETCH(QByteArray, bytes);
+        QFETCH(int, how);
         QFETCH(QString, message);
         const QString good = file("good.dic"), bad = file(name);
         writeBytes(good, "\xEF\xBB\xBFhea\r\ngood\r\nhalb\r\nbad\r\n");
@@ -62,14 +70,33 @@ private slots:
         main_->MFOpen_Click();
         if (!bytes.isEmpty())
             writeBytes(bad, bytes);
+        state().WordsModified = how == 2;
         const QStringList before = snapshot();
-        h_->platform.answerDialog(bad);
+        if (how == 0)
+            h_->platform.answerDialog(bad);
         h_->platform.cancelDialog();
-        main_->MFOpen_Click();
-        QCOMPARE(h_->platform.dialogs.size(), size_t(3));
-        QCOMPARE(h_->platform.messages.size(), size_t(1));
-        QCOMPARE(h_->platform.messages[0].text, message + (bytes.isEmpty() ? bad : QString()));
-        QCOMPARE(snapshot(), before);
+        if (how == 0) {
+            main_->MFOpen_Click();
+        } else {
+            QMimeData mime;
+            mime.setUrls({QUrl::fromLocalFile(bad)});
+            QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(main_, &enter);
+            QVERIFY(enter.isAccepted());
+            QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(main_, &drop);
+            QCoreApplication::processEvents();
+        }
+        QCOMPARE(bool(h_->program.loaded<Kassav>()), how == 2);
+        QCOMPARE(state().PendingAction, std::int16_t(how == 2 ? PendingOpen : 0));
+        QCOMPARE(h_->platform.dialogs.size(), size_t(message.isEmpty() ? 1 : how ? 2 : 3));
+        QCOMPARE(h_->platform.messages.size(), size_t(!message.isEmpty()));
+        if (!message.isEmpty())
+            QCOMPARE(h_->platform.messages[0].text, message + (bytes.isEmpty() ? bad : QString()));
+        if (how == 1 && message.isEmpty())
+            QCOMPARE(snapshot().mid(0, 5), (QStringList{"English Quorvel - dropped.csv", bad, "0", "koer", "dog"}));
+        else
+            QCOMPARE(snapshot(), before);
     }
 
     // A word as long as the editor's box takes is saved; one more letter is
@@ -276,47 +303,6 @@ private slots:
         QVERIFY(h_->program.ended());
         QCOMPARE(readBytes(path), QByteArray(saved).replace('}', '-'));
         QCOMPARE(h_->platform.dialogs.size(), size_t(1));
-    }
-
-    // A dropped file opens as Open opens it; a changed list raises the
-    // prompt instead, and the drop is not carried out.
-    void droppedFiles_data()
-    {
-        QTest::addColumn<bool>("changed");
-        QTest::addColumn<bool>("broken");
-        QTest::newRow("opens") << false << false;
-        QTest::newRow("changed list: prompt") << true << false;
-        QTest::newRow("broken: message, then the dialog") << false << true;
-    }
-    void droppedFiles()
-    {
-        QFETCH(bool, changed);
-        QFETCH(bool, broken);
-        h_->setWords({{"vana", "old"}});
-        state().WordsModified = changed ? 1 : 0;
-        const QString path = file("dropped.csv");
-        writeBytes(path, broken ? "a,\"b\nc\",d\n" : "koer;dog\n");
-        const QStringList before = snapshot();
-        h_->platform.cancelDialog();
-        QMimeData mime;
-        mime.setUrls({QUrl::fromLocalFile(path)});
-        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(main_, &enter);
-        QVERIFY(enter.isAccepted());
-        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(main_, &drop);
-        QCoreApplication::processEvents();
-        QCOMPARE(bool(h_->program.loaded<Kassav>()), changed);
-        QCOMPARE(state().PendingAction, std::int16_t(changed ? PendingOpen : 0));
-        QCOMPARE(h_->platform.messages.size(), size_t(broken));
-        QCOMPARE(h_->platform.dialogs.size(), size_t(broken));
-        if (broken)
-            QCOMPARE(h_->platform.messages[0].text, QString("ERROR 63 occurred."));
-        if (changed || broken)
-            QCOMPARE(snapshot(), before);
-        else
-            QCOMPARE(
-                snapshot().mid(0, 5), (QStringList{"English Quorvel - dropped.csv", path, "0", "koer", "dog"}));
     }
 
 private:
