@@ -133,38 +133,6 @@ private slots:
         QCOMPARE(snapshot(), opened);
     }
 
-    void saveAsEndsProgramOnlyOnTheWayOut_data()
-    {
-        QTest::addColumn<int>("pending");
-        QTest::addColumn<int>("closing");
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<bool>("ends");
-        QTest::newRow("main window closing") << 0 << 1 << "out.dic" << true;
-        QTest::newRow("open pending") << int(PendingOpen) << 0 << "out.dic" << false;
-        QTest::newRow("write fails on exit") << int(PendingExit) << 0 << "taken.dic" << false;
-    }
-    void saveAsEndsProgramOnlyOnTheWayOut()
-    {
-        QFETCH(int, pending);
-        QFETCH(int, closing);
-        QFETCH(QString, target);
-        QFETCH(bool, ends);
-        h_->setWords({{"a", "b"}});
-        QVERIFY(QDir(h_->folder.path()).mkdir("taken.dic"));
-        state().PendingAction = std::int16_t(pending);
-        state().MainWindowClosing = std::int16_t(closing);
-        const QStringList before = snapshot();
-        h_->platform.answerDialog(file(target));
-        main_->MFSaveAs_Click();
-        QCOMPARE(h_->program.ended(), ends);
-        QCOMPARE(h_->platform.ended, ends ? 1 : 0);
-        QCOMPARE(h_->platform.messages.size(), size_t(target == "taken.dic"));
-        if (target == "out.dic")
-            QCOMPARE(readBytes(file(target)), QByteArray("a\r\nb\r\n"));
-        else
-            QCOMPARE(snapshot(), before);
-    }
-
     // A .dic keeps its format through Save and the prompt's writer; a list
     // from KVTML, CSV or text with more columns is never written over: Save,
     // and the prompt's Yes, go to Save As with the .dic name, after which
@@ -255,41 +223,54 @@ private slots:
 
     // The form Save As writes, by name and filter, which Save and the
     // prompt then keep; a list tab-separated text cannot give back is
-    // refused with the pair named, and nothing changes.
-    void saveAsFormatByNameOrFilter_data()
+    // refused with the pair named, and nothing changes. Save As ends the
+    // program only when it was asked on the way out and the write worked.
+    void saveAs_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("filter");
         QTest::addColumn<QString>("unknown");
+        QTest::addColumn<int>("way"); // 1 main window closing, 2 Open pending, 3 Exit pending
         QTest::addColumn<QByteArray>("bytes");
         const QByteArray dic = "a}b\r\nc\r\ntab\tin\r\n\"q\"\r\n", tsv = "a-b\tc\r\n\"tab\tin\"\t\"\"\"q\"\"\"\r\n";
-        QTest::newRow("dic") << "a.dic" << 0 << "c" << dic;
-        QTest::newRow("tsv by name") << "a.TSV" << 0 << "c" << tsv;
-        QTest::newRow("tsv by filter") << "a" << 1 << "c" << tsv;
-        QTest::newRow(".dic wins over the filter") << "a.dic" << 1 << "c" << dic;
-        QTest::newRow("other names are .dic") << "a.txt" << 0 << "c" << dic;
-        QTest::newRow("an empty word is refused") << "a.tsv" << 0 << "" << QByteArray("<missing>");
+        QTest::newRow("dic") << "a.dic" << 0 << "c" << 0 << dic;
+        QTest::newRow("tsv by name") << "a.TSV" << 0 << "c" << 0 << tsv;
+        QTest::newRow("tsv by filter") << "a" << 1 << "c" << 0 << tsv;
+        QTest::newRow(".dic wins over the filter") << "a.dic" << 1 << "c" << 0 << dic;
+        QTest::newRow("other names are .dic") << "a.txt" << 0 << "c" << 0 << dic;
+        QTest::newRow("an empty word is refused") << "a.tsv" << 0 << "" << 0 << QByteArray("<missing>");
+        QTest::newRow("main window closing: ends") << "a.dic" << 0 << "c" << 1 << dic;
+        QTest::newRow("open pending: goes on") << "a.dic" << 0 << "c" << 2 << dic;
+        QTest::newRow("write fails on exit: goes on") << "taken.dic" << 0 << "c" << 3 << QByteArray("<missing>");
     }
-    void saveAsFormatByNameOrFilter()
+    void saveAs()
     {
         QFETCH(QString, name);
         QFETCH(int, filter);
         QFETCH(QString, unknown);
+        QFETCH(int, way);
         QFETCH(QByteArray, bytes);
         h_->setWords({{"a-b", unknown}, {"tab\tin", "\"q\""}});
+        QVERIFY(QDir(h_->folder.path()).mkdir("taken.dic"));
+        state().PendingAction = std::int16_t(way == 2 ? PendingOpen : way == 3 ? PendingExit : 0);
+        state().MainWindowClosing = way == 1;
         const QStringList before = snapshot();
         const QString path = file(name);
         h_->platform.answerDialog(path, filter);
         main_->MFSaveAs_Click();
+        const bool fails = bytes == "<missing>";
         QCOMPARE(readBytes(path), bytes);
-        QCOMPARE(main_->lastSaveAsFailed(), unknown.isEmpty());
-        QCOMPARE(h_->platform.messages.size(), size_t(unknown.isEmpty()));
-        if (unknown.isEmpty()) {
+        QCOMPARE(main_->lastSaveAsFailed(), fails);
+        QCOMPARE(h_->program.ended(), way == 1);
+        QCOMPARE(h_->platform.ended, way == 1 ? 1 : 0);
+        QCOMPARE(h_->platform.messages.size(), size_t(fails));
+        if (unknown.isEmpty())
             QVERIFY2(h_->platform.messages[0].text.contains("pair 1 (\"a-b\", \"\")"),
                 qPrintable(h_->platform.messages[0].text));
+        if (fails)
             QCOMPARE(snapshot(), before);
+        if (fails || way)
             return;
-        }
         QCOMPARE(snapshot().mid(0, 2), (QStringList{"Vorbix - " + path, path}));
         QCOMPARE(state().CurrentFileKind, bytes.startsWith("a-b\t") ? FileKind::TabSeparated : FileKind::Dictionary);
         state().UnknownWords[0] = "d";
