@@ -57,7 +57,9 @@ QString summary(const ListReadResult& r)
         return text;
     if (r.skipped())
         text += QString(" (%1 skipped)").arg(r.skipped());
-    return text + (r.kind == FileKind::Dictionary ? " [dic]" : r.kind == FileKind::TabSeparated ? " [tsv]" : "");
+    if (r.kind == FileKind::Imported)
+        return text;
+    return text + (r.kind == FileKind::Dictionary ? " [dic]" : " [tsv]");
 }
 
 QString refused(int error)
@@ -176,7 +178,8 @@ private slots:
         row("UTF-16LE as Notepad saves it", utf16("koer\r\nсобака\r\nx-ray\r\n😀\r\n", false),
             "koer/собака; x-ray/😀", Utf16LE);
         row("UTF-16BE, LF, no final line end", utf16("õun\napple", true), "õun/apple", Utf16BE);
-        row("Windows-1257, C1 bytes", "\xF5un\r\n\xD0okolaad\x80\x81\x98\r\n", "õun/Šokolaad€\u0081\u0098", Baltic);
+        row("Windows-1257, C1 bytes", "\xF5un\r\n\xD0okolaad\x80\x81\x98\r\n", "õun/Šokolaad€\u0081\u0098",
+            Baltic);
         row("Windows-1257 starting like a UTF-8 mark", "\xEF\xBB\xBF\xF5\r\nx\r\n", "ļ»æõ/x", Baltic);
         row("CR at the very end is a line end", "a\r\nb\r", "a/b");
         row("empty words", "\r\n\r\n", "/");
@@ -193,7 +196,8 @@ private slots:
         row("NUL in Windows-1257", QByteArray("\xF5\0\r\nc\r\n", 7), refused(NotText));
         row("UTF-16LE without a mark", utf16("koer\r\ndog\r\n", false, false), refused(NotText));
         row("UTF-16LE cut in a unit", utf16("koer\r\ndog", false).chopped(1), refused(NotText));
-        row("UTF-16BE lone surrogate", utf16(QString("a\r\nb") + QChar(0xD83D) + "c\r\n", true), refused(NotText));
+        const QString surrogate = QString("a\r\nb") + QChar(0xD83D) + "c\r\n";
+        row("UTF-16BE lone surrogate", utf16(surrogate, true), refused(NotText));
         row("UTF-16LE NUL character", utf16(QString("a\r\nb") + QChar(0) + "\r\n", false), refused(NotText));
         row("lone CR inside a line", "a\rb\r\nc\r\n", refused(CarriageReturnInLine));
         row("CR CR LF", "a\r\r\nb\r\n", refused(CarriageReturnInLine));
@@ -388,8 +392,8 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("expected");
-        const auto row = [](const char* what, const QByteArray& bytes, const char* name, const QString& expected) {
-            QTest::newRow(what) << bytes << QString(name) << expected;
+        const auto row = [](const char* what, const QByteArray& bytes, const char* name, const QString& summary) {
+            QTest::newRow(what) << bytes << QString(name) << summary;
         };
         row("kvtml2, three languages with ids out of order",
             kvtml2(entry(0, "koer", "dog")
@@ -462,7 +466,8 @@ private slots:
         const QString all = thousand.join("; ");
         row("csv 1001", csv + "k1000;u1000\n", "big.list", all + " cut");
         row("tsv 1001 is not written over", QByteArray(csv).replace(';', '\t') + "k\tu\n", "b.tsv", all + " cut");
-        row("kvtml 1000 and an empty one", kvtml2(entries + entry(1000, "x", "")), "big.list", all + " (1 skipped)");
+        row("kvtml 1000 and an empty one", kvtml2(entries + entry(1000, "x", "")), "big.list",
+            all + " (1 skipped)");
         row("kvtml 1001", kvtml2(entries + entry(1000, "k", "u")), "big.list", all + " cut");
     }
     void readsEachFormat()

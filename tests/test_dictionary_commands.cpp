@@ -56,7 +56,8 @@ private slots:
         QTest::newRow("dropped, broken: message, then the dialog")
             << "dropped.csv" << QByteArray("a,\"b\nc\",d\n") << 1 << "ERROR 63 occurred.";
         QTest::newRow("dropped, opens") << "dropped.csv" << QByteArray("koer;dog\n") << 1 << "";
-        QTest::newRow("dropped on a changed list: prompt") << "dropped.csv" << QByteArray("koer;dog\n") << 2 << "";
+        QTest::newRow("dropped on a changed list: prompt")
+            << "dropped.csv" << QByteArray("koer;dog\n") << 2 << "";
     }
     void openOrDropChangesNothingUnlessItOpens()
     {
@@ -94,7 +95,8 @@ private slots:
         if (!message.isEmpty())
             QCOMPARE(h_->platform.messages[0].text, message + (bytes.isEmpty() ? bad : QString()));
         if (how == 1 && message.isEmpty())
-            QCOMPARE(snapshot().mid(0, 5), (QStringList{"English Quorvel - dropped.csv", bad, "0", "koer", "dog"}));
+            QCOMPARE(
+                snapshot().mid(0, 5), (QStringList{"English Quorvel - dropped.csv", bad, "0", "koer", "dog"}));
         else
             QCOMPARE(snapshot(), before);
     }
@@ -232,7 +234,8 @@ private slots:
         QTest::addColumn<QString>("unknown");
         QTest::addColumn<int>("way"); // 1 main window closing, 2 Open pending, 3 Exit pending
         QTest::addColumn<QByteArray>("bytes");
-        const QByteArray dic = "a}b\r\nc\r\ntab\tin\r\n\"q\"\r\n", tsv = "a-b\tc\r\n\"tab\tin\"\t\"\"\"q\"\"\"\r\n";
+        const QByteArray dic = "a}b\r\nc\r\ntab\tin\r\n\"q\"\r\n",
+                         tsv = "a-b\tc\r\n\"tab\tin\"\t\"\"\"q\"\"\"\r\n";
         QTest::newRow("dic") << "a.dic" << 0 << "c" << 0 << dic;
         QTest::newRow("tsv by name") << "a.TSV" << 0 << "c" << 0 << tsv;
         QTest::newRow("tsv by filter") << "a" << 1 << "c" << 0 << tsv;
@@ -272,7 +275,8 @@ private slots:
         if (fails || way)
             return;
         QCOMPARE(snapshot().mid(0, 2), (QStringList{"Vorbix - " + path, path}));
-        QCOMPARE(state().CurrentFileKind, bytes.startsWith("a-b\t") ? FileKind::TabSeparated : FileKind::Dictionary);
+        const bool tsv = bytes.startsWith("a-b\t");
+        QCOMPARE(state().CurrentFileKind, tsv ? FileKind::TabSeparated : FileKind::Dictionary);
         state().UnknownWords[0] = "d";
         main_->MFSave_Click();
         const QByteArray saved = QByteArray(bytes).replace("\nc\r", "\nd\r").replace("\tc\r", "\td\r");
