@@ -8,6 +8,7 @@
 #include "ui_Kassav.h"
 
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QMimeData>
 #include <QStringEncoder>
 #include <QtTest>
@@ -33,67 +34,36 @@ private slots:
         Harness::flush();
     }
 
-    // A UTF-16 list stays UTF-16 through Open, Save, Save As and the save
-    // prompt's writer; the dialogs' filters follow the last one used.
-    void aListKeepsItsFormat()
-    {
-        const auto utf16 = [](const QString& text) {
-            return QByteArray(
-                QStringEncoder(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom).encode(text));
-        };
-        const QString path = file("notepad.dic"), copy = file("copy.dic");
-        const QByteArray bytes = utf16("x}ray\r\nрентген\r\nkoer\r\ndog\r\n");
-        writeBytes(path, bytes);
-        h_->setWords({{"old", "vana"}, {"two", "kaks"}, {"three", "kolm"}});
-        h_->platform.answerDialog(path);
-        main_->MFOpen_Click();
-        QCOMPARE(h_->platform.dialogs.at(0).filter, "Quorvel's Files (*.dic) |*.dic|" + otherLists);
-        QCOMPARE(snapshot().mid(0, 9),
-            (QStringList{
-                "English Quorvel - notepad.dic", path, "1", "x-ray", "рентген", "koer", "dog", "", ""}));
-        main_->MFSave_Click();
-        QCOMPARE(readBytes(path), bytes);
-
-        h_->platform.answerDialog(copy);
-        main_->MFSaveAs_Click();
-        QCOMPARE(h_->platform.dialogs.at(1).filter, saveAsFilters);
-        QCOMPARE(readBytes(copy), bytes);
-        QCOMPARE(state().CurrentFile, copy);
-        QCOMPARE(main_->windowTitle(), "Vorbix - " + copy);
-        h_->platform.cancelDialog();
-        main_->MFOpen_Click();
-        QCOMPARE(h_->platform.dialogs.at(2).filter, "Quorvel Files (*.dic)|*.dic|" + otherLists);
-        QCOMPARE(h_->platform.dialogs[2].fileName, copy);
-
-        state().WordsModified = 1;
-        main_->MFExit_Click();
-        h_->program.loaded<Kassav>()->ui->Command1->click();
-        QVERIFY(h_->program.ended());
-        QCOMPARE(readBytes(copy), utf16("x-ray\r\nрентген\r\nkoer\r\ndog\r\n"));
-        QVERIFY(h_->platform.messages.empty());
-    }
-
-    // A file that does not open leaves everything as it was (the format of
-    // the list in memory too) and offers the dialog again.
-    void failedOpenChangesNothingAndOffersDialogAgain_data()
+    // A file that does not open, by Open or dropped, leaves everything as it
+    // was (the format of the list in memory too) and offers the dialog
+    // again. A dropped file opens as Open opens it; a changed list raises
+    // the prompt instead, and the drop is not carried out.
+    void openOrDropChangesNothingUnlessItOpens_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("bytes"); // empty: no such file
-        QTest::addColumn<QString>("message");
-        QTest::newRow("missing file") << "bad.dic" << QByteArray() << "ERROR 53: There is no such a file!";
-        QTest::newRow("odd lines") << "bad.dic" << QByteArray("a\r\nb\r\nc\r\n") << "ERROR 62 occurred.";
-        QTest::newRow("line too long") << "bad.dic" << "a\r\n" + QByteArray(70000, 'z') + "\r\n"
+        QTest::addColumn<int>("how"); // 0 Open, 1 dropped, 2 dropped on a changed list
+        QTest::addColumn<QString>("message"); // empty: opens
+        QTest::newRow("missing file") << "bad.dic" << QByteArray() << 0 << "ERROR 53: There is no such a file!";
+        QTest::newRow("odd lines") << "bad.dic" << QByteArray("a\r\nb\r\nc\r\n") << 0 << "ERROR 62 occurred.";
+        QTest::newRow("line too long") << "bad.dic" << "a\r\n" + QByteArray(70000, 'z') + "\r\n" << 0
                                        << "ERROR 59 occurred.";
         QTest::newRow("stray Latin-1 byte")
-            << "bad.dic" << QByteArray("\xC5\xA1okk\r\ncaf\xE9\r\n") << "ERROR 54 occurred.";
-        QTest::newRow("lone CR") << "bad.dic" << QByteArray("a\rb\r\nc\r\n") << "ERROR 63 occurred.";
+            << "bad.dic" << QByteArray("\xC5\xA1okk\r\ncaf\xE9\r\n") << 0 << "ERROR 54 occurred.";
+        QTest::newRow("lone CR") << "bad.dic" << QByteArray("a\rb\r\nc\r\n") << 0 << "ERROR 63 occurred.";
         QTest::newRow("csv without a usable pair")
-            << "bad.csv" << QByteArray("only;\n;words\n") << "ERROR 64 occurred.";
+            << "bad.csv" << QByteArray("only;\n;words\n") << 0 << "ERROR 64 occurred.";
+        QTest::newRow("dropped, broken: message, then the dialog")
+            << "dropped.csv" << QByteArray("a,\"b\nc\",d\n") << 1 << "ERROR 63 occurred.";
+        QTest::newRow("dropped, opens") << "dropped.csv" << QByteArray("koer;dog\n") << 1 << "";
+        QTest::newRow("dropped on a changed list: prompt")
+            << "dropped.csv" << QByteArray("koer;dog\n") << 2 << "";
     }
-    void failedOpenChangesNothingAndOffersDialogAgain()
+    void openOrDropChangesNothingUnlessItOpens()
     {
         QFETCH(QString, name);
         QFETCH(QByteArray, bytes);
+        QFETCH(int, how);
         QFETCH(QString, message);
         const QString good = file("good.dic"), bad = file(name);
         writeBytes(good, "\xEF\xBB\xBFhea\r\ngood\r\nhalb\r\nbad\r\n");
@@ -101,14 +71,34 @@ private slots:
         main_->MFOpen_Click();
         if (!bytes.isEmpty())
             writeBytes(bad, bytes);
+        state().WordsModified = how == 2;
         const QStringList before = snapshot();
-        h_->platform.answerDialog(bad);
+        if (how == 0)
+            h_->platform.answerDialog(bad);
         h_->platform.cancelDialog();
-        main_->MFOpen_Click();
-        QCOMPARE(h_->platform.dialogs.size(), size_t(3));
-        QCOMPARE(h_->platform.messages.size(), size_t(1));
-        QCOMPARE(h_->platform.messages[0].text, message + (bytes.isEmpty() ? bad : QString()));
-        QCOMPARE(snapshot(), before);
+        if (how == 0) {
+            main_->MFOpen_Click();
+        } else {
+            QMimeData mime;
+            mime.setUrls({QUrl::fromLocalFile(bad)});
+            QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(main_, &enter);
+            QVERIFY(enter.isAccepted());
+            QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(main_, &drop);
+            QCoreApplication::processEvents();
+        }
+        QCOMPARE(bool(h_->program.loaded<Kassav>()), how == 2);
+        QCOMPARE(state().PendingAction, std::int16_t(how == 2 ? PendingOpen : 0));
+        QCOMPARE(h_->platform.dialogs.size(), size_t(message.isEmpty() ? 1 : how ? 2 : 3));
+        QCOMPARE(h_->platform.messages.size(), size_t(!message.isEmpty()));
+        if (!message.isEmpty())
+            QCOMPARE(h_->platform.messages[0].text, message + (bytes.isEmpty() ? bad : QString()));
+        if (how == 1 && message.isEmpty())
+            QCOMPARE(
+                snapshot().mid(0, 5), (QStringList{"English Quorvel - dropped.csv", bad, "0", "koer", "dog"}));
+        else
+            QCOMPARE(snapshot(), before);
     }
 
     // A word as long as the editor's box takes is saved; one more letter is
@@ -145,53 +135,25 @@ private slots:
         QCOMPARE(snapshot(), opened);
     }
 
-    void saveAsEndsProgramOnlyOnTheWayOut_data()
-    {
-        QTest::addColumn<int>("pending");
-        QTest::addColumn<int>("closing");
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<bool>("ends");
-        QTest::newRow("main window closing") << 0 << 1 << "out.dic" << true;
-        QTest::newRow("open pending") << int(PendingOpen) << 0 << "out.dic" << false;
-        QTest::newRow("write fails on exit") << int(PendingExit) << 0 << "taken.dic" << false;
-    }
-    void saveAsEndsProgramOnlyOnTheWayOut()
-    {
-        QFETCH(int, pending);
-        QFETCH(int, closing);
-        QFETCH(QString, target);
-        QFETCH(bool, ends);
-        h_->setWords({{"a", "b"}});
-        QVERIFY(QDir(h_->folder.path()).mkdir("taken.dic"));
-        state().PendingAction = std::int16_t(pending);
-        state().MainWindowClosing = std::int16_t(closing);
-        const QStringList before = snapshot();
-        h_->platform.answerDialog(file(target));
-        main_->MFSaveAs_Click();
-        QCOMPARE(h_->program.ended(), ends);
-        QCOMPARE(h_->platform.ended, ends ? 1 : 0);
-        QCOMPARE(h_->platform.messages.size(), size_t(target == "taken.dic"));
-        if (target == "out.dic")
-            QCOMPARE(readBytes(file(target)), QByteArray("a\r\nb\r\n"));
-        else
-            QCOMPARE(snapshot(), before);
-    }
-
-    // A list from KVTML, CSV or text with more columns is never written
-    // over: Save, and the prompt's Yes, go to Save As with the .dic name,
-    // after which Save writes the .dic without asking.
-    void foreignListsAreSavedAsDic_data()
+    // A .dic keeps its format through Save and the prompt's writer; a list
+    // from KVTML, CSV or text with more columns is never written over: Save,
+    // and the prompt's Yes, go to Save As with the .dic name, after which
+    // Save writes the .dic without asking.
+    void saveWritesWhereTheListMayGo_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<bool>("viaPrompt");
-        QTest::addColumn<QByteArray>("dicBytes");
+        QTest::addColumn<QByteArray>("written");
         const QByteArray kvtml
             = "<kvtml version=\"2.0\"><entries><entry id=\"0\"><translation id=\"0\"><text>koer</text>"
               "</translation><translation id=\"1\"><text>dog</text></translation></entry>"
               "<entry id=\"1\"><translation id=\"0\"><text>kass</text></translation></entry>"
               "</entries></kvtml>";
-        const QByteArray one = "koer\r\ndog\r\n";
+        const QByteArray one = "koer\r\ndog\r\n", utf16 = utf16Text("koer\r\ndog\r\nx}ray\r\nрентген\r\n");
+        QTest::newRow("UTF-16 dic, Save") << "notepad.dic" << utf16 << false << utf16;
+        QTest::newRow("UTF-16 dic, prompt")
+            << "notepad.dic" << utf16 << true << utf16Text("koer\r\ndog\r\nx-ray\r\nрентген\r\n");
         QTest::newRow("kvtml, Save") << "words.kvtml" << kvtml << false << one;
         QTest::newRow("three columns, prompt") << "words.txt" << QByteArray("koer\tdog\tHund\n") << true << one;
         // Tab-separated text is written back in UTF-8 only.
@@ -200,26 +162,31 @@ private slots:
         QTest::newRow("tsv with a mark, Save") << "words.tsv" << QByteArray("\xEF\xBB\xBFkoer\tdog\n") << false
                                                << QByteArray("\xEF\xBB\xBFkoer\r\ndog\r\n");
     }
-    void foreignListsAreSavedAsDic()
+    void saveWritesWhereTheListMayGo()
     {
         QFETCH(QString, name);
         QFETCH(QByteArray, bytes);
         QFETCH(bool, viaPrompt);
-        QFETCH(QByteArray, dicBytes);
-        const QString source = file(name), dic = file("words.dic");
+        QFETCH(QByteArray, written);
+        const QString source = file(name), dic = file(QFileInfo(name).completeBaseName() + ".dic");
+        const bool imported = source != dic;
         writeBytes(source, bytes);
+        h_->setWords({{"old", "vana"}, {"two", "kaks"}, {"three", "kolm"}});
         h_->platform.answerDialog(source);
         main_->MFOpen_Click();
-        QCOMPARE(snapshot().mid(0, 2), (QStringList{"English Quorvel - " + name, source}));
-        QCOMPARE(state().KnownWords[0] + "/" + state().UnknownWords[0], QString("koer/dog"));
-        QCOMPARE(state().CurrentFileKind, FileKind::Imported);
+        QCOMPARE(h_->platform.dialogs.at(0).filter, "Quorvel's Files (*.dic) |*.dic|" + otherLists);
+        const QStringList opened = snapshot();
+        QCOMPARE(opened.mid(0, 2), (QStringList{"English Quorvel - " + name, source}));
+        QCOMPARE(opened.mid(3, 2) + opened.mid(7, 2), (QStringList{"koer", "dog", "", ""}));
+        QCOMPARE(state().CurrentFileKind, imported ? FileKind::Imported : FileKind::Dictionary);
         const bool skipped = name.endsWith("kvtml");
         QCOMPARE(h_->platform.messages.size(), size_t(skipped));
         if (skipped)
             QCOMPARE(h_->platform.messages[0].text,
                 "1 word pair was read from " + name + "; 1 entry was skipped: 1 without both words.");
-        h_->platform.answerDialog(dic);
-        state().WordsModified = 1;
+        if (imported)
+            h_->platform.answerDialog(dic);
+        state().WordsModified = viaPrompt;
         if (viaPrompt) {
             main_->MFExit_Click();
             h_->program.loaded<Kassav>()->ui->Command1->click();
@@ -227,118 +194,100 @@ private slots:
         } else {
             main_->MFSave_Click();
         }
-        QCOMPARE(h_->platform.dialogs.size(), size_t(2));
-        QCOMPARE(h_->platform.dialogs[1].mode, FileDialogRequest::Mode::Save);
-        QCOMPARE(h_->platform.dialogs[1].fileName, dic);
-        QCOMPARE(readBytes(source), bytes);
-        QCOMPARE(readBytes(dic), dicBytes);
-        if (!viaPrompt) {
-            QCOMPARE(state().CurrentFile, dic);
-            QCOMPARE(state().CurrentFileKind, FileKind::Dictionary);
-            state().KnownWords[0] = "hunt";
-            main_->MFSave_Click();
-            QCOMPARE(h_->platform.dialogs.size(), size_t(2));
-            QCOMPARE(readBytes(dic), QByteArray(dicBytes).replace("koer", "hunt"));
+        QCOMPARE(h_->platform.dialogs.size(), size_t(1 + imported));
+        QCOMPARE(readBytes(dic), written);
+        if (imported) {
+            QCOMPARE(h_->platform.dialogs[1].mode, FileDialogRequest::Mode::Save);
+            QCOMPARE(h_->platform.dialogs[1].fileName, dic);
+            QCOMPARE(readBytes(source), bytes);
         }
-    }
-
-    // Save As writes tab-separated text for a .tsv name or its filter; Save
-    // and the prompt then keep that form.
-    void tabSeparatedExport()
-    {
-        h_->setWords({{"x-ray", "röntgen"}, {"tab\tin", "\"q\""}});
-        const QString tsv = file("list.tsv");
-        h_->platform.answerDialog(tsv);
-        main_->MFSaveAs_Click();
-        const QByteArray written("x-ray\tr\xC3\xB6ntgen\r\n\"tab\tin\"\t\"\"\"q\"\"\"\r\n");
-        QCOMPARE(readBytes(tsv), written);
-        QCOMPARE(state().CurrentFileKind, FileKind::TabSeparated);
-        QCOMPARE(snapshot().mid(0, 2), (QStringList{"Vorbix - " + tsv, tsv}));
-        state().UnknownWords[0] = "x}ray";
+        if (viaPrompt)
+            return;
+        QCOMPARE(state().CurrentFile, dic);
+        QCOMPARE(state().CurrentFileKind, FileKind::Dictionary);
+        state().KnownWords[0] = "hunt";
         main_->MFSave_Click();
-        QCOMPARE(readBytes(tsv), QByteArray(written).replace("r\xC3\xB6ntgen", "x}ray"));
-        state().WordsModified = 1;
-        main_->MFExit_Click();
-        h_->program.loaded<Kassav>()->ui->Command1->click();
-        QVERIFY(h_->program.ended());
-        QCOMPARE(readBytes(tsv).left(12), QByteArray("x-ray\tx}ray\r"));
-        QCOMPARE(h_->platform.dialogs.size(), size_t(1));
+        QByteArray hunt = QByteArray(written).replace("koer", "hunt");
+        QCOMPARE(readBytes(dic), hunt.replace(QByteArray("k\0o\0e\0r", 7), QByteArray("h\0u\0n\0t", 7)));
+        // Save As keeps the format too; the dialogs' filters follow the last one used.
+        const QString copy = file("copy.dic");
+        h_->platform.answerDialog(copy);
+        main_->MFSaveAs_Click();
+        QCOMPARE(h_->platform.dialogs.back().filter, saveAsFilters);
+        QCOMPARE(readBytes(copy), readBytes(dic));
+        QCOMPARE(main_->windowTitle(), "Vorbix - " + copy);
+        h_->platform.cancelDialog();
+        main_->MFOpen_Click();
+        QCOMPARE(h_->platform.dialogs.back().filter, "Quorvel Files (*.dic)|*.dic|" + otherLists);
+        QCOMPARE(h_->platform.dialogs.back().fileName, copy);
+        QCOMPARE(h_->platform.messages.size(), size_t(skipped));
     }
 
-    // The form Save As writes, by name and filter; a list tab-separated text
-    // cannot give back is refused with the pair named, and nothing changes.
-    void saveAsFormatByNameOrFilter_data()
+    // The form Save As writes, by name and filter, which Save and the
+    // prompt then keep; a list tab-separated text cannot give back is
+    // refused with the pair named, and nothing changes. Save As ends the
+    // program only when it was asked on the way out and the write worked.
+    void saveAs_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("filter");
         QTest::addColumn<QString>("unknown");
+        QTest::addColumn<int>("way"); // 1 main window closing, 2 Open pending, 3 Exit pending
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("dic") << "a.dic" << 0 << "c" << QByteArray("a}b\r\nc\r\n");
-        QTest::newRow("tsv by name") << "a.TSV" << 0 << "c" << QByteArray("a-b\tc\r\n");
-        QTest::newRow("tsv by filter") << "a" << 1 << "c" << QByteArray("a-b\tc\r\n");
-        QTest::newRow(".dic wins over the filter") << "a.dic" << 1 << "c" << QByteArray("a}b\r\nc\r\n");
-        QTest::newRow("other names are .dic") << "a.txt" << 0 << "c" << QByteArray("a}b\r\nc\r\n");
-        QTest::newRow("an empty word is refused") << "a.tsv" << 0 << "" << QByteArray("<missing>");
+        const QByteArray dic = "a}b\r\nc\r\ntab\tin\r\n\"q\"\r\n",
+                         tsv = "a-b\tc\r\n\"tab\tin\"\t\"\"\"q\"\"\"\r\n";
+        QTest::newRow("dic") << "a.dic" << 0 << "c" << 0 << dic;
+        QTest::newRow("tsv by name") << "a.TSV" << 0 << "c" << 0 << tsv;
+        QTest::newRow("tsv by filter") << "a" << 1 << "c" << 0 << tsv;
+        QTest::newRow(".dic wins over the filter") << "a.dic" << 1 << "c" << 0 << dic;
+        QTest::newRow("other names are .dic") << "a.txt" << 0 << "c" << 0 << dic;
+        QTest::newRow("an empty word is refused") << "a.tsv" << 0 << "" << 0 << QByteArray("<missing>");
+        QTest::newRow("main window closing: ends") << "a.dic" << 0 << "c" << 1 << dic;
+        QTest::newRow("open pending: goes on") << "a.dic" << 0 << "c" << 2 << dic;
+        QTest::newRow("write fails on exit: goes on") << "taken.dic" << 0 << "c" << 3 << QByteArray("<missing>");
     }
-    void saveAsFormatByNameOrFilter()
+    void saveAs()
     {
         QFETCH(QString, name);
         QFETCH(int, filter);
         QFETCH(QString, unknown);
+        QFETCH(int, way);
         QFETCH(QByteArray, bytes);
-        h_->setWords({{"a-b", unknown}});
+        h_->setWords({{"a-b", unknown}, {"tab\tin", "\"q\""}});
+        QVERIFY(QDir(h_->folder.path()).mkdir("taken.dic"));
+        state().PendingAction = std::int16_t(way == 2 ? PendingOpen : way == 3 ? PendingExit : 0);
+        state().MainWindowClosing = way == 1;
         const QStringList before = snapshot();
-        h_->platform.answerDialog(file(name), filter);
+        const QString path = file(name);
+        h_->platform.answerDialog(path, filter);
         main_->MFSaveAs_Click();
-        QCOMPARE(readBytes(file(name)), bytes);
-        QCOMPARE(main_->lastSaveAsFailed(), unknown.isEmpty());
-        QCOMPARE(h_->platform.messages.size(), size_t(unknown.isEmpty()));
-        if (unknown.isEmpty()) {
+        const bool fails = bytes == "<missing>";
+        QCOMPARE(readBytes(path), bytes);
+        QCOMPARE(main_->lastSaveAsFailed(), fails);
+        QCOMPARE(h_->program.ended(), way == 1);
+        QCOMPARE(h_->platform.ended, way == 1 ? 1 : 0);
+        QCOMPARE(h_->platform.messages.size(), size_t(fails));
+        if (unknown.isEmpty())
             QVERIFY2(h_->platform.messages[0].text.contains("pair 1 (\"a-b\", \"\")"),
                 qPrintable(h_->platform.messages[0].text));
+        if (fails)
             QCOMPARE(snapshot(), before);
-        }
-    }
-
-    // A dropped file opens as Open opens it; a changed list raises the
-    // prompt instead, and the drop is not carried out.
-    void droppedFiles_data()
-    {
-        QTest::addColumn<bool>("changed");
-        QTest::addColumn<bool>("broken");
-        QTest::newRow("opens") << false << false;
-        QTest::newRow("changed list: prompt") << true << false;
-        QTest::newRow("broken: message, then the dialog") << false << true;
-    }
-    void droppedFiles()
-    {
-        QFETCH(bool, changed);
-        QFETCH(bool, broken);
-        h_->setWords({{"vana", "old"}});
-        state().WordsModified = changed ? 1 : 0;
-        const QString path = file("dropped.csv");
-        writeBytes(path, broken ? "a,\"b\nc\",d\n" : "koer;dog\n");
-        const QStringList before = snapshot();
-        h_->platform.cancelDialog();
-        QMimeData mime;
-        mime.setUrls({QUrl::fromLocalFile(path)});
-        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(main_, &enter);
-        QVERIFY(enter.isAccepted());
-        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(main_, &drop);
-        QCoreApplication::processEvents();
-        QCOMPARE(bool(h_->program.loaded<Kassav>()), changed);
-        QCOMPARE(state().PendingAction, std::int16_t(changed ? PendingOpen : 0));
-        QCOMPARE(h_->platform.messages.size(), size_t(broken));
-        QCOMPARE(h_->platform.dialogs.size(), size_t(broken));
-        if (broken)
-            QCOMPARE(h_->platform.messages[0].text, QString("ERROR 63 occurred."));
-        if (changed || broken)
-            QCOMPARE(snapshot(), before);
-        else
-            QCOMPARE(
-                snapshot().mid(0, 5), (QStringList{"English Quorvel - dropped.csv", path, "0", "koer", "dog"}));
+        if (fails || way)
+            return;
+        QCOMPARE(snapshot().mid(0, 2), (QStringList{"Vorbix - " + path, path}));
+        const bool tsv = bytes.startsWith("a-b\t");
+        QCOMPARE(state().CurrentFileKind, tsv ? FileKind::TabSeparated : FileKind::Dictionary);
+        state().UnknownWords[0] = "d";
+        main_->MFSave_Click();
+        const QByteArray saved = QByteArray(bytes).replace("\nc\r", "\nd\r").replace("\tc\r", "\td\r");
+        QCOMPARE(readBytes(path), saved);
+        // The prompt's writer keeps the hyphen.
+        state().WordsModified = 1;
+        main_->MFExit_Click();
+        h_->program.loaded<Kassav>()->ui->Command1->click();
+        QVERIFY(h_->program.ended());
+        QCOMPARE(readBytes(path), QByteArray(saved).replace('}', '-'));
+        QCOMPARE(h_->platform.dialogs.size(), size_t(1));
     }
 
 private:
@@ -346,6 +295,10 @@ private:
         = "All word lists (*.dic *.kvtml *.csv *.tsv *.txt)|*.dic;*.kvtml;*.csv;*.tsv;*.txt|"
           "KVTML (*.kvtml)|*.kvtml|Text lists (*.csv *.tsv *.txt)|*.csv;*.tsv;*.txt|";
     const QString saveAsFilters = "Quorvel Files (*.dic)|*.dic|Tab-separated text (*.tsv)|*.tsv|";
+    static QByteArray utf16Text(const QString& text)
+    {
+        return QStringEncoder(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom).encode(text);
+    }
     MOODUL1& state() { return h_->program.state(); }
     QString file(const QString& name) const { return h_->file(name); }
     // Everything a failed command must leave as it was.
