@@ -54,8 +54,8 @@ std::vector<int> collationRanks(const Words& keySide, int last)
 // The exchanges of a random list are a third of its n*n/2 comparisons, too
 // many and too irregular to branch on. Each entry packs a rank (high 16 bits;
 // a list has at most 1001 pairs) above the pair's position, and position i
-// takes the lesser rank by masks instead of a branch. Ties never exchange: only the
-// rank part is compared. Entries of rank `never` stay where they are.
+// takes the lesser rank by masks instead of a branch. Ties never exchange:
+// only the rank part is compared. Entries of rank `never` stay where they are.
 void exchangeWhileLess(std::vector<std::uint32_t>& entries, std::uint32_t never)
 {
     constexpr std::uint32_t RankPart = 0xFFFF0000u;

@@ -30,7 +30,7 @@ QString rowText(const QListWidget* list, int row)
     return item ? item->text() : QString();
 }
 
-// A sort or an undo gives the same number of rows in another order: the
+// A sort or an undo often gives the same number of rows: the
 // items keep their places and take the new texts, with one change signal for
 // the lot instead of two thousand rows taken out and put in again.
 void setRows(QListWidget* list, const QStringList& texts)
@@ -276,16 +276,27 @@ void Editor::writeCount(CountForm form)
 
 void Editor::Form_Load()
 {
-    QStringList known, unknown;
+    dictionary::WordPairs pairs;
     const MOODUL1& s = state();
     const int n = pairCount(s, lastListIndex(s) + 1);
-    for (int i = 0; i < n; ++i) {
-        known << s.KnownWords[i];
-        unknown << s.UnknownWords[i];
+    pairs.reserve(n);
+    for (int i = 0; i < n; ++i)
+        pairs.push_back({s.KnownWords[i], s.UnknownWords[i]});
+    showRows(pairs);
+    writeCount(CountForm::WordCount);
+}
+
+void Editor::showRows(const dictionary::WordPairs& pairs)
+{
+    QStringList known, unknown;
+    known.reserve(pairs.size());
+    unknown.reserve(pairs.size());
+    for (const dictionary::WordPair& p : pairs) {
+        known << p.known;
+        unknown << p.unknown;
     }
     setRows(ui->List1, known);
     setRows(ui->List2, unknown);
-    writeCount(CountForm::WordCount);
 }
 
 bool Editor::bothBoxesHoldText() const
@@ -524,12 +535,7 @@ void Editor::restore(const Snapshot& snapshot, bool changesList, bool writesBack
     {
         const QSignalBlocker block1(ui->List1);
         const QSignalBlocker block2(ui->List2);
-        ui->List1->clear();
-        ui->List2->clear();
-        for (const dictionary::WordPair& row : snapshot.rows) {
-            ui->List1->addItem(row.known);
-            ui->List2->addItem(row.unknown);
-        }
+        showRows(snapshot.rows);
     }
     QPushButton* sorts[] = {ui->Command5, ui->Command6, ui->Command7, ui->Command8};
     for (int i = 0; i < 4; ++i)
