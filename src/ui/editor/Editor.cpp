@@ -276,25 +276,19 @@ void Editor::writeCount(CountForm form)
 
 void Editor::Form_Load()
 {
-    dictionary::WordPairs pairs;
+    QStringList known, unknown;
     const MOODUL1& s = state();
     const int n = pairCount(s, lastListIndex(s) + 1);
-    pairs.reserve(n);
-    for (int i = 0; i < n; ++i)
-        pairs.push_back({s.KnownWords[i], s.UnknownWords[i]});
-    showRows(pairs);
+    for (int i = 0; i < n; ++i) {
+        known << s.KnownWords[i];
+        unknown << s.UnknownWords[i];
+    }
+    showRows(known, unknown);
     writeCount(CountForm::WordCount);
 }
 
-void Editor::showRows(const dictionary::WordPairs& pairs)
+void Editor::showRows(const QStringList& known, const QStringList& unknown)
 {
-    QStringList known, unknown;
-    known.reserve(pairs.size());
-    unknown.reserve(pairs.size());
-    for (const dictionary::WordPair& p : pairs) {
-        known << p.known;
-        unknown << p.unknown;
-    }
     setRows(ui->List1, known);
     setRows(ui->List2, unknown);
 }
@@ -535,7 +529,12 @@ void Editor::restore(const Snapshot& snapshot, bool changesList, bool writesBack
     {
         const QSignalBlocker block1(ui->List1);
         const QSignalBlocker block2(ui->List2);
-        showRows(snapshot.rows);
+        QStringList known, unknown;
+        for (const dictionary::WordPair& row : snapshot.rows) {
+            known << row.known;
+            unknown << row.unknown;
+        }
+        showRows(known, unknown);
     }
     QPushButton* sorts[] = {ui->Command5, ui->Command6, ui->Command7, ui->Command8};
     for (int i = 0; i < 4; ++i)

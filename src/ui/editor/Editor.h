@@ -87,7 +87,7 @@ private:
     friend class Step;
     friend class UndoScope;
     dictionary::WordPairs rows() const;
-    void showRows(const dictionary::WordPairs& pairs);
+    void showRows(const QStringList& known, const QStringList& unknown);
     void writeBack(const dictionary::WordPairs& shown);
     Snapshot capture() const;
     void restore(const Snapshot& snapshot, bool changesList, bool writesBack);
