@@ -27,7 +27,8 @@ QByteArray kvtml(const WordPairs& list)
     for (size_t i = 0; i < list.size(); ++i)
         b += "<entry id=\"" + QByteArray::number(qulonglong(i)) + "\">\n<translation id=\"0\">\n<text>"
             + list[i].known.toHtmlEscaped().toUtf8() + "</text>\n</translation>\n<translation id=\"1\">\n<text>"
-            + list[i].unknown.toHtmlEscaped().toUtf8() + "</text>\n<grade currentgrade=\"1\"/>\n</translation>\n</entry>\n";
+            + list[i].unknown.toHtmlEscaped().toUtf8()
+            + "</text>\n<grade currentgrade=\"1\"/>\n</translation>\n</entry>\n";
     return b + "</entries>\n</kvtml>\n";
 }
 

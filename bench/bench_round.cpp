@@ -19,7 +19,10 @@ static void WholeRound(benchmark::State& st)
     std::uniform_real_distribution<float> dist(0.0f, 1.0f);
     const std::function<double()> rnd = [&] { return dist(engine); };
     std::int64_t draws = 0;
-    const std::function<double()> counted = [&] { ++draws; return rnd(); };
+    const std::function<double()> counted = [&] {
+        ++draws;
+        return rnd();
+    };
     for (auto _ : st) {
         for (int q = 0; q < pairs; ++q) {
             drawNextQuestion(s, counted);

@@ -36,12 +36,11 @@ QString makeWord(std::mt19937& random, const QStringList& syllables)
 
 std::unique_ptr<MOODUL1> shuffledList(unsigned seed, int count = Pairs)
 {
-    static const QStringList known{"ka", "ma", "tu", "le", "sõ", "pä", "rii", "küü", "ja", "to",
-                                   "ne", "mi", "sa", "öö", "ha", "ve", "li", "ku", "ra", "pe",
-                                   "šo", "žü", "aa", "kõ", "ts"};
-    static const QStringList unknown{"an", "ber", "cor", "dy", "el", "fin", "gra", "ho", "ing",
-                                     "jo", "ket", "lo", "man", "ny", "or", "pre", "qu", "ro",
-                                     "st", "ter", "un", "ver", "wa", "x", "ly"};
+    static const QStringList known{"ka", "ma", "tu", "le", "sõ", "pä", "rii", "küü", "ja", "to", "ne", "mi", "sa",
+                                   "öö", "ha", "ve", "li", "ku", "ra", "pe",  "šo",  "žü", "aa", "kõ", "ts"};
+    static const QStringList unknown{"an", "ber", "cor", "dy",  "el", "fin", "gra", "ho", "ing",
+                                     "jo", "ket", "lo",  "man", "ny", "or",  "pre", "qu", "ro",
+                                     "st", "ter", "un",  "ver", "wa", "x",   "ly"};
     std::mt19937 random(seed);
     auto m = std::make_unique<MOODUL1>();
     for (int i = 0; i < count; ++i) {

@@ -4,6 +4,8 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_PACKAGES=(qt6-base-dev qt6-base-dev-tools libgl-dev cmake ninja-build g++ pkg-config
                 libicu-dev fonts-liberation)
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
+# The house style is checked by the test run.
+FORMAT_PACKAGES=(clang-format)
 # Making and checking the .deb (scripts/package.sh).
 PACKAGE_PACKAGES=(dpkg-dev file lintian appstream desktop-file-utils librsvg2-bin)
 # The icon sizes rendered from resources/icons/vorbix.svg and installed.

@@ -4,7 +4,12 @@
 # and runs it once more. Fails when either run fails.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 # g++ brings libasan and libubsan along: the sanitizer build needs nothing more.
-ensure_packages "${BUILD_PACKAGES[@]}" "${FUZZ_PACKAGES[@]}"
+ensure_packages "${BUILD_PACKAGES[@]}" "${FUZZ_PACKAGES[@]}" "${FORMAT_PACKAGES[@]}"
+
+failed=()
+# The committed .clang-format is the house style: a file off it fails the run.
+echo "==> Checking the house style (.clang-format)"
+(cd "$ROOT" && git ls-files -- '*.cpp' '*.h' | xargs -r clang-format --dry-run -Werror) || failed+=("Style")
 
 run_suite() { # title build-dir [cmake args...]
     local title="$1" dir="$2"; shift 2
@@ -14,7 +19,6 @@ run_suite() { # title build-dir [cmake args...]
     (cd "$dir" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)")
 }
 
-failed=()
 run_suite "Debug" "$ROOT/build-test" -DCMAKE_BUILD_TYPE=Debug || failed+=("Debug")
 
 # Short smoke runs of the fuzz targets; scripts/fuzz.sh runs them long.

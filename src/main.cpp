@@ -45,8 +45,8 @@ int answer(const vorbix::CommandLine& commandLine, bool parsed)
                      qPrintable(commandLine.errorText()));
         return 1;
     }
-    const QString text = commandLine.wantsHelp() ? commandLine.helpText()
-                                                 : vorbix::CommandLine::versionLine() + QLatin1Char('\n');
+    const QString text =
+        commandLine.wantsHelp() ? commandLine.helpText() : vorbix::CommandLine::versionLine() + QLatin1Char('\n');
     std::fputs(qPrintable(text), stdout);
     return 0;
 }

@@ -44,8 +44,7 @@ QString onScreen(WordTestDrive& d)
     shown.sort();
     const ScriptedPlatform& p = d.h.platform;
     return shown.join(' ') + (p.ended ? " ended" : "") + (p.dialogs.empty() ? "" : " dialog")
-        + (p.messages.empty() ? "" : " message")
-        + (p.clipboard == About::contactAddress() ? " copied" : "");
+        + (p.messages.empty() ? "" : " message") + (p.clipboard == About::contactAddress() ? " copied" : "");
 }
 
 // The controls Tab (or Shift+Tab) visits from the first until it comes round.
@@ -73,13 +72,16 @@ QPalette darkPalette()
 {
     QPalette p;
     const std::pair<QPalette::ColorRole, const char*> roles[] = {
-        {QPalette::WindowText, "#ffffff"}, {QPalette::Button, "#424245"},   {QPalette::Light, "#979797"},
-        {QPalette::Midlight, "#5e5c5b"},   {QPalette::Dark, "#302f2e"},     {QPalette::Mid, "#4a4947"},
-        {QPalette::Text, "#ffffff"},       {QPalette::BrightText, "#ffffff"}, {QPalette::ButtonText, "#ffffff"},
-        {QPalette::Base, "#3d3d3d"},       {QPalette::Window, "#222020"},   {QPalette::Shadow, "#e7e4e0"},
-        {QPalette::Highlight, "#12608a"},  {QPalette::HighlightedText, "#f9f9f9"}, {QPalette::Link, "#0986d3"},
-        {QPalette::LinkVisited, "#a70b06"}, {QPalette::AlternateBase, "#5c5b5a"},
-        {QPalette::ToolTipBase, "#3f3f36"}, {QPalette::ToolTipText, "#ffffff"}};
+        {QPalette::WindowText, "#ffffff"},    {QPalette::Button, "#424245"},
+        {QPalette::Light, "#979797"},         {QPalette::Midlight, "#5e5c5b"},
+        {QPalette::Dark, "#302f2e"},          {QPalette::Mid, "#4a4947"},
+        {QPalette::Text, "#ffffff"},          {QPalette::BrightText, "#ffffff"},
+        {QPalette::ButtonText, "#ffffff"},    {QPalette::Base, "#3d3d3d"},
+        {QPalette::Window, "#222020"},        {QPalette::Shadow, "#e7e4e0"},
+        {QPalette::Highlight, "#12608a"},     {QPalette::HighlightedText, "#f9f9f9"},
+        {QPalette::Link, "#0986d3"},          {QPalette::LinkVisited, "#a70b06"},
+        {QPalette::AlternateBase, "#5c5b5a"}, {QPalette::ToolTipBase, "#3f3f36"},
+        {QPalette::ToolTipText, "#ffffff"}};
     for (const auto& [role, colour] : roles)
         p.setColor(role, QColor(colour));
     for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
@@ -89,7 +91,7 @@ QPalette darkPalette()
 
 struct Painted {
     QColor background; // the commonest colour
-    QColor text;       // the colour furthest from it that is more than a speck
+    QColor text; // the colour furthest from it that is more than a speck
     double contrast = 1;
     QString show() const { return QString("%1 on %2: %3").arg(text.name(), background.name()).arg(contrast); }
 };
@@ -103,8 +105,9 @@ Painted paint(QWidget* w, int inset = 0)
         for (int x = 0; x < image.width(); ++x)
             ++counts[image.pixel(x, y)];
     Painted p;
-    p.background = QColor(std::max_element(counts.keyValueBegin(), counts.keyValueEnd(),
-                                           [](auto a, auto b) { return a.second < b.second; })->first);
+    p.background = QColor(std::max_element(counts.keyValueBegin(), counts.keyValueEnd(), [](auto a, auto b) {
+                              return a.second < b.second;
+                          })->first);
     p.text = p.background;
     for (auto [rgb, n] : counts.asKeyValueRange()) {
         if (n >= 3 && contrastRatio(QColor(rgb), p.background) > p.contrast) {
@@ -138,23 +141,33 @@ private slots:
         QTest::addColumn<int>("key");
         QTest::addColumn<QString>("after");
         const int enter = Qt::Key_Return, esc = Qt::Key_Escape;
-        QTest::newRow("Main: Enter on Editor") << "Main" << "Command1" << enter << "Editor Main";
-        QTest::newRow("Main: Esc does nothing") << "Main" << "Command1" << esc << "Main";
-        QTest::newRow("Test: Enter on back") << "Test" << "Command2" << enter << "Main";
-        QTest::newRow("wrong answer: Esc") << "AkenVale" << "Command1" << esc << "Main Test";
-        QTest::newRow("results: Esc does nothing") << "Tulemus" << "Command1" << esc << "Main Tulemus";
-        QTest::newRow("prompt: Esc on Yes cancels") << "Kassav" << "Command1" << esc << "Main";
-        QTest::newRow("About: Enter on System Info, not OK")
-            << "About" << "cmdSysInfo" << enter << "About message";
-        QTest::newRow("About: Esc is OK") << "About" << "cmdSysInfo" << esc << "Main";
-        QTest::newRow("About: Enter on the contact line is OK")
-            << "About" << "Label1" << enter << "Main";
-        QTest::newRow("About: the close box") << "About" << "" << CloseBox << "Main";
-        QTest::newRow("About: Space copies") << "About" << "Label1" << int(Qt::Key_Space) << "About copied";
+        QTest::newRow("Main: Enter on Editor") << "Main"
+                                               << "Command1" << enter << "Editor Main";
+        QTest::newRow("Main: Esc does nothing") << "Main"
+                                                << "Command1" << esc << "Main";
+        QTest::newRow("Test: Enter on back") << "Test"
+                                             << "Command2" << enter << "Main";
+        QTest::newRow("wrong answer: Esc") << "AkenVale"
+                                           << "Command1" << esc << "Main Test";
+        QTest::newRow("results: Esc does nothing") << "Tulemus"
+                                                   << "Command1" << esc << "Main Tulemus";
+        QTest::newRow("prompt: Esc on Yes cancels") << "Kassav"
+                                                    << "Command1" << esc << "Main";
+        QTest::newRow("About: Enter on System Info, not OK") << "About"
+                                                             << "cmdSysInfo" << enter << "About message";
+        QTest::newRow("About: Esc is OK") << "About"
+                                          << "cmdSysInfo" << esc << "Main";
+        QTest::newRow("About: Enter on the contact line is OK") << "About"
+                                                                << "Label1" << enter << "Main";
+        QTest::newRow("About: the close box") << "About"
+                                              << "" << CloseBox << "Main";
+        QTest::newRow("About: Space copies") << "About"
+                                             << "Label1" << int(Qt::Key_Space) << "About copied";
         QTest::newRow("About: Ctrl+C copies")
-            << "About" << "Label1" << (Qt::ControlModifier | Qt::Key_C).toCombined() << "About copied";
-        QTest::newRow("About: a double click copies")
-            << "About" << "Label1" << DoubleClick << "About copied";
+            << "About"
+            << "Label1" << (Qt::ControlModifier | Qt::Key_C).toCombined() << "About copied";
+        QTest::newRow("About: a double click copies") << "About"
+                                                      << "Label1" << DoubleClick << "About copied";
     }
     void keysInEveryWindow()
     {
@@ -243,7 +256,7 @@ private slots:
     {
         WordTestDrive d(threePairs());
         Ui::Main& m = *d.main->ui;
-        const QMap<QString, QObject*> twins{{"New", m.MFNew}, {"Open", m.MFOpen}, {"Save", m.MFSave},
+        const QMap<QString, QObject*> twins{{"New", m.MFNew},     {"Open", m.MFOpen},      {"Save", m.MFSave},
                                             {"Edit", m.Command1}, {"Testime", m.nupptest}, {"Exit", m.MFExit}};
         QStringList keys;
         for (QAction* a : m.Toolbar1->actions()) {
@@ -268,16 +281,16 @@ private slots:
         // selected button.
         const QMap<QString, QStringList> tabOrders{
             {"Main", {"Command1", "nupptest", "Command2", "Check1", "VScroll1", "Option1", "Option3"}},
-            {"Editor", {"Text2", "Text1", "Command1", "Command2", "Command3", "Command4", "List2", "List1",
-                        "Command5", "Command6", "Command7", "Command8"}},
+            {"Editor",
+             {"Text2", "Text1", "Command1", "Command2", "Command3", "Command4", "List2", "List1", "Command5",
+              "Command6", "Command7", "Command8"}},
             {"Test", {"Text1", "Command1", "Command2", "Command3"}},
             {"Tulemus", {"Command1", "Command2"}},
             {"Kassav", {"Command1", "Command2", "Command3"}},
             {"About", {"cmdOK", "cmdSysInfo", "Label1"}}};
         for (bool dark : {false, true}) {
             for (const QString& w : windowNames() + QStringList{"Algus"})
-                QTest::addRow("%s, %s", dark ? "dark" : "light", qPrintable(w))
-                    << w << dark << tabOrders.value(w);
+                QTest::addRow("%s, %s", dark ? "dark" : "light", qPrintable(w)) << w << dark << tabOrders.value(w);
         }
     }
     // Every window in the light and in a dark scheme: Tab visits its controls
@@ -371,8 +384,7 @@ private slots:
             const QColor made = withContrast(colour, against);
             const double reached = contrastRatio(made, against);
             const double lighter = relativeLuminance(made) - relativeLuminance(colour);
-            const bool least =
-                change == 0 ? made == colour : lighter * change > 0 && reached < ReadableContrast + 0.3;
+            const bool least = change == 0 ? made == colour : lighter * change > 0 && reached < ReadableContrast + 0.3;
             QVERIFY2(std::round(before * 100) / 100 == ratio && reached >= ReadableContrast && least,
                      qPrintable(QString("%1: %2, made %3").arg(name).arg(before).arg(made.name())));
         }

@@ -15,9 +15,12 @@ private slots:
         QTest::addColumn<QString>("stored");
         QTest::addColumn<bool>("right");
         // Case and tabs count too: the window tests type them.
-        QTest::newRow("blanks at either end of either word") << "  house" << "house  " << true;
-        QTest::newRow("accent differs") << "oun" << "õun" << false;
-        QTest::newRow("inner blanks differ") << "ice  cream" << "ice cream" << false;
+        QTest::newRow("blanks at either end of either word") << "  house"
+                                                             << "house  " << true;
+        QTest::newRow("accent differs") << "oun"
+                                        << "õun" << false;
+        QTest::newRow("inner blanks differ") << "ice  cream"
+                                             << "ice cream" << false;
     }
     void rightAnswer()
     {

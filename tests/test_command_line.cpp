@@ -35,12 +35,11 @@ private slots:
     // arguments, exit code, and what it prints and what it prints as errors.
     void answersWithoutADisplay()
     {
-        const std::tuple<QStringList, int, QString, QString> rows[] = {
-            {{"--version"}, 0, "Vorbix 1.4.0\n", ""},
-            {{"-h", "words.dic"}, 0, "[options] [FILE]", ""},
-            {{"--bogus"}, 1, "", "Unknown option 'bogus'."},
-            {{"a.dic", "b.dic"}, 1, "", "Only one file"},
-            {{"a.dic"}, 2, "", "no display found"}};
+        const std::tuple<QStringList, int, QString, QString> rows[] = {{{"--version"}, 0, "Vorbix 1.4.0\n", ""},
+                                                                       {{"-h", "words.dic"}, 0, "[options] [FILE]", ""},
+                                                                       {{"--bogus"}, 1, "", "Unknown option 'bogus'."},
+                                                                       {{"a.dic", "b.dic"}, 1, "", "Only one file"},
+                                                                       {{"a.dic"}, 2, "", "no display found"}};
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             env.remove(QString::fromLatin1(name));
@@ -72,8 +71,7 @@ private slots:
             const bool parsed = commandLine.parse(QStringList{"vorbix"} + arguments);
             QVERIFY2(parsed, qPrintable(row + commandLine.errorText()));
             const QString got = commandLine.file("/home/mari/lists");
-            QVERIFY2(!commandLine.wantsHelp() && !commandLine.wantsVersion() && got == file,
-                     qPrintable(row + got));
+            QVERIFY2(!commandLine.wantsHelp() && !commandLine.wantsVersion() && got == file, qPrintable(row + got));
         }
     }
 
@@ -100,8 +98,7 @@ private slots:
         QTest::newRow("a good file by a click") << "click" << good << "" << opened;
         QTest::newRow("a missing file") << "clock" << QByteArray("missing")
                                         << "ERROR 53: There is no such a file!~/name.dic" << none;
-        QTest::newRow("odd line count") << "clock" << QByteArray("a\r\nb\r\nc\r\n") << "ERROR 62 occurred."
-                                        << none;
+        QTest::newRow("odd line count") << "clock" << QByteArray("a\r\nb\r\nc\r\n") << "ERROR 62 occurred." << none;
         QTest::newRow("a folder") << "click" << QByteArray("folder") << "ERROR 75 occurred." << none;
     }
     void splashHandsOver()
@@ -122,7 +119,7 @@ private slots:
                 QTest::keyClick(&splash, k);
             // The banner steps on a growing interval: 500, 501, 502, 503 ms.
             const std::pair<int, QString> steps[] = {
-                {1000, "Vorbix ver 1.4.0"}, {1001, "Made by"},           {1502, "Made by"},
+                {1000, "Vorbix ver 1.4.0"},  {1001, "Made by"},           {1502, "Made by"},
                 {1503, Algus::authorName()}, {2005, Algus::authorName()}, {2006, "Click the window to continiue"}};
             for (const auto& [at, text] : steps) {
                 h.platform.advance(at - int(h.platform.now()));

@@ -23,13 +23,12 @@ Q_DECLARE_METATYPE(FileFormat)
 namespace {
 
 const FileFormat Baltic{TextEncoding::Windows1257, false}, Utf8{TextEncoding::Utf8, false},
-    Utf8Bom{TextEncoding::Utf8, true}, Utf16LE{TextEncoding::Utf16LE, true},
-    Utf16BE{TextEncoding::Utf16BE, true};
+    Utf8Bom{TextEncoding::Utf8, true}, Utf16LE{TextEncoding::Utf16LE, true}, Utf16BE{TextEncoding::Utf16BE, true};
 
 QByteArray utf16(const QString& text, bool bigEndian, bool mark = true)
 {
     QStringEncoder encoder(bigEndian ? QStringConverter::Utf16BE : QStringConverter::Utf16LE,
-        mark ? QStringConverter::Flag::WriteBom : QStringConverter::Flag::Default);
+                           mark ? QStringConverter::Flag::WriteBom : QStringConverter::Flag::Default);
     return encoder.encode(text);
 }
 
@@ -62,10 +61,7 @@ QString summary(const ListReadResult& r)
     return text + (r.kind == FileKind::Dictionary ? " [dic]" : " [tsv]");
 }
 
-QString refused(int error)
-{
-    return "error " + QString::number(error);
-}
+QString refused(int error) { return "error " + QString::number(error); }
 
 // 1000 numbered pairs, one line per word: the file, and the pairs shown.
 std::pair<QString, QString> thousandPairs()
@@ -85,8 +81,7 @@ QByteArray kvtml2(const QByteArray& entries)
            "<kvtml version=\"2.0\"><information><title>t</title></information><identifiers>"
            "<identifier id=\"0\"><name>Eesti</name></identifier><identifier id=\"1\"><name>English</name>"
            "</identifier></identifiers>\n<entries>\n"
-        + entries
-        + "</entries><lessons><container><name>L</name><entry id=\"0\"/></container></lessons></kvtml>\n";
+        + entries + "</entries><lessons><container><name>L</name><entry id=\"0\"/></container></lessons></kvtml>\n";
 }
 
 // A null word leaves its translation out.
@@ -114,8 +109,7 @@ private slots:
     // save cut short that leaves it.
     void pairRuleAndTheExampleBytes()
     {
-        for (const QString row :
-            {"a-b-c|d|a}b-c|d", "a-b-c|d-e-f|a}b}c|d}e}f", "--|-x-y-|}}|}x}y-", "abc||abc|"}) {
+        for (const QString row : {"a-b-c|d|a}b-c|d", "a-b-c|d-e-f|a}b}c|d}e}f", "--|-x-y-|}}|}x}y-", "abc||abc|"}) {
             QString k = row.section('|', 0, 0), u = row.section('|', 1, 1);
             applyPairRule(k, u, Hyphen, StoredHyphen);
             QCOMPARE(k + '|' + u, row.section('|', 2));
@@ -169,27 +163,24 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::addColumn<FileFormat>("format");
         const auto row = [](const char* what, const QByteArray& bytes, const QString& expected,
-                             FileFormat format = Utf8) {
+                            FileFormat format = Utf8) {
             QTest::newRow(what) << bytes << QString("read.dic") << expected << format;
         };
         const auto [thousand, all] = thousandPairs();
-        const QString x(MaxWordLength, u'x'), wide(MaxWordLength, u'中'),
-            astral = QString("😀").repeated(16383) + "x";
+        const QString x(MaxWordLength, u'x'), wide(MaxWordLength, u'中'), astral = QString("😀").repeated(16383) + "x";
         row("UTF-8", "r\xC3\xB6ntgen\r\n  \"big\", cat \r\n", "röntgen/  \"big\", cat ");
         row("UTF-8 with mark, LF", "\xEF\xBB\xBF" + QString("koer\nсобака\n").toUtf8(), "koer/собака", Utf8Bom);
         row("a word starting with U+FEFF after the mark", QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF") + "a\r\nb\r\n",
             QChar(0xFEFF) + QString("a/b"), Utf8Bom);
-        row("UTF-16LE as Notepad saves it", utf16("koer\r\nсобака\r\nx-ray\r\n😀\r\n", false),
-            "koer/собака; x-ray/😀", Utf16LE);
+        row("UTF-16LE as Notepad saves it", utf16("koer\r\nсобака\r\nx-ray\r\n😀\r\n", false), "koer/собака; x-ray/😀",
+            Utf16LE);
         row("UTF-16BE, LF, no final line end", utf16("õun\napple", true), "õun/apple", Utf16BE);
-        row("Windows-1257, C1 bytes", "\xF5un\r\n\xD0okolaad\x80\x81\x98\r\n", "õun/Šokolaad€\u0081\u0098",
-            Baltic);
+        row("Windows-1257, C1 bytes", "\xF5un\r\n\xD0okolaad\x80\x81\x98\r\n", "õun/Šokolaad€\u0081\u0098", Baltic);
         row("Windows-1257 starting like a UTF-8 mark", "\xEF\xBB\xBF\xF5\r\nx\r\n", "ļ»æõ/x", Baltic);
         row("CR at the very end is a line end", "a\r\nb\r", "a/b");
         row("empty words", "\r\n\r\n", "/");
         row("empty file", "", "");
-        row("longest words, Windows-1257", ("õ" + x.mid(1) + "\r\n" + x).toLatin1(), "õ" + x.mid(1) + "/" + x,
-            Baltic);
+        row("longest words, Windows-1257", ("õ" + x.mid(1) + "\r\n" + x).toLatin1(), "õ" + x.mid(1) + "/" + x, Baltic);
         row("longest words, UTF-8", (wide + "\r\n" + wide + "\r\n").toUtf8(), wide + "/" + wide);
         row("longest words, UTF-16", utf16(astral + "\r\n" + x + "\r\n", false), astral + "/" + x, Utf16LE);
         const QByteArray fine = "koer\r\ndog\r\n";
@@ -222,69 +213,66 @@ private slots:
         row("empty lines, then a word", (thousand + "\r\n\r\nx").toUtf8(), all + " cut");
         row("1001 pairs in UTF-16", utf16(thousand + "a\r\nb\r\n", true), all + " cut", Utf16BE);
         // What was not read does not count against the file.
-        row("a refused byte after 1000 pairs", thousand.toUtf8() + QByteArray("\xA1\r\n\0\r\n", 6),
-            all + " cut");
+        row("a refused byte after 1000 pairs", thousand.toUtf8() + QByteArray("\xA1\r\n\0\r\n", 6), all + " cut");
         // Lists from other programs.
         const auto list = [](const char* what, const QByteArray& bytes, const char* name, const QString& read) {
             QTest::newRow(what) << bytes << QString(name) << read << Utf8;
         };
         list("kvtml2, three languages with ids out of order",
-            kvtml2(entry(0, "koer", "dog")
-                + "<entry id=\"1\"><translation id=\"2\"><text>Katze</text></translation>"
-                  "<translation id=\"1\"><text>cat</text></translation><translation id=\"0\"><text>kass</text>"
-                  "</translation></entry>\n"),
-            "l.kvtml", "koer/dog; kass/cat");
+             kvtml2(entry(0, "koer", "dog")
+                    + "<entry id=\"1\"><translation id=\"2\"><text>Katze</text></translation>"
+                      "<translation id=\"1\"><text>cat</text></translation><translation id=\"0\"><text>kass</text>"
+                      "</translation></entry>\n"),
+             "l.kvtml", "koer/dog; kass/cat");
         list("kvtml2 one language only", kvtml2(entry(0, "koer", {}) + entry(1, "kass", {})), "l.kvtml",
-            refused(NoUsablePair));
+             refused(NoUsablePair));
         list("kvtml2 entries lacking a word or holding a line break are skipped",
-            kvtml2(entry(0, "koer", "dog") + entry(1, {}, "cat") + entry(2, "hiir", "") + entry(3, "lehm", {})
-                + entry(4, "two\nlines", "x")),
-            "l.kvtml", "koer/dog (4 skipped)");
+             kvtml2(entry(0, "koer", "dog") + entry(1, {}, "cat") + entry(2, "hiir", "") + entry(3, "lehm", {})
+                    + entry(4, "two\nlines", "x")),
+             "l.kvtml", "koer/dog (4 skipped)");
         list("kvtml2 entities and CDATA",
-            kvtml2(entry(0, "S&amp;P &lt;b&gt; &quot;q&quot; &apos;a&apos;", "&#228;&#x00F5;")
-                + entry(1, "<![CDATA[<i>&amp;</i>]]>", "x")),
-            "l.kvtml", "S&P <b> \"q\" 'a'/äõ; <i>&amp;</i>/x");
+             kvtml2(entry(0, "S&amp;P &lt;b&gt; &quot;q&quot; &apos;a&apos;", "&#228;&#x00F5;")
+                    + entry(1, "<![CDATA[<i>&amp;</i>]]>", "x")),
+             "l.kvtml", "S&P <b> \"q\" 'a'/äõ; <i>&amp;</i>/x");
         list("kvtml2 only the translation's own text",
-            kvtml2("<entry id=\"0\"><translation id=\"0\"><comparison><comparative><text>suurem</text>"
-                   "</comparative></comparison><text>suur</text><comment>c</comment></translation>"
-                   "<translation id=\"1\"><text>big</text><text>large</text></translation></entry>\n"),
-            "l.kvtml", "suur/big");
+             kvtml2("<entry id=\"0\"><translation id=\"0\"><comparison><comparative><text>suurem</text>"
+                    "</comparative></comparison><text>suur</text><comment>c</comment></translation>"
+                    "<translation id=\"1\"><text>big</text><text>large</text></translation></entry>\n"),
+             "l.kvtml", "suur/big");
         list("kvtml1, recognised whatever the name",
-            "<?xml version=\"1.0\"?>\n<kvtml encoding=\"UTF-8\" generator=\"kvoctrain\" cols=\"3\">\n"
-            " <lesson width=\"1\"><desc no=\"1\">L</desc></lesson>\n"
-            " <e m=\"1\"><o l=\"et\">koer</o><t l=\"en\">dog</t><t l=\"de\">Hund</t></e>\n"
-            " <e><o>kass</o></e>\n <e><o>&#245;un</o><t>apple &amp; pear</t></e>\n</kvtml>\n",
-            "list.txt", "koer/dog; õun/apple & pear (1 skipped)");
+             "<?xml version=\"1.0\"?>\n<kvtml encoding=\"UTF-8\" generator=\"kvoctrain\" cols=\"3\">\n"
+             " <lesson width=\"1\"><desc no=\"1\">L</desc></lesson>\n"
+             " <e m=\"1\"><o l=\"et\">koer</o><t l=\"en\">dog</t><t l=\"de\">Hund</t></e>\n"
+             " <e><o>kass</o></e>\n <e><o>&#245;un</o><t>apple &amp; pear</t></e>\n</kvtml>\n",
+             "list.txt", "koer/dog; õun/apple & pear (1 skipped)");
         list("kvtml not well-formed", kvtml2(entry(0, "k", "d") + "<entry><translation id=\"0\"><text>x</entry>"),
-            "l.kvtml", refused(BrokenXml));
+             "l.kvtml", refused(BrokenXml));
         list("kvtml broken after its pairs", kvtml2(entry(0, "koer", "dog")) + "<trailing", "l.kvtml",
-            refused(BrokenXml));
+             refused(BrokenXml));
         list("csv quotes, separators and quotes inside fields",
-            "\"go, went\",l\xC3\xA4ks\r\n\"say \"\"hi\"\"\",\"\xC3\xBCtle\"\r\nplain,\"a;b\ttab\"\r\n", "l.csv",
-            "go, went/läks; say \"hi\"/ütle; plain/a;b\ttab");
+             "\"go, went\",l\xC3\xA4ks\r\n\"say \"\"hi\"\"\",\"\xC3\xBCtle\"\r\nplain,\"a;b\ttab\"\r\n", "l.csv",
+             "go, went/läks; say \"hi\"/ütle; plain/a;b\ttab");
         list("semicolons, commas inside words", "a, b;c\nd;e, f\n", "l.csv", "a, b/c; d/e, f");
         list("two-column tsv is Vorbix's own", "koer\tdog\nkass\tcat", "l.txt", "koer/dog; kass/cat [tsv]");
         // Save would drop the mark: not a form Vorbix writes back.
-        list("two-column tsv with BOM is imported", "\xEF\xBB\xBFkoer\tdog\nkass\tcat", "l.txt",
-            "koer/dog; kass/cat");
+        list("two-column tsv with BOM is imported", "\xEF\xBB\xBFkoer\tdog\nkass\tcat", "l.txt", "koer/dog; kass/cat");
         list("more columns: the first two", "koer\tdog\tHund\nkass\tcat\n", "l.tsv", "koer/dog; kass/cat");
         list("a line with one column is skipped", "koer,dog\nlonely\nkass,cat\n,x\n", "l.csv",
-            "koer/dog; kass/cat (2 skipped)");
+             "koer/dog; kass/cat (2 skipped)");
         list("blank lines are no entries", "koer\tdog\r\n\r\n\r\nkass\tcat\r\n\r\n", "l.tsv",
-            "koer/dog; kass/cat [tsv]");
-        list("anki headers", "#separator:tab\n#html:false\n#tags column:3\nkoer\tdog\ttag\n", "a.txt",
-            "koer/dog");
-        list("anki header names the separator", "#separator:Pipe\n#html:true\nkoer|dog, hound\nkass|cat\n",
-            "a.txt", "koer/dog, hound; kass/cat");
+             "koer/dog; kass/cat [tsv]");
+        list("anki headers", "#separator:tab\n#html:false\n#tags column:3\nkoer\tdog\ttag\n", "a.txt", "koer/dog");
+        list("anki header names the separator", "#separator:Pipe\n#html:true\nkoer|dog, hound\nkass|cat\n", "a.txt",
+             "koer/dog, hound; kass/cat");
         list("anki space separator", "#separator:space\nkoer dog\n\"suur koer\" \"big dog\"\n", "a.txt",
-            "koer/dog; suur koer/big dog");
+             "koer/dog; suur koer/big dog");
         list("anki literal separator", "#separator:=\nkoer=dog\n", "a.txt", "koer/dog");
         list("line break inside quotes refuses the file", "koer,dog\n\"two\nlines\",x\n", "l.csv",
-            refused(LineBreakInWord));
+             refused(LineBreakInWord));
         list("quote never closed", "koer,dog\nkass,\"cat", "l.csv", refused(UnclosedQuote));
         list("no line holds both words", "a,\n,b\nc,\n", "l.csv", refused(NoUsablePair));
         list(".dic is read as .dic, commas and all", "go, went\r\nl\xE4ks\r\na;b\r\nc;d\r\n", "WORDS.DIC",
-            "go, went/läks; a;b/c;d [dic]");
+             "go, went/läks; a;b/c;d [dic]");
         list("no separator in most lines: .dic", "go, went\r\nl\xC3\xA4ks\r\n", "l.txt", "go, went/läks [dic]");
         list("no structure: .dic rules", "a\r\nb\r\nc\r\n", "l.csv", refused(InputPastEndOfFile));
         list("xml that is not kvtml", "<b>koer</b>\r\n<i>dog</i>\r\n", "l.xml", "<b>koer</b>/<i>dog</i> [dic]");
@@ -301,8 +289,7 @@ private slots:
         list("csv 1001", csv + "k1000;u1000\n", "big.list", every + " cut");
         const QByteArray tsv = QByteArray(csv).replace(';', '\t') + "k\tu\n";
         list("tsv 1001 is not written over", tsv, "b.tsv", every + " cut");
-        list("kvtml 1000 and an empty one", kvtml2(entries + entry(1000, "x", "")), "big.list",
-            every + " (1 skipped)");
+        list("kvtml 1000 and an empty one", kvtml2(entries + entry(1000, "x", "")), "big.list", every + " (1 skipped)");
         list("kvtml 1001", kvtml2(entries + entry(1000, "k", "u")), "big.list", every + " cut");
     }
     void reads()
@@ -338,18 +325,23 @@ private slots:
         QTest::newRow("longest, three-byte UTF-8") << QString(MaxWordLength, u'中') << "" << true;
         QTest::newRow("longest, surrogate pairs") << QString("😀").repeated(MaxWordLength / 2) + "ž"
                                                   << "" << true;
-        QTest::newRow("Windows-1257 bytes that would read as UTF-8") << "Ä°" << "" << true;
+        QTest::newRow("Windows-1257 bytes that would read as UTF-8") << "Ä°"
+                                                                     << "" << true;
         // "˙ž" is FF FE in the code page: a UTF-16 mark.
-        QTest::newRow("Windows-1257 bytes that would read as UTF-16") << "\u02D9\u017E" << "" << true;
-        QTest::newRow("line break") << "a\r\nb" << "line break" << true;
-        QTest::newRow("lone LF") << "a\nb" << "line break" << true;
-        QTest::newRow("lone CR") << "a\rb" << "line break" << true;
+        QTest::newRow("Windows-1257 bytes that would read as UTF-16") << "\u02D9\u017E"
+                                                                      << "" << true;
+        QTest::newRow("line break") << "a\r\nb"
+                                    << "line break" << true;
+        QTest::newRow("lone LF") << "a\nb"
+                                 << "line break" << true;
+        QTest::newRow("lone CR") << "a\rb"
+                                 << "line break" << true;
         QTest::newRow("NUL") << QString("a") + QChar(0) << "NUL" << true;
         QTest::newRow("lone high surrogate") << QString("a") + QChar(0xD83D) << "surrogate" << true;
-        QTest::newRow("lone low surrogate") << QString(QChar(0xDE00)) + "a" << "surrogate" << true;
+        QTest::newRow("lone low surrogate") << QString(QChar(0xDE00)) + "a"
+                                            << "surrogate" << true;
         QTest::newRow("one too long") << QString(MaxWordLength + 1, u'x') << "32768 characters" << true;
-        QTest::newRow("one too long in UTF-8")
-            << QString(MaxWordLength + 1, u'中') << "32768 characters" << true;
+        QTest::newRow("one too long in UTF-8") << QString(MaxWordLength + 1, u'中') << "32768 characters" << true;
     }
     void saveTakesWhatOpenReads()
     {
@@ -362,12 +354,12 @@ private slots:
             const WriteResult w = encodeDictionary(pairs, &bytes, format);
             if (reason.isEmpty())
                 QVERIFY2(w.ok && readDictionary(bytes).pairs == pairs
-                        && w.format == (format == Baltic && notBaltic ? Utf8 : format),
-                    qPrintable(w.reason));
+                             && w.format == (format == Baltic && notBaltic ? Utf8 : format),
+                         qPrintable(w.reason));
             else // a long word is cut short in the message
                 QVERIFY2(!w.ok && w.reason.startsWith("pair 1 (\"") && w.reason.contains(reason)
-                        && w.reason.size() < 200,
-                    qPrintable(w.reason));
+                             && w.reason.size() < 200,
+                         qPrintable(w.reason));
         }
         const QString path = tmp_->filePath("old.dic");
         writeBytes(path, "old\r\nlist\r\n");
@@ -424,8 +416,21 @@ private slots:
     void anyBytesRoundTripOrAreRefused()
     {
         QRandomGenerator rng(7);
-        const QByteArray pieces[] = {"-", "}", "x", " ", "\t", ",\"", "\xC3\xB5", "\xF5", "\xE2\x82\xAC",
-            "\xF0\x9F\x98\x80", "\xEF\xBB\xBF", "\xFF", "\xFE", "\xC4\xB0", "\x81"};
+        const QByteArray pieces[] = {"-",
+                                     "}",
+                                     "x",
+                                     " ",
+                                     "\t",
+                                     ",\"",
+                                     "\xC3\xB5",
+                                     "\xF5",
+                                     "\xE2\x82\xAC",
+                                     "\xF0\x9F\x98\x80",
+                                     "\xEF\xBB\xBF",
+                                     "\xFF",
+                                     "\xFE",
+                                     "\xC4\xB0",
+                                     "\x81"};
         const QByteArray rare[] = {"\r", "\xA1", QByteArray(1, '\0'), "\xED\xA0\x80", "\xC0\xAF"};
         const QStringList typed = {"x-y", "ж", "中", "\u02D9\u017E", "Ä°", "\uFEFF", "😀", "õ", "a}b"};
         const QString path = tmp_->filePath("random.dic");
@@ -445,8 +450,7 @@ private slots:
             else if (form == 2)
                 bytes = "\xEF\xBB\xBF" + text;
             if (rng.bounded(8) == 0 && !bytes.isEmpty()) // a byte cut off or changed
-                rng.bounded(2) ? bytes.chop(1)
-                               : void(bytes[rng.bounded(bytes.size())] = char(rng.bounded(256)));
+                rng.bounded(2) ? bytes.chop(1) : void(bytes[rng.bounded(bytes.size())] = char(rng.bounded(256)));
             const QString context = QString::number(round) + ": " + bytes.toHex(' ');
             const QString fault = roundTripFault(bytes, rng.bounded(1, 8));
             QVERIFY2(fault.isEmpty(), qPrintable(fault + " in round " + context));
@@ -457,22 +461,20 @@ private slots:
             ++saved;
             MOODUL1 s;
             WordPairs pairs = r.pairs;
-            pairs.insert(
-                pairs.begin(), {typed[rng.bounded(typed.size())], "y" + typed[rng.bounded(typed.size())]});
+            pairs.insert(pairs.begin(), {typed[rng.bounded(typed.size())], "y" + typed[rng.bounded(typed.size())]});
             storePairs(s, pairs);
             s.CurrentFileFormat = r.format;
             const WriteResult w = saveWithHyphenRule(s, path);
             QVERIFY2(w.ok && readDictionaryFile(path).pairs == savedPairs(s) && s.CurrentFileFormat == w.format,
-                qPrintable(w.reason + " in round " + context));
+                     qPrintable(w.reason + " in round " + context));
             QVERIFY2(roundTripFault(readBytes(path), 3).isEmpty(), qPrintable(context));
             // The save prompt's writer keeps the format and writes the words
             // as they are.
             QVERIFY2(savePlain(s, path).ok && s.CurrentFileFormat == w.format
-                    && readDictionaryFile(path).pairs == withHyphens(savedPairs(s)),
-                qPrintable(context));
+                         && readDictionaryFile(path).pairs == withHyphens(savedPairs(s)),
+                     qPrintable(context));
         }
-        QVERIFY2(
-            opened > 1000 && saved > 100, qPrintable(QString("%1 opened, %2 saved").arg(opened).arg(saved)));
+        QVERIFY2(opened > 1000 && saved > 100, qPrintable(QString("%1 opened, %2 saved").arg(opened).arg(saved)));
     }
 
     // What Vorbix writes reads back the same, and is Vorbix's own form;
@@ -480,20 +482,23 @@ private slots:
     // the message after a lossy import.
     void tabSeparatedRoundTrip()
     {
-        const WordPairs pairs{{"koer", "dog"}, {"go, went; gone", "läks"}, {"tab\there", "\"quoted\""},
-            {"#not a header", "#fine"}, {"  spaced ", " x "}, {"\uFEFFbom", "a\"b"}, {"x-ray}", "—"}};
+        const WordPairs pairs{{"koer", "dog"},
+                              {"go, went; gone", "läks"},
+                              {"tab\there", "\"quoted\""},
+                              {"#not a header", "#fine"},
+                              {"  spaced ", " x "},
+                              {"\uFEFFbom", "a\"b"},
+                              {"x-ray}", "—"}};
         QByteArray bytes;
         QVERIFY(encodeTabSeparated(pairs, &bytes).ok);
-        QVERIFY(bytes.startsWith(
-            "koer\tdog\r\ngo, went; gone\tl\xC3\xA4ks\r\n\"tab\there\"\t\"\"\"quoted\"\"\"\r\n"));
+        QVERIFY(bytes.startsWith("koer\tdog\r\ngo, went; gone\tl\xC3\xA4ks\r\n\"tab\there\"\t\"\"\"quoted\"\"\"\r\n"));
         QVERIFY(bytes.contains("\r\n\"#not a header\"\t#fine\r\n"));
         for (const QString name : {"out.tsv", "out.txt", "out"})
             QCOMPARE(summary(readWordList(bytes, name)), shown(pairs) + " [tsv]");
         for (const WordPair& bad : {WordPair{"two\nlines", "x"}, WordPair{"cr\r", "x"}, WordPair{"koer", ""}}) {
             QByteArray none;
             const WriteResult w = encodeTabSeparated({{"a", "b"}, bad}, &none);
-            QVERIFY2(
-                !w.ok && w.reason.startsWith("pair 2 (") && none.isEmpty(), qPrintable(bad.known + w.reason));
+            QVERIFY2(!w.ok && w.reason.startsWith("pair 2 (") && none.isEmpty(), qPrintable(bad.known + w.reason));
         }
         // A .dic through a .tsv file keeps every word; a failed write leaves the file.
         const QString dic = tmp_->filePath("a.dic"), tsv = tmp_->filePath("a.tsv");
@@ -513,8 +518,8 @@ private slots:
         r.skippedNoWord = 3;
         r.skippedLineBreak = 1;
         QCOMPARE(skippedText("/x/l.kvtml", r),
-            QString("1 word pair was read from l.kvtml; 4 entries were skipped: "
-                    "3 without both words, 1 with a line break in a word."));
+                 QString("1 word pair was read from l.kvtml; 4 entries were skipped: "
+                         "3 without both words, 1 with a line break in a word."));
     }
 
 private:

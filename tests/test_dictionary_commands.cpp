@@ -46,8 +46,9 @@ private slots:
         QTest::addColumn<QString>("message"); // empty: opens
         QTest::newRow("missing file") << "bad.dic" << QByteArray() << 0 << "ERROR 53: There is no such a file!";
         QTest::newRow("odd lines") << "bad.dic" << QByteArray("a\r\nb\r\nc\r\n") << 0 << "ERROR 62 occurred.";
-        QTest::newRow("line too long") << "bad.dic" << "a\r\n" + QByteArray(70000, 'z') + "\r\n" << 0
-                                       << "ERROR 59 occurred.";
+        QTest::newRow("line too long") << "bad.dic"
+                                       << "a\r\n" + QByteArray(70000, 'z') + "\r\n"
+                                       << 0 << "ERROR 59 occurred.";
         QTest::newRow("stray Latin-1 byte")
             << "bad.dic" << QByteArray("\xC5\xA1okk\r\ncaf\xE9\r\n") << 0 << "ERROR 54 occurred.";
         QTest::newRow("lone CR") << "bad.dic" << QByteArray("a\rb\r\nc\r\n") << 0 << "ERROR 63 occurred.";
@@ -56,8 +57,7 @@ private slots:
         QTest::newRow("dropped, broken: message, then the dialog")
             << "dropped.csv" << QByteArray("a,\"b\nc\",d\n") << 1 << "ERROR 63 occurred.";
         QTest::newRow("dropped, opens") << "dropped.csv" << QByteArray("koer;dog\n") << 1 << "";
-        QTest::newRow("dropped on a changed list: prompt")
-            << "dropped.csv" << QByteArray("koer;dog\n") << 2 << "";
+        QTest::newRow("dropped on a changed list: prompt") << "dropped.csv" << QByteArray("koer;dog\n") << 2 << "";
     }
     void openOrDropChangesNothingUnlessItOpens()
     {
@@ -95,8 +95,7 @@ private slots:
         if (!message.isEmpty())
             QCOMPARE(h_->platform.messages[0].text, message + (bytes.isEmpty() ? bad : QString()));
         if (how == 1 && message.isEmpty())
-            QCOMPARE(
-                snapshot().mid(0, 5), (QStringList{"English Quorvel - dropped.csv", bad, "0", "koer", "dog"}));
+            QCOMPARE(snapshot().mid(0, 5), (QStringList{"English Quorvel - dropped.csv", bad, "0", "koer", "dog"}));
         else
             QCOMPARE(snapshot(), before);
     }
@@ -124,8 +123,7 @@ private slots:
         state().KnownWords[1] += "x";
         main_->MFSave_Click();
         QCOMPARE(h_->platform.messages.size(), size_t(1));
-        QVERIFY2(
-            h_->platform.messages[0].text.contains("pair 2 (\"õõõ"), qPrintable(h_->platform.messages[0].text));
+        QVERIFY2(h_->platform.messages[0].text.contains("pair 2 (\"õõõ"), qPrintable(h_->platform.messages[0].text));
         QVERIFY(readBytes(path).endsWith("pikk\r\n"));
         QCOMPARE(snapshot().mid(0, 3), before.mid(0, 3));
         QStringList opened = snapshot();
@@ -145,11 +143,11 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<bool>("viaPrompt");
         QTest::addColumn<QByteArray>("written");
-        const QByteArray kvtml
-            = "<kvtml version=\"2.0\"><entries><entry id=\"0\"><translation id=\"0\"><text>koer</text>"
-              "</translation><translation id=\"1\"><text>dog</text></translation></entry>"
-              "<entry id=\"1\"><translation id=\"0\"><text>kass</text></translation></entry>"
-              "</entries></kvtml>";
+        const QByteArray kvtml =
+            "<kvtml version=\"2.0\"><entries><entry id=\"0\"><translation id=\"0\"><text>koer</text>"
+            "</translation><translation id=\"1\"><text>dog</text></translation></entry>"
+            "<entry id=\"1\"><translation id=\"0\"><text>kass</text></translation></entry>"
+            "</entries></kvtml>";
         const QByteArray one = "koer\r\ndog\r\n", utf16 = utf16Text("koer\r\ndog\r\nx}ray\r\nрентген\r\n");
         QTest::newRow("UTF-16 dic, Save") << "notepad.dic" << utf16 << false << utf16;
         QTest::newRow("UTF-16 dic, prompt")
@@ -157,8 +155,8 @@ private slots:
         QTest::newRow("kvtml, Save") << "words.kvtml" << kvtml << false << one;
         QTest::newRow("three columns, prompt") << "words.txt" << QByteArray("koer\tdog\tHund\n") << true << one;
         // Tab-separated text is written back in UTF-8 only.
-        QTest::newRow("tsv in Windows-1257, Save") << "words.tsv" << QByteArray("koer\tdog\n\xF5un\tapple\n")
-                                                   << false << QByteArray("koer\r\ndog\r\n\xF5un\r\napple\r\n");
+        QTest::newRow("tsv in Windows-1257, Save") << "words.tsv" << QByteArray("koer\tdog\n\xF5un\tapple\n") << false
+                                                   << QByteArray("koer\r\ndog\r\n\xF5un\r\napple\r\n");
         QTest::newRow("tsv with a mark, Save") << "words.tsv" << QByteArray("\xEF\xBB\xBFkoer\tdog\n") << false
                                                << QByteArray("\xEF\xBB\xBFkoer\r\ndog\r\n");
     }
@@ -183,7 +181,7 @@ private slots:
         QCOMPARE(h_->platform.messages.size(), size_t(skipped));
         if (skipped)
             QCOMPARE(h_->platform.messages[0].text,
-                "1 word pair was read from " + name + "; 1 entry was skipped: 1 without both words.");
+                     "1 word pair was read from " + name + "; 1 entry was skipped: 1 without both words.");
         if (imported)
             h_->platform.answerDialog(dic);
         state().WordsModified = viaPrompt;
@@ -234,8 +232,7 @@ private slots:
         QTest::addColumn<QString>("unknown");
         QTest::addColumn<int>("way"); // 1 main window closing, 2 Open pending, 3 Exit pending
         QTest::addColumn<QByteArray>("bytes");
-        const QByteArray dic = "a}b\r\nc\r\ntab\tin\r\n\"q\"\r\n",
-                         tsv = "a-b\tc\r\n\"tab\tin\"\t\"\"\"q\"\"\"\r\n";
+        const QByteArray dic = "a}b\r\nc\r\ntab\tin\r\n\"q\"\r\n", tsv = "a-b\tc\r\n\"tab\tin\"\t\"\"\"q\"\"\"\r\n";
         QTest::newRow("dic") << "a.dic" << 0 << "c" << 0 << dic;
         QTest::newRow("tsv by name") << "a.TSV" << 0 << "c" << 0 << tsv;
         QTest::newRow("tsv by filter") << "a" << 1 << "c" << 0 << tsv;
@@ -269,7 +266,7 @@ private slots:
         QCOMPARE(h_->platform.messages.size(), size_t(fails));
         if (unknown.isEmpty())
             QVERIFY2(h_->platform.messages[0].text.contains("pair 1 (\"a-b\", \"\")"),
-                qPrintable(h_->platform.messages[0].text));
+                     qPrintable(h_->platform.messages[0].text));
         if (fails)
             QCOMPARE(snapshot(), before);
         if (fails || way)
@@ -291,9 +288,8 @@ private slots:
     }
 
 private:
-    const QString otherLists
-        = "All word lists (*.dic *.kvtml *.csv *.tsv *.txt)|*.dic;*.kvtml;*.csv;*.tsv;*.txt|"
-          "KVTML (*.kvtml)|*.kvtml|Text lists (*.csv *.tsv *.txt)|*.csv;*.tsv;*.txt|";
+    const QString otherLists = "All word lists (*.dic *.kvtml *.csv *.tsv *.txt)|*.dic;*.kvtml;*.csv;*.tsv;*.txt|"
+                               "KVTML (*.kvtml)|*.kvtml|Text lists (*.csv *.tsv *.txt)|*.csv;*.tsv;*.txt|";
     const QString saveAsFilters = "Quorvel Files (*.dic)|*.dic|Tab-separated text (*.tsv)|*.tsv|";
     static QByteArray utf16Text(const QString& text)
     {

@@ -166,20 +166,60 @@ private slots:
         QTest::addColumn<QString>("answer"); // Command1 Yes, Command2 No, Command3 Cancel
         QTest::addColumn<QString>("outcome");
         const QString written = "wrote x-ray/röntgen/koer/dog/";
-        QTest::newRow("exit, Cancel") << "exit" << "named" << "Command3" << "unsaved";
-        QTest::newRow("exit, Yes") << "exit" << "named" << "Command1" << "ends, " + written;
-        QTest::newRow("exit untitled, Yes") << "exit" << "untitled" << "Command1" << "save dialog, saved";
-        QTest::newRow("exit, No") << "exit" << "named" << "Command2" << "ends";
-        QTest::newRow("exit, Yes, write fails") << "exit" << "no folder" << "Command1" << "message, unsaved";
-        QTest::newRow("open, Cancel") << "open" << "named" << "Command3" << "unsaved";
-        QTest::newRow("open, No") << "open" << "named" << "Command2" << "open dialog, saved";
-        QTest::newRow("open, Yes") << "open" << "named" << "Command1" << written + ", saved";
-        QTest::newRow("close, Cancel") << "close" << "unchanged" << "Command3" << "ends";
-        QTest::newRow("close untitled, Yes") << "close" << "untitled" << "Command1" << "save dialog, saved";
-        QTest::newRow("close in a test, Yes") << "test" << "named" << "Command1" << written + ", saved";
-        QTest::newRow("typed, exit, Yes") << "exit" << "typed" << "Command1" << "ends, wrote koer/dog/";
-        QTest::newRow("typed, open, Cancel") << "open" << "typed" << "Command3" << "unsaved";
-        QTest::newRow("typed, close, Cancel") << "close" << "typed" << "Command3" << "unsaved";
+        QTest::newRow("exit, Cancel") << "exit"
+                                      << "named"
+                                      << "Command3"
+                                      << "unsaved";
+        QTest::newRow("exit, Yes") << "exit"
+                                   << "named"
+                                   << "Command1"
+                                   << "ends, " + written;
+        QTest::newRow("exit untitled, Yes") << "exit"
+                                            << "untitled"
+                                            << "Command1"
+                                            << "save dialog, saved";
+        QTest::newRow("exit, No") << "exit"
+                                  << "named"
+                                  << "Command2"
+                                  << "ends";
+        QTest::newRow("exit, Yes, write fails") << "exit"
+                                                << "no folder"
+                                                << "Command1"
+                                                << "message, unsaved";
+        QTest::newRow("open, Cancel") << "open"
+                                      << "named"
+                                      << "Command3"
+                                      << "unsaved";
+        QTest::newRow("open, No") << "open"
+                                  << "named"
+                                  << "Command2"
+                                  << "open dialog, saved";
+        QTest::newRow("open, Yes") << "open"
+                                   << "named"
+                                   << "Command1" << written + ", saved";
+        QTest::newRow("close, Cancel") << "close"
+                                       << "unchanged"
+                                       << "Command3"
+                                       << "ends";
+        QTest::newRow("close untitled, Yes") << "close"
+                                             << "untitled"
+                                             << "Command1"
+                                             << "save dialog, saved";
+        QTest::newRow("close in a test, Yes") << "test"
+                                              << "named"
+                                              << "Command1" << written + ", saved";
+        QTest::newRow("typed, exit, Yes") << "exit"
+                                          << "typed"
+                                          << "Command1"
+                                          << "ends, wrote koer/dog/";
+        QTest::newRow("typed, open, Cancel") << "open"
+                                             << "typed"
+                                             << "Command3"
+                                             << "unsaved";
+        QTest::newRow("typed, close, Cancel") << "close"
+                                              << "typed"
+                                              << "Command3"
+                                              << "unsaved";
     }
     void prompt()
     {

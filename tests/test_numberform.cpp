@@ -7,7 +7,7 @@ using namespace vorbix;
 
 namespace {
 QString n(std::int64_t value) { return QString::number(value); }
-}
+} // namespace
 
 class NumberFormTest : public QObject {
     Q_OBJECT

@@ -125,7 +125,7 @@ struct Model {
     size_t done = 0; // undo steps done; the rest can be redone
     TestOptions options, closedOptions;
     QString file, title, typed; // typed: in the answer box, not sent
-    QString learnFormat;        // a file just written in an encoding the writer chose
+    QString learnFormat; // a file just written in an encoding the writer chose
     FileKind kind = FileKind::Dictionary;
     std::optional<FileFormat> format; // the list's encoding, for the next save
     std::optional<std::pair<QString, QString>> question; // on screen: the words shown, the answer
@@ -182,7 +182,9 @@ private:
         qWarning().noquote() << QString("seed %1, step %2: %3\nlast actions: %4\nreplay: VORBIX_RANDOM_SEED=%1 "
                                         "VORBIX_RANDOM_STEPS=%2 QT_QPA_PLATFORM=offscreen "
                                         "QTEST_FUNCTION_TIMEOUT=86400000 tests/test_random_model -maxwarnings 0")
-                                    .arg(seed_).arg(step_).arg(what, log_.join(" | "));
+                                    .arg(seed_)
+                                    .arg(step_)
+                                    .arg(what, log_.join(" | "));
         return false;
     }
 
@@ -190,8 +192,8 @@ private:
     // the Baltic code page and beyond it; case apart, some are the same.
     QString randomWord()
     {
-        static const QStringList parts{"maja", "dog", "x-ray", "go, went", "\"q\"", "  lead", "tail ",
-                                       "õun", "šokk", "собака", "Ab", "ab", "-", "a-b-c"};
+        static const QStringList parts{"maja", "dog",  "x-ray",  "go, went", "\"q\"", "  lead", "tail ",
+                                       "õun",  "šokk", "собака", "Ab",       "ab",    "-",      "a-b-c"};
         const QString w = parts[pick(parts.size())];
         return chance(0.3) ? w + parts[pick(parts.size())] : w;
     }
@@ -245,9 +247,10 @@ private:
     void before()
     {
         auto& pf = s_->platform;
-        static const QStringList names{"good.dic", "empty.dic", "gap.dic", "utf8.dic", "bom.dic", "utf16.dic",
-                                       "words.tsv", "list.csv", "big.dic", "over.dic", "odd.dic", "junk.dic",
-                                       "folder.dic", "missing.dic", "nofolder/x.dic", "saved.tsv", "saved.dic"};
+        static const QStringList names{"good.dic",  "empty.dic", "gap.dic",    "utf8.dic",    "bom.dic",
+                                       "utf16.dic", "words.tsv", "list.csv",   "big.dic",     "over.dic",
+                                       "odd.dic",   "junk.dic",  "folder.dic", "missing.dic", "nofolder/x.dic",
+                                       "saved.tsv", "saved.dic"};
         // A file or a cancel, then cancels: a failed open offers the dialog again.
         dialogs_ = {{}, {}, {}, {}, {}};
         if (chance(0.75))
@@ -507,7 +510,10 @@ private:
         if (i == 8) {
             TestOptions& o = m_.options;
             o = {chance(0.5), chance(0.5), chance(0.5), pick(4)};
-            act(QString("options %1 %2 %3 %4").arg(o.askUnknownWords).arg(o.normalMode).arg(o.timeLimitOn)
+            act(QString("options %1 %2 %3 %4")
+                    .arg(o.askUnknownWords)
+                    .arg(o.normalMode)
+                    .arg(o.timeLimitOn)
                     .arg(o.timeLimitSeconds));
             (o.askUnknownWords ? ui.Option1 : ui.Option2)->setChecked(true);
             (o.normalMode ? ui.Option3 : ui.Option4)->setChecked(true);
@@ -518,14 +524,15 @@ private:
         }
         // A command by its menu item, its keys, its button or its toolbar button.
         QAction* items[] = {ui.MFNew, ui.MFOpen, ui.MFSave, ui.MFSaveAs, ui.MFExit, nullptr, nullptr, nullptr};
-        QAbstractButton* buttons[] = {nullptr, nullptr, nullptr, nullptr,
+        QAbstractButton* buttons[] = {nullptr,     nullptr, nullptr,     nullptr,
                                       ui.Command2, nullptr, ui.Command1, ui.nupptest};
         QAction* item = items[i];
         QAbstractButton* button = buttons[i];
         const QString toolbar = QStringList{"New", "Open", "Save", "", "Exit", "", "Edit", "Testime"}[i];
         std::vector<std::function<void()>> ways;
         if (item)
-            ways = {[item] { item->trigger(); }, [&m, key = item->shortcut()[0]] {
+            ways = {[item] { item->trigger(); },
+                    [&m, key = item->shortcut()[0]] {
                         QApplication::setActiveWindow(&m);
                         QTest::keyClick(&m, key.key(), key.keyboardModifiers());
                     }};
@@ -782,9 +789,15 @@ private:
             if (!r.ok() || (f.format && r.format != *f.format) || r.pairs != f.pairs || r.kind != f.kind)
                 return fail(QString("%1 reads as error %2, kind %3, encoding %4 (mark %5), %6; the model expects "
                                     "kind %7, encoding %8, %9")
-                                .arg(p).arg(r.error).arg(int(r.kind)).arg(int(r.format.encoding))
-                                .arg(r.format.byteOrderMark).arg(show(r.pairs)).arg(int(f.kind))
-                                .arg(f.format ? int(f.format->encoding) : -1).arg(show(f.pairs)));
+                                .arg(p)
+                                .arg(r.error)
+                                .arg(int(r.kind))
+                                .arg(int(r.format.encoding))
+                                .arg(r.format.byteOrderMark)
+                                .arg(show(r.pairs))
+                                .arg(int(f.kind))
+                                .arg(f.format ? int(f.format->encoding) : -1)
+                                .arg(show(f.pairs)));
         }
         return true;
     }
@@ -802,8 +815,14 @@ private:
         const auto [text, answer] = m_.question.value_or(std::pair<QString, QString>{"?", "?"});
         if (s.AnsweredCount != m_.answered || s.WrongCount != m_.wrong)
             return fail(QString("counters %1 answered / %2 wrong, the model %3 / %4, after %5 \"%6\" -> \"%7\"")
-                            .arg(s.AnsweredCount).arg(s.WrongCount).arg(m_.answered).arg(m_.wrong)
-                            .arg(!answeredNow_ ? "none" : wrongNow_ ? "wrong" : "right", text, answer));
+                            .arg(s.AnsweredCount)
+                            .arg(s.WrongCount)
+                            .arg(m_.answered)
+                            .arg(m_.wrong)
+                            .arg(!answeredNow_   ? "none"
+                                     : wrongNow_ ? "wrong"
+                                                 : "right",
+                                 text, answer));
         const AkenVale* w = win<AkenVale>();
         if (answeredNow_ && wrongNow_ && m_.question
             && (!w || w->ui->Label2->text() != text || w->ui->Label3->text() != answer))
@@ -888,9 +907,8 @@ private:
         const auto forms = s_->program.loadedForms();
         const bool onScreen = std::any_of(forms.begin(), forms.end(), [](Form* f) { return f->isVisible(); });
         if (s_->program.ended() != m_.ended || onScreen == m_.ended)
-            return fail(QString("the program ended: %1, a window on screen: %2")
-                            .arg(s_->program.ended())
-                            .arg(onScreen));
+            return fail(
+                QString("the program ended: %1, a window on screen: %2").arg(s_->program.ended()).arg(onScreen));
         if (m_.ended && !shownPart(m_.list).empty() && m_.modified == 1 && !savedNow_ && !m_.declined)
             return fail("the program ended and lost the list");
         if (m_.ended)

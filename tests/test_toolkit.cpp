@@ -51,7 +51,9 @@ int placeDesignWindows(int argc, char* argv[])
         return 1;
     config.write(QStringLiteral(R"({"screens":[{"name":"s","x":0,"y":0,"width":%1,"height":%2,)"
                                 R"("logicalDpi":96,"logicalBaseDpi":96,"dpr":1}]})")
-                     .arg(width).arg(height).toUtf8());
+                     .arg(width)
+                     .arg(height)
+                     .toUtf8());
     config.close();
     qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.fileName().toLocal8Bit());
     qputenv("QT_SCALE_FACTOR", argv[4]);
@@ -63,8 +65,8 @@ int placeDesignWindows(int argc, char* argv[])
         const QRect atDesign = frame.translated(*f.designPosition() - f.geometry().topLeft());
         if (area != QRect(0, 0, width / scale, height / scale) || !area.contains(frame)
             || frame != placeWithin(atDesign, area))
-            std::printf("%s: frame %d,%d %dx%d on %dx%d\n", name, frame.x(), frame.y(), frame.width(),
-                        frame.height(), area.width(), area.height());
+            std::printf("%s: frame %d,%d %dx%d on %dx%d\n", name, frame.x(), frame.y(), frame.width(), frame.height(),
+                        area.width(), area.height());
     };
     check("Algus", h.program.show<Algus>());
     check("Main", h.program.show<Main>());

@@ -69,8 +69,7 @@ private slots:
     // Typed answers under a time limit, from the first question to End Test.
     void typedAnswersUnderATimeLimit()
     {
-        WordTestDrive d(
-            {{"maja", "house"}, {"koer", "dog"}, {"kass", " cat  "}, {"lehm", "cow"}, {"hobune", "horse"}});
+        WordTestDrive d({{"maja", "house"}, {"koer", "dog"}, {"kass", " cat  "}, {"lehm", "cow"}, {"hobune", "horse"}});
         d.child<QCheckBox>(d.main, "Check1")->setChecked(true);
         d.child<QScrollBar>(d.main, "VScroll1")->setValue(10);
         d.start(0);
@@ -142,8 +141,9 @@ private slots:
         d.drawChoices(0, 2, {1, 2, 3, 4}); // maja: dog cat house cow horse
         keys({Qt::Key_Return}); // house: wrong
         QTest::mouseClick(d.choice(3), Qt::LeftButton); // right for maja, but not seen yet
-        QCOMPARE(status(d), QString("0 right 1 wrong, test hidden: maja / dog / cat / house / cow / horse, "
-                                    "wrong answer: lehm/cow"));
+        QCOMPARE(status(d),
+                 QString("0 right 1 wrong, test hidden: maja / dog / cat / house / cow / horse, "
+                         "wrong answer: lehm/cow"));
         d.continueAfterWrong();
         d.drawChoices(1, 4, {0, 2, 3, 4}); // koer: house horse cat cow dog
         // A real double click on house: press, release, double-click, release.
@@ -179,17 +179,36 @@ private slots:
     {
         QTest::addColumn<QString>("before"); // the option chosen before the test
         QTest::addColumn<QString>("change"); // an option chosen, or the list changed, while maja is shown
-        QTest::addColumn<QString>("after");  // once house is answered
-        QTest::addColumn<QString>("asked");  // the pairs asked in this round
-        QTest::newRow("to unknown words")
-            << "Option2" << "Option1" << "0 right 1 wrong, test hidden: koer, wrong answer: house/maja" << "maja koer";
-        QTest::newRow("to Choices")
-            << "Option1" << "Option4" << "1 right 0 wrong, test: koer / dog / dog / dog / dog / dog" << "maja koer";
-        QTest::newRow("to Normal") << "Option4" << "Option3" << "1 right 0 wrong, test: koer" << "maja koer";
-        QTest::newRow("editor unchanged") << "Option1" << "editor" << "1 right 0 wrong, test: koer" << "maja koer";
-        QTest::newRow("sorted in editor") << "Option1" << "sort" << "1 right 0 wrong, test: lehm" << "lehm maja";
-        QTest::newRow("pair added in editor") << "Option1" << "add" << "1 right 0 wrong, test: koer" << "koer";
-        QTest::newRow("other list opened") << "Option1" << "open" << "1 right 0 wrong, test: puu" << "puu";
+        QTest::addColumn<QString>("after"); // once house is answered
+        QTest::addColumn<QString>("asked"); // the pairs asked in this round
+        QTest::newRow("to unknown words") << "Option2"
+                                          << "Option1"
+                                          << "0 right 1 wrong, test hidden: koer, wrong answer: house/maja"
+                                          << "maja koer";
+        QTest::newRow("to Choices") << "Option1"
+                                    << "Option4"
+                                    << "1 right 0 wrong, test: koer / dog / dog / dog / dog / dog"
+                                    << "maja koer";
+        QTest::newRow("to Normal") << "Option4"
+                                   << "Option3"
+                                   << "1 right 0 wrong, test: koer"
+                                   << "maja koer";
+        QTest::newRow("editor unchanged") << "Option1"
+                                          << "editor"
+                                          << "1 right 0 wrong, test: koer"
+                                          << "maja koer";
+        QTest::newRow("sorted in editor") << "Option1"
+                                          << "sort"
+                                          << "1 right 0 wrong, test: lehm"
+                                          << "lehm maja";
+        QTest::newRow("pair added in editor") << "Option1"
+                                              << "add"
+                                              << "1 right 0 wrong, test: koer"
+                                              << "koer";
+        QTest::newRow("other list opened") << "Option1"
+                                           << "open"
+                                           << "1 right 0 wrong, test: puu"
+                                           << "puu";
     }
     void changesUnderTheQuestion()
     {

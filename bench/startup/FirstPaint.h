@@ -23,8 +23,7 @@ public:
 
     bool onScreen(const QWidget& w) const
     {
-        return w.isVisible() && w.windowHandle() && w.windowHandle()->isExposed()
-            && painted_.count(&w) != 0;
+        return w.isVisible() && w.windowHandle() && w.windowHandle()->isExposed() && painted_.count(&w) != 0;
     }
 
     // Runs the event loop flat out (no sleeping between rounds, which would
@@ -44,8 +43,7 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::Paint && watched->isWidgetType()
-            && static_cast<QWidget*>(watched)->isWindow())
+        if (event->type() == QEvent::Paint && watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow())
             painted_.insert(watched);
         return false;
     }

@@ -137,8 +137,7 @@ ReadResult readWords(Input& in)
     // A line longer than this cannot hold a word of MaxWordLength in any
     // encoding (3 bytes a unit in UTF-8 at most); it is refused before its
     // bytes are even looked at.
-    const qsizetype longest = unit == 2 ? 2 * (qsizetype(MaxWordLength) + 1)
-                                        : 3 * qsizetype(MaxWordLength) + 1;
+    const qsizetype longest = unit == 2 ? 2 * (qsizetype(MaxWordLength) + 1) : 3 * qsizetype(MaxWordLength) + 1;
 
     std::vector<Line> lines;
     lines.reserve(size_t(std::min<qsizetype>(MaxLines, in.size() / unit + 1)));
@@ -264,9 +263,7 @@ QString shown(const QString& word)
 QString unwritable(const WordPairs& pairs)
 {
     if (pairs.size() > size_t(MaxPairs))
-        return QStringLiteral("the list has %1 pairs; a file holds at most %2")
-            .arg(pairs.size())
-            .arg(MaxPairs);
+        return QStringLiteral("the list has %1 pairs; a file holds at most %2").arg(pairs.size()).arg(MaxPairs);
     for (size_t i = 0; i < pairs.size(); ++i) {
         const WordPair& p = pairs[i];
         QString why;

@@ -33,8 +33,7 @@ struct BalticTables {
             UChar out[4];
             status = U_ZERO_ERROR;
             const int32_t n = ucnv_toUChars(c, out, 4, &in, 1, &status);
-            if (U_SUCCESS(status) && n == 1 && out[0] != Undefined
-                && fromUnicode.emplace(out[0], in).second)
+            if (U_SUCCESS(status) && n == 1 && out[0] != Undefined && fromUnicode.emplace(out[0], in).second)
                 toUnicode[b] = out[0];
         }
         ucnv_close(c);
@@ -90,8 +89,19 @@ constexpr std::array<std::uint8_t, 256> utf8Classes()
 {
     std::array<std::uint8_t, 256> c{};
     for (int b = 0; b < 256; ++b)
-        c[b] = b < 0x80 ? 0 : b < 0x90 ? 1 : b < 0xA0 ? 2 : b < 0xC0 ? 3 : b < 0xC2 ? 4 : b < 0xE0 ? 5
-             : b == 0xE0 ? 6 : b == 0xED ? 8 : b < 0xF0 ? 7 : b == 0xF0 ? 9 : b < 0xF4 ? 10 : b == 0xF4 ? 11 : 4;
+        c[b] = b < 0x80 ? 0
+            : b < 0x90  ? 1
+            : b < 0xA0  ? 2
+            : b < 0xC0  ? 3
+            : b < 0xC2  ? 4
+            : b < 0xE0  ? 5
+            : b == 0xE0 ? 6
+            : b == 0xED ? 8
+            : b < 0xF0  ? 7
+            : b == 0xF0 ? 9
+            : b < 0xF4  ? 10
+            : b == 0xF4 ? 11
+                        : 4;
     return c;
 }
 constexpr std::array<std::uint8_t, 256> Utf8Class = utf8Classes();
@@ -99,15 +109,9 @@ constexpr std::array<std::uint8_t, 256> Utf8Class = utf8Classes();
 // [state][class]; classes: ASCII, 80-8F, 90-9F, A0-BF, never a lead, C2-DF,
 // E0, E1-EC and EE-EF, ED, F0, F1-F3, F4.
 constexpr std::uint8_t Utf8Step[9][12] = {
-    {0, 8, 8, 8, 8, 1, 4, 2, 5, 6, 3, 7},
-    {8, 0, 0, 0, 8, 8, 8, 8, 8, 8, 8, 8},
-    {8, 1, 1, 1, 8, 8, 8, 8, 8, 8, 8, 8},
-    {8, 2, 2, 2, 8, 8, 8, 8, 8, 8, 8, 8},
-    {8, 8, 8, 1, 8, 8, 8, 8, 8, 8, 8, 8},
-    {8, 1, 1, 8, 8, 8, 8, 8, 8, 8, 8, 8},
-    {8, 8, 2, 2, 8, 8, 8, 8, 8, 8, 8, 8},
-    {8, 2, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8},
-    {8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8},
+    {0, 8, 8, 8, 8, 1, 4, 2, 5, 6, 3, 7}, {8, 0, 0, 0, 8, 8, 8, 8, 8, 8, 8, 8}, {8, 1, 1, 1, 8, 8, 8, 8, 8, 8, 8, 8},
+    {8, 2, 2, 2, 8, 8, 8, 8, 8, 8, 8, 8}, {8, 8, 8, 1, 8, 8, 8, 8, 8, 8, 8, 8}, {8, 1, 1, 8, 8, 8, 8, 8, 8, 8, 8, 8},
+    {8, 8, 2, 2, 8, 8, 8, 8, 8, 8, 8, 8}, {8, 2, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8}, {8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8},
 };
 
 } // namespace
@@ -151,8 +155,8 @@ QString decodeValidUtf8(const char* data, qsizetype size)
             c = char32_t(b & 0x0F) << 12 | char32_t(s[i + 1] & 0x3F) << 6 | (s[i + 2] & 0x3F);
             i += 3;
         } else {
-            c = char32_t(b & 0x07) << 18 | char32_t(s[i + 1] & 0x3F) << 12
-                | char32_t(s[i + 2] & 0x3F) << 6 | (s[i + 3] & 0x3F);
+            c = char32_t(b & 0x07) << 18 | char32_t(s[i + 1] & 0x3F) << 12 | char32_t(s[i + 2] & 0x3F) << 6
+                | (s[i + 3] & 0x3F);
             i += 4;
         }
         if (c >= 0x10000) {
@@ -175,8 +179,7 @@ bool decodeUtf16(const char* data, qsizetype size, bool bigEndian, QString* out)
     char16_t* dst = reinterpret_cast<char16_t*>(out->data());
     const auto* s = reinterpret_cast<const unsigned char*>(data);
     for (qsizetype i = 0; i < n; ++i)
-        dst[i] = bigEndian ? char16_t(s[2 * i] << 8 | s[2 * i + 1])
-                           : char16_t(s[2 * i + 1] << 8 | s[2 * i]);
+        dst[i] = bigEndian ? char16_t(s[2 * i] << 8 | s[2 * i + 1]) : char16_t(s[2 * i + 1] << 8 | s[2 * i]);
     return !hasUnpairedSurrogate(*out);
 }
 

@@ -139,9 +139,8 @@ Parsed parseDelimited(QStringView text, QChar sep)
 // Anki's names for its separators, or the character itself.
 QChar ankiSeparator(QStringView value)
 {
-    static const std::pair<const char*, char16_t> names[] = {
-        {"tab", u'\t'}, {"comma", u','}, {"semicolon", u';'},
-        {"space", u' '}, {"pipe", u'|'}, {"colon", u':'}};
+    static const std::pair<const char*, char16_t> names[] = {{"tab", u'\t'},  {"comma", u','}, {"semicolon", u';'},
+                                                             {"space", u' '}, {"pipe", u'|'},  {"colon", u':'}};
     for (const auto& [name, c] : names)
         if (value.trimmed().compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
             return QChar(c);
@@ -475,9 +474,8 @@ QString skippedText(const QString& path, const ListReadResult& read)
     if (read.skippedLineBreak > 0)
         why << QString::number(read.skippedLineBreak) + QLatin1String(" with a line break in a word");
     return QStringLiteral("%1 read from %2; %3 skipped: %4.")
-        .arg(count(qsizetype(read.pairs.size()), "word pair was", "word pairs were"),
-             QFileInfo(path).fileName(), count(read.skipped(), "entry was", "entries were"),
-             why.join(QLatin1String(", ")));
+        .arg(count(qsizetype(read.pairs.size()), "word pair was", "word pairs were"), QFileInfo(path).fileName(),
+             count(read.skipped(), "entry was", "entries were"), why.join(QLatin1String(", ")));
 }
 
 } // namespace vorbix::dictionary

@@ -14,18 +14,18 @@ namespace vorbix::dictionary {
 // the known word, the second the unknown word; everything else is left out.
 
 // Numbers for the ways only these files fail, next to the .dic ones.
-inline constexpr int UnclosedQuote = 62;   // the file ends inside a quoted word
+inline constexpr int UnclosedQuote = 62; // the file ends inside a quoted word
 inline constexpr int LineBreakInWord = 63; // a quoted word runs over a line end
-inline constexpr int NoUsablePair = 64;    // nothing in the file is a pair
-inline constexpr int BrokenXml = 65;       // a KVTML file that is not well-formed
+inline constexpr int NoUsablePair = 64; // nothing in the file is a pair
+inline constexpr int BrokenXml = 65; // a KVTML file that is not well-formed
 
 enum class ListFormat { Dictionary, Kvtml, Delimited };
 
 struct ListReadResult : ReadResult {
     ListFormat source = ListFormat::Dictionary;
     FileKind kind = FileKind::Dictionary;
-    QChar separator;         // of delimited text
-    int skippedNoWord = 0;   // entries or lines without both words
+    QChar separator; // of delimited text
+    int skippedNoWord = 0; // entries or lines without both words
     int skippedLineBreak = 0; // KVTML entries with a line break in a word
     int skipped() const { return skippedNoWord + skippedLineBreak; }
 };

@@ -7,16 +7,13 @@
 namespace vorbix {
 
 CommandLine::CommandLine()
-    : help_({QStringLiteral("h"), QStringLiteral("help")},
-            QStringLiteral("Show this help and exit.")),
-      version_({QStringLiteral("v"), QStringLiteral("version")},
-               QStringLiteral("Show the version and exit."))
+    : help_({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help and exit.")),
+      version_({QStringLiteral("v"), QStringLiteral("version")}, QStringLiteral("Show the version and exit."))
 {
     parser_.setApplicationDescription(QStringLiteral("Drill the spelling of foreign-language words."));
     parser_.addOption(help_);
     parser_.addOption(version_);
-    parser_.addPositionalArgument(QStringLiteral("FILE"),
-                                  QStringLiteral("Dictionary file (.dic) to open at start."),
+    parser_.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Dictionary file (.dic) to open at start."),
                                   QStringLiteral("[FILE]"));
 }
 

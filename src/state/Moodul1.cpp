@@ -4,10 +4,7 @@
 
 namespace vorbix {
 
-int lastListIndex(const MOODUL1& s)
-{
-    return std::min<int>(s.LastWordIndex, MOODUL1::WordSlots - 1);
-}
+int lastListIndex(const MOODUL1& s) { return std::min<int>(s.LastWordIndex, MOODUL1::WordSlots - 1); }
 
 int pairCount(const MOODUL1& s, int limit)
 {
@@ -17,9 +14,6 @@ int pairCount(const MOODUL1& s, int limit)
     return n;
 }
 
-bool needsSavePrompt(const MOODUL1& s)
-{
-    return !s.listIsEmpty() && s.WordsModified == 1;
-}
+bool needsSavePrompt(const MOODUL1& s) { return !s.listIsEmpty() && s.WordsModified == 1; }
 
 } // namespace vorbix

@@ -31,7 +31,7 @@ struct MOODUL1 {
     // wrote. None for a list that was never read or saved.
     std::optional<dictionary::FileFormat> CurrentFileFormat;
     std::int16_t WordsModified = 0;
-    std::int16_t PendingAction = 0;     // 0 none, 1 open, 2 exit
+    std::int16_t PendingAction = 0; // 0 none, 1 open, 2 exit
     std::int16_t MainWindowClosing = 0;
 
     std::int16_t CurrentQuestion = 0;

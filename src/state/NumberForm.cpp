@@ -4,10 +4,7 @@
 
 namespace vorbix {
 
-QString signedNumber(std::int64_t n)
-{
-    return n < 0 ? QString::number(n) : QLatin1Char(' ') + QString::number(n);
-}
+QString signedNumber(std::int64_t n) { return n < 0 ? QString::number(n) : QLatin1Char(' ') + QString::number(n); }
 
 std::int64_t roundHalfEven(double x)
 {

@@ -25,10 +25,7 @@ ShownQuestion takeQuestion(const MOODUL1& s, int pair, const TestOptions& option
     return q;
 }
 
-bool answerIsRight(const QString& given, const QString& expected)
-{
-    return trimBlanks(given) == trimBlanks(expected);
-}
+bool answerIsRight(const QString& given, const QString& expected) { return trimBlanks(given) == trimBlanks(expected); }
 
 bool countAnswer(MOODUL1& s, bool right)
 {

@@ -15,11 +15,11 @@ enum class AnswerMode { Normal, Choices };
 // taken here, once: options, sorts and opened files that change afterwards
 // only touch the next question.
 struct ShownQuestion {
-    int pair = -1;                 // its index in the list when it was shown
-    bool askUnknownWords = true;   // which side is the answer
+    int pair = -1; // its index in the list when it was shown
+    bool askUnknownWords = true; // which side is the answer
     AnswerMode mode = AnswerMode::Normal;
-    QString question;              // the words on screen
-    QString expected;              // the other side, as stored
+    QString question; // the words on screen
+    QString expected; // the other side, as stored
     std::array<QString, 5> choices{}; // Choices mode: the five texts offered
 
     bool isShown() const { return pair >= 0; }

@@ -92,8 +92,7 @@ void exchangeSort(MOODUL1& m, Words& keySide, Order order)
         // where nothing is below it and it is never moved. Z-A: exchanged for
         // a later one of higher rank, so ranks are turned upside down; the
         // empty word, ranked lowest, sinks to the end.
-        const std::uint32_t r = order == Order::Ascending ? (rank[k] == 0 ? Top : rank[k] - 1)
-                                                          : Top - 1 - rank[k];
+        const std::uint32_t r = order == Order::Ascending ? (rank[k] == 0 ? Top : rank[k] - 1) : Top - 1 - rank[k];
         entries[k] = r << 16 | std::uint32_t(k);
     }
     exchangeWhileLess(entries, order == Order::Ascending ? Top : ~0u);

@@ -6,7 +6,7 @@ namespace vorbix {
 // read them through one accessor, so that reading never loads a window.
 struct TestOptions {
     bool askUnknownWords = true; // else the known words are asked
-    bool normalMode = true;      // typed answers; else five choices
+    bool normalMode = true; // typed answers; else five choices
     bool timeLimitOn = false;
     int timeLimitSeconds = 0;
 

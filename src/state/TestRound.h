@@ -13,8 +13,8 @@ namespace vorbix {
 bool somethingToAsk(const MOODUL1& s);
 
 enum class NextQuestion {
-    Chosen,      // CurrentQuestion holds a pair not yet asked in this round
-    ResultsDue,  // the round ended with answers counted and the last wrong one acknowledged
+    Chosen, // CurrentQuestion holds a pair not yet asked in this round
+    ResultsDue, // the round ended with answers counted and the last wrong one acknowledged
     NothingToAsk // no pair could ever be chosen; nothing was drawn
 };
 

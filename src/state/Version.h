@@ -19,8 +19,8 @@ inline QString untitledFileName() { return QStringLiteral("Untitled.dic"); }
 // "1.4.0": plain whole numbers, no sign blanks.
 inline QString versionText()
 {
-    return QString::number(VersionMajor) + QLatin1Char('.') + QString::number(VersionMinor)
-        + QLatin1Char('.') + QString::number(VersionRevision);
+    return QString::number(VersionMajor) + QLatin1Char('.') + QString::number(VersionMinor) + QLatin1Char('.')
+        + QString::number(VersionRevision);
 }
 
 } // namespace vorbix

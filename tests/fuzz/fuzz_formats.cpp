@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // never its own form.
     if (read.source != ListFormat::Dictionary)
         check(!read.pairs.empty() && exportable && read.kind != FileKind::Dictionary
-            && (read.kind == FileKind::Imported || (read.skipped() == 0 && !read.truncated)));
+              && (read.kind == FileKind::Imported || (read.skipped() == 0 && !read.truncated)));
     QByteArray tsv;
     const bool written = encodeTabSeparated(read.pairs, &tsv).ok;
     check(written == exportable);
@@ -40,6 +40,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const ListReadResult again = readWordList(tsv, "list.tsv");
     // An empty export is an empty file, which is an empty .dic as well.
     check(again.ok() && again.pairs == read.pairs
-        && again.kind == (read.pairs.empty() ? FileKind::Dictionary : FileKind::TabSeparated));
+          && again.kind == (read.pairs.empty() ? FileKind::Dictionary : FileKind::TabSeparated));
     return 0;
 }

@@ -33,21 +33,21 @@ int main(int argc, char** argv)
         QChar wide;
         const char* end;
     } forms[] = {{"1257", QStringConverter::Latin1, false, u'õ', "\r\n"},
-        {"utf8", QStringConverter::Utf8, false, u'中', "\r\n"},
-        {"utf8bom", QStringConverter::Utf8, true, u'ж', "\n"},
-        {"utf16le", QStringConverter::Utf16LE, true, u'ж', "\r\n"},
-        {"utf16be", QStringConverter::Utf16BE, true, u'ж', "\n"}};
+                 {"utf8", QStringConverter::Utf8, false, u'中', "\r\n"},
+                 {"utf8bom", QStringConverter::Utf8, true, u'ж', "\n"},
+                 {"utf16le", QStringConverter::Utf16LE, true, u'ж', "\r\n"},
+                 {"utf16be", QStringConverter::Utf16BE, true, u'ж', "\n"}};
     for (const auto& form : forms) {
         const auto encode = [&form](const QString& text) {
-            QStringEncoder encoder(
-                form.encoding, form.mark ? QStringEncoder::Flag::WriteBom : QStringEncoder::Flag::Default);
+            QStringEncoder encoder(form.encoding,
+                                   form.mark ? QStringEncoder::Flag::WriteBom : QStringEncoder::Flag::Default);
             return QByteArray(encoder.encode(text));
         };
         const QString end = form.end;
         for (const bool over : {false, true}) { // words at the limit and one past it
             const QString word(MaxWordLength + (over ? 1 : 0), form.wide);
             write(QString("limit%1-%2.dic").arg(over ? "+1" : "", form.tag),
-                encode("õ-}" + end + word + end + word.left(7) + end + "x-y" + end));
+                  encode("õ-}" + end + word + end + word.left(7) + end + "x-y" + end));
         }
         // The line cap: 1000 pairs and empty lines, 1000 pairs and one more
         // word. Mostly one-letter and empty words, which keeps runs quick.

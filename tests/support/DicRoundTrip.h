@@ -15,12 +15,7 @@ namespace vorbix::testing {
 // reader meets lines and characters cut anywhere.
 class Trickle : public QIODevice {
 public:
-    Trickle(const QByteArray& bytes, qint64 piece)
-        : bytes_(bytes)
-        , piece_(piece)
-    {
-        open(ReadOnly | Unbuffered);
-    }
+    Trickle(const QByteArray& bytes, qint64 piece) : bytes_(bytes), piece_(piece) { open(ReadOnly | Unbuffered); }
     bool isSequential() const override { return true; }
 
 protected:

@@ -24,10 +24,7 @@ class ScriptedPlatform : public Platform {
         std::map<std::pair<std::int64_t, std::uint64_t>, VirtualTimer*> due;
     };
     struct VirtualTimer : TimerEngine {
-        VirtualTimer(std::shared_ptr<Clock> c, std::function<void()> f)
-            : clock(std::move(c)), fire(std::move(f))
-        {
-        }
+        VirtualTimer(std::shared_ptr<Clock> c, std::function<void()> f) : clock(std::move(c)), fire(std::move(f)) {}
         ~VirtualTimer() override { stop(); }
         void start(int ms) override
         {

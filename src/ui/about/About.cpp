@@ -28,14 +28,13 @@ About::About(Program& program) : Form(program, Kind::Dialog), ui(std::make_uniqu
     ui->setupUi(this);
     applyDesignFonts(this);
     // A fixed dialog frame: a close box, nothing to minimise or maximise.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowCloseButtonHint);
     setDesignPosition(QPoint(twips(2340), twips(1935)));
     setFixedSize(twips(5760), twips(4425));
     setMenuColours(this);
     // The credit line keeps the plain label colours.
-    setColours(ui->Label2, systemColour(SystemColour::ButtonFace),
-               QApplication::palette().color(QPalette::ButtonText));
+    setColours(ui->Label2, systemColour(SystemColour::ButtonFace), QApplication::palette().color(QPalette::ButtonText));
 
     ui->Label1->setText(QStringLiteral(" E-Mail: ") + contactAddress());
     ui->Label2->setText(QStringLiteral("Written by ") + Algus::authorName());
@@ -113,9 +112,7 @@ void About::StartSysInfo()
     QString key = QString::fromLatin1(reg::SysInfoKey);
     QString name = QString::fromLatin1(reg::SysInfoPathValue);
     QString path;
-    auto start = [this](const QString& program) {
-        return !program.isEmpty() && platform().startProgram(program);
-    };
+    auto start = [this](const QString& program) { return !program.isEmpty() && platform().startProgram(program); };
 
     if (GetKeyValue(root, key, name, path)) {
         // A named program that will not start is final: the other key is
@@ -131,8 +128,7 @@ void About::StartSysInfo()
                 return;
         }
     }
-    platform().messageBox(QStringLiteral("System Information Is Unavailable At This Time"),
-                          MessageIcon::None);
+    platform().messageBox(QStringLiteral("System Information Is Unavailable At This Time"), MessageIcon::None);
 }
 
 bool About::GetKeyValue(quint32& KeyRoot, QString& KeyName, QString& SubKeyRef, QString& KeyVal)
@@ -160,8 +156,7 @@ bool About::GetKeyValue(quint32& KeyRoot, QString& KeyName, QString& SubKeyRef, 
                 // has: its high byte is often the NUL cut off above.
                 QString digits;
                 for (qsizetype i = returned.size() - 1; i >= 0; --i)
-                    digits += QStringLiteral("%1").arg(static_cast<quint8>(returned[i]), 2, 16,
-                                                        QLatin1Char('0'));
+                    digits += QStringLiteral("%1").arg(static_cast<quint8>(returned[i]), 2, 16, QLatin1Char('0'));
                 while (digits.startsWith(QLatin1Char('0')))
                     digits.remove(0, 1);
                 if (digits.isEmpty())

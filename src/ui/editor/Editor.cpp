@@ -68,10 +68,10 @@ int selectedRow(const QListWidget* list)
 void paintSortButton(QPushButton* button, SystemColour colour)
 {
     const QColor c = systemColour(colour);
-    const QColor text = withContrast(colour == SystemColour::HighlightText
-                                         ? systemColour(SystemColour::Highlight)
-                                         : QApplication::palette().color(QPalette::ButtonText),
-                                     c);
+    const QColor text =
+        withContrast(colour == SystemColour::HighlightText ? systemColour(SystemColour::Highlight)
+                                                           : QApplication::palette().color(QPalette::ButtonText),
+                     c);
     QPalette p = button->palette();
     // A style sheet is parsed again on every set: leave a button as it is.
     if (p.color(QPalette::Button) == c && p.color(QPalette::ButtonText) == text && !button->styleSheet().isEmpty())
@@ -108,8 +108,7 @@ public:
     Step(Editor* editor, Snapshot before, Snapshot after, bool changesList, bool writesBack)
         : editor_(editor), before_(std::move(before)), after_(std::move(after)), changesList_(changesList),
           writesBack_(writesBack)
-    {
-    }
+    {}
     void undo() override { editor_->restore(before_, changesList_, writesBack_); }
     void redo() override
     {
@@ -185,7 +184,8 @@ Editor::Editor(Program& program) : Form(program), ui(std::make_unique<Ui::Editor
         paintSortButton(b, SystemColour::ButtonFace);
     }
     ui->Text2->setFocus();
-    for (QLineEdit* box : {ui->Text1, ui->Text2}) box->setMaxLength(dictionary::MaxWordLength);
+    for (QLineEdit* box : {ui->Text1, ui->Text2})
+        box->setMaxLength(dictionary::MaxWordLength);
 
     undo_ = new QUndoStack(this);
     QAction* undo = undo_->createUndoAction(this);
@@ -293,10 +293,7 @@ void Editor::showRows(const QStringList& known, const QStringList& unknown)
     setRows(ui->List2, unknown);
 }
 
-bool Editor::bothBoxesHoldText() const
-{
-    return !ui->Text1->text().isEmpty() && !ui->Text2->text().isEmpty();
-}
+bool Editor::bothBoxesHoldText() const { return !ui->Text1->text().isEmpty() && !ui->Text2->text().isEmpty(); }
 
 void Editor::focusEmptyBox()
 {
@@ -314,9 +311,9 @@ bool Editor::roomForOneMore()
 {
     if (ui->List1->count() < MOODUL1::FileCapacity)
         return true;
-    platform().messageBox(QStringLiteral("The word list is full: it holds at most %1 pairs.")
-                              .arg(MOODUL1::FileCapacity),
-                          MessageIcon::Critical);
+    platform().messageBox(
+        QStringLiteral("The word list is full: it holds at most %1 pairs.").arg(MOODUL1::FileCapacity),
+        MessageIcon::Critical);
     return false;
 }
 

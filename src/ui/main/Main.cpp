@@ -19,8 +19,7 @@
 
 namespace vorbix {
 
-Main::Main(Program& program)
-    : Form(program), ui(std::make_unique<Ui::Main>()), CommonDialog1(program.platform())
+Main::Main(Program& program) : Form(program), ui(std::make_unique<Ui::Main>()), CommonDialog1(program.platform())
 {
     ui->setupUi(this);
     applyDesignFonts(this);
@@ -79,11 +78,20 @@ Main::Main(Program& program)
         QScrollBar* bar = ui->VScroll1;
         int step = 0;
         switch (action) {
-        case QAbstractSlider::SliderSingleStepAdd: step = -bar->singleStep(); break;
-        case QAbstractSlider::SliderSingleStepSub: step = bar->singleStep(); break;
-        case QAbstractSlider::SliderPageStepAdd: step = -bar->pageStep(); break;
-        case QAbstractSlider::SliderPageStepSub: step = bar->pageStep(); break;
-        default: return;
+        case QAbstractSlider::SliderSingleStepAdd:
+            step = -bar->singleStep();
+            break;
+        case QAbstractSlider::SliderSingleStepSub:
+            step = bar->singleStep();
+            break;
+        case QAbstractSlider::SliderPageStepAdd:
+            step = -bar->pageStep();
+            break;
+        case QAbstractSlider::SliderPageStepSub:
+            step = bar->pageStep();
+            break;
+        default:
+            return;
         }
         bar->setSliderPosition(bar->value() + step);
     });
@@ -117,10 +125,7 @@ QString Main::untitledPath(Platform& platform)
     return platform.currentDirectory() + QDir::separator() + untitledFileName();
 }
 
-bool Main::isUntitled(Program& program)
-{
-    return program.state().CurrentFile == untitledPath(program.platform());
-}
+bool Main::isUntitled(Program& program) { return program.state().CurrentFile == untitledPath(program.platform()); }
 
 QString Main::untitledPath() { return untitledPath(platform()); }
 
@@ -199,8 +204,8 @@ void Main::nupptest_Click()
 void Main::showNothingToTest(Platform& platform)
 {
     platform.messageBox(QStringLiteral("There is nothing to test (no words). Please use the Editor "
-                                         "and add some words or open already existing file with words!"),
-                          MessageIcon::Critical);
+                                       "and add some words or open already existing file with words!"),
+                        MessageIcon::Critical);
 }
 
 void Main::MAbout_Click() { program().show<About>(); }

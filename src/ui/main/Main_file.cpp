@@ -135,7 +135,8 @@ void Main::dropEvent(QDropEvent* event)
     event->acceptProposedAction();
     // Once the drag is over: a message box inside the drop would hold up
     // the program the file came from.
-    QMetaObject::invokeMethod(this, [this, path] { openDropped(path); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, path] { openDropped(path); }, Qt::QueuedConnection);
 }
 
 bool Main::openPath(const QString& path) { return openPath(path, QFileInfo(path).fileName()); }
@@ -189,9 +190,8 @@ void Main::MFSaveAs_Click()
     CommonDialog1.Filter = SaveAsFilter;
     // A list read from another program's file is offered as a .dic of the
     // same name, so that its source is not written over by accident.
-    CommonDialog1.FileName = state().CurrentFileKind == FileKind::Imported
-        ? dictionaryNameFor(state().CurrentFile)
-        : state().CurrentFile;
+    CommonDialog1.FileName =
+        state().CurrentFileKind == FileKind::Imported ? dictionaryNameFor(state().CurrentFile) : state().CurrentFile;
     if (!CommonDialog1.showSave()) {
         state().MainWindowClosing = 0;
         // The main window first: closing the prompt while it is the last
@@ -204,8 +204,7 @@ void Main::MFSaveAs_Click()
     // Nothing was written, so nothing may count as saved (the prompt would
     // let the list go).
     if (path.isEmpty()) {
-        platform().messageBox(saveFailureText(path, QStringLiteral("No file name was given.")),
-                              MessageIcon::Critical);
+        platform().messageBox(saveFailureText(path, QStringLiteral("No file name was given.")), MessageIcon::Critical);
         lastSaveAsFailed_ = true;
         return;
     }

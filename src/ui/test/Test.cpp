@@ -96,8 +96,7 @@ void Test::Form_Load()
     ui->Label7->setText(QStringLiteral("Aeg: ") + signedNumber(o.timeLimitSeconds - s.ElapsedSeconds));
     if (s.AnsweredCount != 0)
         ui->Label5->setText(QStringLiteral("Õigeid vastuseid on ")
-                            + signedNumber(percentRight(rightAnswers(s), s.AnsweredCount))
-                            + QStringLiteral("%"));
+                            + signedNumber(percentRight(rightAnswers(s), s.AnsweredCount)) + QStringLiteral("%"));
     else
         ui->Label5->setText(QStringLiteral("Õigeid vastuseid on 0 %"));
 

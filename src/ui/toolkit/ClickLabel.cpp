@@ -22,10 +22,7 @@ public:
             return label()->text();
         return QAccessibleWidget::text(t);
     }
-    QStringList actionNames() const override
-    {
-        return QStringList{pressAction()} + QAccessibleWidget::actionNames();
-    }
+    QStringList actionNames() const override { return QStringList{pressAction()} + QAccessibleWidget::actionNames(); }
     void doAction(const QString& action) override
     {
         if (action == pressAction())
@@ -48,10 +45,7 @@ QAccessibleInterface* choiceFactory(const QString& className, QObject* object)
 
 } // namespace
 
-ClickLabel::ClickLabel(QWidget* parent) : QLabel(parent)
-{
-    setMouseTracking(true);
-}
+ClickLabel::ClickLabel(QWidget* parent) : QLabel(parent) { setMouseTracking(true); }
 
 void ClickLabel::makeChoice()
 {

@@ -14,7 +14,7 @@ public:
 
     QString Filter;
     QString DefaultExt;
-    QString FileName;  // preset before showing; the full path chosen after
+    QString FileName; // preset before showing; the full path chosen after
     QString FileTitle; // bare name of the chosen file
     int FilterIndex = 0; // the filter entry chosen, counted from 0
 

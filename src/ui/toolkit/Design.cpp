@@ -31,8 +31,8 @@ QFont designFont(const QString& fontText, const QFont& base)
     const QStringList parts = fontText.split(QLatin1Char('|'));
     QFont font = base;
     if (!parts.value(0).isEmpty())
-        font.setFamilies(installedFamilies({parts[0], QStringLiteral("Liberation Sans"),
-                                            QStringLiteral("DejaVu Sans")}));
+        font.setFamilies(
+            installedFamilies({parts[0], QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")}));
     bool ok = false;
     const double points = parts.value(1).toDouble(&ok);
     if (ok && points > 0)

@@ -24,8 +24,7 @@ QAccessibleInterface* formAccessible(const QString&, QObject* object)
     auto* form = qobject_cast<Form*>(object);
     if (!form)
         return nullptr;
-    return new QAccessibleWidget(form, form->kind() == Form::Kind::Dialog ? QAccessible::Dialog
-                                                                           : QAccessible::Window);
+    return new QAccessibleWidget(form, form->kind() == Form::Kind::Dialog ? QAccessible::Dialog : QAccessible::Window);
 }
 
 QMargins marginsBetween(const QRect& outer, const QRect& inner)
@@ -86,10 +85,7 @@ void Form::setTitleBar(bool minimiseButton, bool closeButton)
     setWindowFlags(flags);
 }
 
-void Form::setDesignPosition(QPoint topLeft)
-{
-    designPosition_ = topLeft;
-}
+void Form::setDesignPosition(QPoint topLeft) { designPosition_ = topLeft; }
 
 void Form::Unload() { program_.unload(*this); }
 

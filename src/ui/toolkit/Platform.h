@@ -14,14 +14,14 @@ enum class MessageIcon { None, Critical };
 struct FileDialogRequest {
     enum class Mode { Open, Save };
     Mode mode = Mode::Open;
-    QString filter;     // "Description|pattern|..." as the dialog object holds it
+    QString filter; // "Description|pattern|..." as the dialog object holds it
     QString defaultExt; // ".dic": added to a name typed without extension
-    QString fileName;   // preset name or path
+    QString fileName; // preset name or path
 };
 
 struct FileDialogResult {
     bool accepted = false;
-    QString fileName;  // full path
+    QString fileName; // full path
     QString fileTitle; // bare name without the directory
     int filterIndex = 0; // the filter entry chosen, counted from 0
 };
@@ -84,12 +84,12 @@ public:
     virtual bool startProgram(const QString& path) = 0;
     virtual bool fileExists(const QString& path) = 0;
 
-    virtual long regOpenKeyEx(std::uint32_t root, const QString& subKey, std::uint32_t options,
-                              std::uint32_t access, reg::Handle* key) = 0;
+    virtual long regOpenKeyEx(std::uint32_t root, const QString& subKey, std::uint32_t options, std::uint32_t access,
+                              reg::Handle* key) = 0;
     // data holds the buffer on entry (its size is the room offered) and the
     // returned bytes on exit; size is in/out as in the Win32 call.
-    virtual long regQueryValueEx(reg::Handle key, const QString& valueName, std::uint32_t* type,
-                                 QByteArray* data, std::uint32_t* size) = 0;
+    virtual long regQueryValueEx(reg::Handle key, const QString& valueName, std::uint32_t* type, QByteArray* data,
+                                 std::uint32_t* size) = 0;
     virtual long regCloseKey(reg::Handle key) = 0;
 
     // Uniform numbers in [0, 1); randomize() reseeds.

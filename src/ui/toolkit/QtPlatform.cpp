@@ -42,9 +42,9 @@ private:
 #ifndef Q_OS_WIN
 // Without a registry, the system-information entry is answered by the first
 // such program that is installed; nothing else is known.
-const char* const SysInfoPrograms[] = {"kinfocenter", "hardinfo", "gnome-system-monitor",
-                                       "plasma-systemmonitor", "mate-system-monitor",
-                                       "xfce4-taskmanager", "lxtask"};
+const char* const SysInfoPrograms[] = {
+    "kinfocenter",       "hardinfo", "gnome-system-monitor", "plasma-systemmonitor", "mate-system-monitor",
+    "xfce4-taskmanager", "lxtask"};
 
 QString findSysInfoProgram()
 {
@@ -122,8 +122,8 @@ FileDialogResult QtPlatform::fileDialog(const FileDialogRequest& request)
 
 void QtPlatform::messageBox(const QString& text, MessageIcon icon)
 {
-    QMessageBox box(icon == MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::NoIcon,
-                    applicationTitle(), text, QMessageBox::Ok, QApplication::activeWindow());
+    QMessageBox box(icon == MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::NoIcon, applicationTitle(),
+                    text, QMessageBox::Ok, QApplication::activeWindow());
     box.exec();
 }
 
@@ -133,10 +133,7 @@ void QtPlatform::clipboardClear() { QGuiApplication::clipboard()->clear(); }
 
 void QtPlatform::clipboardSetText(const QString& text) { QGuiApplication::clipboard()->setText(text); }
 
-bool QtPlatform::startProgram(const QString& path)
-{
-    return QProcess::startDetached(path, {});
-}
+bool QtPlatform::startProgram(const QString& path) { return QProcess::startDetached(path, {}); }
 
 bool QtPlatform::fileExists(const QString& path)
 {
@@ -145,8 +142,8 @@ bool QtPlatform::fileExists(const QString& path)
 }
 
 #ifdef Q_OS_WIN
-long QtPlatform::regOpenKeyEx(std::uint32_t root, const QString& subKey, std::uint32_t options,
-                              std::uint32_t access, reg::Handle* key)
+long QtPlatform::regOpenKeyEx(std::uint32_t root, const QString& subKey, std::uint32_t options, std::uint32_t access,
+                              reg::Handle* key)
 {
     HKEY h = nullptr;
     const QByteArray path = subKey.toLocal8Bit();
@@ -158,8 +155,8 @@ long QtPlatform::regOpenKeyEx(std::uint32_t root, const QString& subKey, std::ui
     return rc;
 }
 
-long QtPlatform::regQueryValueEx(reg::Handle key, const QString& valueName, std::uint32_t* type,
-                                 QByteArray* data, std::uint32_t* size)
+long QtPlatform::regQueryValueEx(reg::Handle key, const QString& valueName, std::uint32_t* type, QByteArray* data,
+                                 std::uint32_t* size)
 {
     const QByteArray name = valueName.toLocal8Bit();
     if (data->size() < static_cast<qsizetype>(*size))
@@ -175,8 +172,7 @@ long QtPlatform::regQueryValueEx(reg::Handle key, const QString& valueName, std:
 
 long QtPlatform::regCloseKey(reg::Handle key) { return RegCloseKey(reinterpret_cast<HKEY>(key)); }
 #else
-long QtPlatform::regOpenKeyEx(std::uint32_t root, const QString& subKey, std::uint32_t, std::uint32_t,
-                              reg::Handle* key)
+long QtPlatform::regOpenKeyEx(std::uint32_t root, const QString& subKey, std::uint32_t, std::uint32_t, reg::Handle* key)
 {
     *key = 0;
     if (root != reg::HKEY_LOCAL_MACHINE || subKey != QLatin1String(reg::SysInfoKey))
@@ -186,8 +182,8 @@ long QtPlatform::regOpenKeyEx(std::uint32_t root, const QString& subKey, std::ui
     return reg::ERROR_SUCCESS;
 }
 
-long QtPlatform::regQueryValueEx(reg::Handle key, const QString& valueName, std::uint32_t* type,
-                                 QByteArray* data, std::uint32_t* size)
+long QtPlatform::regQueryValueEx(reg::Handle key, const QString& valueName, std::uint32_t* type, QByteArray* data,
+                                 std::uint32_t* size)
 {
     if (!openKeys.count(key) || valueName != QLatin1String(reg::SysInfoPathValue))
         return reg::ERROR_FILE_NOT_FOUND;
@@ -222,10 +218,7 @@ double QtPlatform::rnd()
     return r;
 }
 
-double QtPlatform::timeOfDay()
-{
-    return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
-}
+double QtPlatform::timeOfDay() { return QTime::currentTime().msecsSinceStartOfDay() / 1000.0; }
 
 QString QtPlatform::currentDirectory() { return QDir::toNativeSeparators(QDir::currentPath()); }
 

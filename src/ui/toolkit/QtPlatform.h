@@ -18,10 +18,10 @@ public:
     void clipboardSetText(const QString& text) override;
     bool startProgram(const QString& path) override;
     bool fileExists(const QString& path) override;
-    long regOpenKeyEx(std::uint32_t root, const QString& subKey, std::uint32_t options,
-                      std::uint32_t access, reg::Handle* key) override;
-    long regQueryValueEx(reg::Handle key, const QString& valueName, std::uint32_t* type,
-                         QByteArray* data, std::uint32_t* size) override;
+    long regOpenKeyEx(std::uint32_t root, const QString& subKey, std::uint32_t options, std::uint32_t access,
+                      reg::Handle* key) override;
+    long regQueryValueEx(reg::Handle key, const QString& valueName, std::uint32_t* type, QByteArray* data,
+                         std::uint32_t* size) override;
     long regCloseKey(reg::Handle key) override;
     void randomize(double seed) override;
     double rnd() override;
