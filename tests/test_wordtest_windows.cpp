@@ -204,7 +204,7 @@ private slots:
         QTest::newRow("pair added in editor") << "Option1"
                                               << "add"
                                               << "1 right 0 wrong, test: koer"
-                                              << "koer";
+                                              << "maja koer";
         QTest::newRow("other list opened") << "Option1"
                                            << "open"
                                            << "1 right 0 wrong, test: puu"

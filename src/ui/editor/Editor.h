@@ -3,7 +3,9 @@
 #include "dictionary/DictionaryFile.h"
 #include "ui/toolkit/Form.h"
 
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 class QListWidget;
 class QPushButton;
@@ -71,14 +73,17 @@ private:
     void focusEmptyBox();
     bool roomForOneMore();
     void addPair(CountForm form, bool focusToText2);
+    int selectedPairRow() const;
     int removeSelectedPair();
     void showSelection(QListWidget* from, QListWidget* to);
     void sortCommand(QPushButton* clicked, SortRoutine routine);
     void reapplySort();
 
-    // What a step of the undo stack brings back: the rows and the sort.
+    // What a step of the undo stack brings back: the rows, the pairs they
+    // are, and the sort.
     struct Snapshot {
         dictionary::WordPairs rows;
+        std::vector<std::uint32_t> ids;
         int activeSort = -1; // 0..3 for Command5..Command8
         bool operator==(const Snapshot&) const = default;
     };
@@ -87,8 +92,10 @@ private:
     friend class Step;
     friend class UndoScope;
     dictionary::WordPairs rows() const;
-    void showRows(const QStringList& known, const QStringList& unknown);
-    void writeBack(const dictionary::WordPairs& shown);
+    std::vector<std::uint32_t> rowIds() const;
+    void showRows(const QStringList& known, const QStringList& unknown, const std::vector<std::uint32_t>& ids);
+    void appendRow(const QString& known, const QString& unknown, std::uint32_t id);
+    void writeBack(const dictionary::WordPairs& shown, const std::vector<std::uint32_t>& ids);
     Snapshot capture() const;
     void restore(const Snapshot& snapshot, bool changesList, bool writesBack);
 

@@ -92,13 +92,9 @@ void Test::Form_Load()
     ui->Label2->setText(QStringLiteral("Vastatud: ") + signedNumber(s.AnsweredCount));
     ui->Label3->setText(QStringLiteral("Õigeid: ") + signedNumber(rightAnswers(s)));
     ui->Label4->setText(QStringLiteral("Valesid: ") + signedNumber(s.WrongCount));
-    ui->Label6->setText(QStringLiteral("Vastata: ") + signedNumber(s.LastWordIndex + 1 - s.AnsweredCount));
+    ui->Label6->setText(QStringLiteral("Vastata: ") + signedNumber(questionsLeft(s)));
     ui->Label7->setText(QStringLiteral("Aeg: ") + signedNumber(o.timeLimitSeconds - s.ElapsedSeconds));
-    if (s.AnsweredCount != 0)
-        ui->Label5->setText(QStringLiteral("Õigeid vastuseid on ")
-                            + signedNumber(percentRight(rightAnswers(s), s.AnsweredCount)) + QStringLiteral("%"));
-    else
-        ui->Label5->setText(QStringLiteral("Õigeid vastuseid on 0 %"));
+    ui->Label5->setText(QStringLiteral("Õigeid vastuseid on ") + rightShare(s, QStringLiteral("0 %")));
 
     platform().randomize(platform().timeOfDay());
 
@@ -170,15 +166,9 @@ void Test::arrangeChoices()
 
 void Test::fillChoices()
 {
+    vorbix::fillChoices(state(), shown_, [this] { return platform().rnd(); });
     const auto k = choices();
-    const int p = drawIndex(platform().rnd(), 4);
-    shown_.choices[p] = shown_.expected;
-    // The other places are not checked against the right one: repeats and
-    // empty texts stay as drawn.
-    const int last = lastListIndex(state());
-    for (int place : choiceFillOrder(p))
-        shown_.choices[place] = answerSide(state(), drawIndex(platform().rnd(), last), shown_.askUnknownWords);
-    for (int place = 0; place < 5; ++place)
+    for (size_t place = 0; place < 5; ++place)
         k[place]->setText(shown_.choices[place]);
 }
 
@@ -264,7 +254,7 @@ void Test::Command2_Click()
 
 void Test::Command3_Click()
 {
-    if (state().AnsweredCount != 0 && state().WrongAnswerAcknowledged)
+    if (resultsDue(state()))
         showResults();
 }
 
