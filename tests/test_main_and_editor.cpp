@@ -110,6 +110,7 @@ private slots:
         QCOMPARE(s.WordsModified, std::int16_t(0));
         // Enter and Replace under a sort put the pair, as typed, in its place.
         setBoxes(e, "Lammas ", " sheep");
+        h_->waitForKeys();
         QTest::keyClick(e->ui->Text2, Qt::Key_Return);
         step("uss/snake, lehm/cow, Lammas / sheep, kass/cat, hobune/horse");
         QCOMPARE(s.WordsModified, std::int16_t(1));

@@ -40,8 +40,8 @@ void AkenVale::Form_Load()
 
 void AkenVale::showQuestion(const ShownQuestion& q)
 {
-    ui->Label2->setText(q.question);
-    ui->Label3->setText(q.expected);
+    showWord(ui->Label2, q.question);
+    showWord(ui->Label3, q.expected);
 }
 
 // Only a test window that is still open gets its clock back; after the

@@ -1,11 +1,12 @@
 #include "ui/toolkit/Program.h"
 
+#include "ui/toolkit/KeyGuard.h"
 #include "ui/toolkit/Platform.h"
 #include "ui/toolkit/Timer.h"
 
 namespace vorbix {
 
-Program::Program(Platform& platform) : platform_(platform) {}
+Program::Program(Platform& platform) : platform_(platform), keyGuard_(std::make_unique<KeyGuard>(platform)) {}
 
 Program::~Program()
 {

@@ -13,6 +13,7 @@
 namespace vorbix {
 
 class Form;
+class KeyGuard;
 class Platform;
 
 // One run of the program: the shared state, the platform and the single
@@ -26,6 +27,7 @@ public:
 
     Platform& platform() { return platform_; }
     MOODUL1& state() { return state_; }
+    KeyGuard& keyGuard() { return *keyGuard_; }
 
     // The window of class F, created and loaded on first reference.
     template <class F> F& form();
@@ -57,6 +59,7 @@ private:
 
     Platform& platform_;
     MOODUL1 state_;
+    std::unique_ptr<KeyGuard> keyGuard_;
     std::map<std::type_index, Form*> forms_;
     bool ended_ = false;
     QString startupFile_;
