@@ -293,8 +293,8 @@ private slots:
     void editorDuringATest()
     {
         QFETCH(QString, edits);
-        const QMap<QString, QString> answers{{"maja", "house"}, {"koer", "dog"},  {"kass", "cat"},
-                                             {"lehm", "cow"},   {"puu", "tree"},  {"koera", "dog"}};
+        const QMap<QString, QString> answers{{"maja", "house"}, {"koer", "dog"}, {"kass", "cat"},
+                                             {"lehm", "cow"},   {"puu", "tree"}, {"koera", "dog"}};
         WordTestDrive d({{"maja", "house"}, {"koer", "dog"}, {"kass", "cat"}, {"lehm", "cow"}});
         QStringList asked;
         // Draws every pair asked so far, then the first one not asked: only
@@ -354,15 +354,16 @@ private slots:
     {
         QTest::addColumn<QString>("keys"); // after the wait: the answer typed, the key, how often
         QTest::addColumn<QString>("after");
-        QTest::newRow("after the wait, one Enter") << "house Enter" << "1 right 0 wrong, test: koer";
+        QTest::newRow("after the wait, one Enter") << "house Enter"
+                                                   << "1 right 0 wrong, test: koer";
         QTest::newRow("Enter held on the last answer") << "house Enter, dog Enter held"
                                                        << "2 right 0 wrong, results 2 2 0 100%";
         QTest::newRow("double Enter on the last answer") << "house Enter, dog Enter Enter"
                                                          << "2 right 0 wrong, results 2 2 0 100%";
         QTest::newRow("double Esc on a wrong answer") << "x Esc Esc"
                                                       << "0 right 1 wrong, test hidden: koer, wrong answer: maja/house";
-        QTest::newRow("Enter held on a wrong answer")
-            << "x Enter held" << "0 right 1 wrong, test hidden: koer, wrong answer: maja/house";
+        QTest::newRow("Enter held on a wrong answer") << "x Enter held"
+                                                      << "0 right 1 wrong, test hidden: koer, wrong answer: maja/house";
         QTest::newRow("double Enter on Continue") << "x Enter, Continue Enter Enter"
                                                   << "0 right 1 wrong, test: koer";
         QTest::newRow("Space held on Again") << "house Enter, dog Enter, Again Space held"

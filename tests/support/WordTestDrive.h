@@ -66,7 +66,10 @@ struct WordTestDrive {
     // each moment; held down, it repeats first.
     static void key(Qt::Key k, int repeats = 0)
     {
-        const auto at = [] { return QApplication::focusWidget() ? QApplication::focusWidget() : QApplication::activeWindow(); };
+        const auto at = [] {
+            QWidget* w = QApplication::focusWidget() ? QApplication::focusWidget() : QApplication::activeWindow();
+            return w ? w : QApplication::topLevelWidgets().value(0);
+        };
         QTest::keyPress(at(), k);
         for (int i = 0; i < repeats; ++i) {
             QKeyEvent again(QEvent::KeyPress, k, Qt::NoModifier, QString(), true);

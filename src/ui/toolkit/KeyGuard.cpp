@@ -63,7 +63,9 @@ bool KeyGuard::swallows(QWidget* receiver, const QKeyEvent* key)
 {
     const unsigned bit = keyBit(key->key());
     // A blank typed into a text is no command.
-    if (bit == 0 || (key->key() == Qt::Key_Space && (qobject_cast<QLineEdit*>(receiver) || qobject_cast<QAbstractSpinBox*>(receiver))))
+    if (bit == 0
+        || (key->key() == Qt::Key_Space
+            && (qobject_cast<QLineEdit*>(receiver) || qobject_cast<QAbstractSpinBox*>(receiver))))
         return false;
     const auto watch = windows_.find(receiver->window());
     if (watch == windows_.end() || (watch->fresh & bit))
