@@ -316,6 +316,43 @@ private slots:
         QCOMPARE(pairs(e), done);
     }
 
+    // Closing the main window by its close box with an empty list ends the
+    // program whatever else is open, unless an open editor holds typing.
+    void closingWithAnEmptyList_data()
+    {
+        QTest::addColumn<QString>("editor"); // none, empty, or the words typed in its boxes
+        QTest::addColumn<bool>("ends");
+        QTest::newRow("main window alone") << "none" << true;
+        QTest::newRow("an empty editor open") << "empty" << true;
+        QTest::newRow("an editor emptied by Delete") << "emptied" << true;
+        QTest::newRow("a word typed in the editor") << "koer" << false;
+    }
+    void closingWithAnEmptyList()
+    {
+        QFETCH(QString, editor);
+        Editor* e = nullptr;
+        if (editor != "none") {
+            if (editor == "emptied")
+                h_->setWords({{"koer", "dog"}});
+            e = openEditor(*h_);
+            QVERIFY(e);
+            if (editor == "emptied") {
+                clickRow(e->ui->List1, 0);
+                press(e->ui->List1, Qt::Key_Delete);
+            } else {
+                QTest::keyClicks(e->ui->Text1, editor == "empty" ? "" : editor);
+            }
+            QApplication::setActiveWindow(main_);
+        }
+        // As the close box does: through the window system.
+        main_->windowHandle()->close();
+        Harness::flush();
+        QTEST(h_->program.ended(), "ends");
+        QVERIFY(!kassav());
+        if (!h_->program.ended())
+            QVERIFY(!main_ && e->isVisible() && e->ui->Text1->text() == editor);
+    }
+
     // Every way to the prompt and every answer. The list is "named" (a
     // changed list with a file), "untitled", "unchanged", "no folder" (its
     // file cannot be written) or "typed" (pairs typed into an open editor,

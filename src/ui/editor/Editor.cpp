@@ -348,6 +348,8 @@ void Editor::showRows(const QStringList& known, const QStringList& unknown)
     setRows(ui->List2, unknown);
 }
 
+bool Editor::holdsTyping() const { return !ui->Text1->text().isEmpty() || !ui->Text2->text().isEmpty(); }
+
 bool Editor::bothBoxesHoldText() const { return !ui->Text1->text().isEmpty() && !ui->Text2->text().isEmpty(); }
 
 void Editor::focusEmptyBox()
@@ -619,7 +621,8 @@ void Editor::restore(const Snapshot& snapshot, bool changesList, bool writesBack
 void Editor::showTouchedRow(const dictionary::WordPairs& was)
 {
     const Touched touched = touchedRow(was, rows());
-    if (touched.row < 0)
+    // Only the order changed: shown as a sort shows it.
+    if (touched.row < 0 && ui->List1->count() > 0)
         return;
     for (QListWidget* list : {ui->List1, ui->List2}) {
         const QSignalBlocker quiet(list);

@@ -54,6 +54,8 @@ public:
     // Shows the shared list afresh, as a newly opened editor would: another
     // list has replaced the one it was editing.
     void reload();
+    // Words in the entry boxes, not yet added.
+    bool holdsTyping() const;
 
     std::unique_ptr<Ui::Editor> ui;
     // Add, delete, replace and sort, each one step, for as long as the
