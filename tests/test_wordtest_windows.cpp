@@ -333,7 +333,7 @@ private slots:
             else if (edit.startsWith("delete"))
                 row(word), QTest::keyClick(e->ui->List1, Qt::Key_Delete);
             else if (edit.startsWith("add"))
-                setBoxes(e, word, answers[word]), d.h.waitForKeys(), QTest::keyClick(e->ui->Text2, Qt::Key_Return);
+                setBoxes(e, word, answers[word]), QTest::keyClick(e->ui->Text2, Qt::Key_Return);
             else if (edit.startsWith("replace"))
                 row(word), setBoxes(e, word + "a", answers[word]), e->ui->Command3->click();
         }
@@ -366,8 +366,8 @@ private slots:
                                                       << "0 right 1 wrong, test hidden: koer, wrong answer: maja/house";
         QTest::newRow("double Enter on Continue") << "x Enter, Continue Enter Enter"
                                                   << "0 right 1 wrong, test: koer";
-        QTest::newRow("Space held on Again") << "house Enter, dog Enter, Again Space held"
-                                             << "2 right 0 wrong, results 2 2 0 100%";
+        QTest::newRow("Space on Again after the wait") << "house Enter, dog Enter, Again Space"
+                                                       << "0 right 0 wrong, test: maja";
         QTest::newRow("Enter held on Test in the main window") << "Test Enter held"
                                                                << "0 right 0 wrong, test: maja";
     }
@@ -375,7 +375,7 @@ private slots:
     {
         QFETCH(QString, keys);
         WordTestDrive d({{"maja", "house"}, {"koer", "dog"}});
-        d.draw(0), d.draw(1), d.draw(0);
+        d.draw(0), d.draw(1), d.draw(0), d.draw(0); // a new round starts with maja
         if (!keys.startsWith("Test"))
             d.start();
         for (const QString& step : keys.split(", ")) {
@@ -384,7 +384,7 @@ private slots:
                 : w[0] == "Again"            ? d.child<QWidget>(d.results(), "Command1")
                 : w[0] == "Test"             ? d.child<QWidget>(d.main, "nupptest")
                                              : d.answerBox();
-            if (at == d.answerBox())
+            if (!QStringList{"Continue", "Again", "Test"}.contains(w[0]))
                 d.answerBox()->setText(w[0]);
             QApplication::setActiveWindow(at->window());
             at->setFocus();

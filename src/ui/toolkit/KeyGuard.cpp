@@ -38,7 +38,7 @@ KeyGuard::KeyGuard(Platform& platform) : platform_(platform)
 
 KeyGuard::~KeyGuard() = default;
 
-void KeyGuard::rearm(const QWidget* window) { windows_[window] = {platform_.steadyMs(), 0}; }
+void KeyGuard::rearm(const QWidget* window) { windows_[window] = {platform_.monotonicMs(), 0}; }
 
 bool KeyGuard::eventFilter(QObject* watched, QEvent* event)
 {
@@ -70,7 +70,7 @@ bool KeyGuard::swallows(QWidget* receiver, const QKeyEvent* key)
     const auto watch = windows_.find(receiver->window());
     if (watch == windows_.end() || (watch->fresh & bit))
         return false;
-    if (key->isAutoRepeat() || platform_.steadyMs() - watch->since < WaitMs)
+    if (key->isAutoRepeat() || platform_.monotonicMs() - watch->since < WaitMs)
         return true;
     watch->fresh |= bit;
     return false;
