@@ -2,6 +2,7 @@
 // drilled in the designed test window, the wrong-answer window's option to
 // show the answer given, and the progress window.
 #include "support/EditorDriver.h"
+#include "support/Files.h"
 #include "support/WordTestDrive.h"
 #include "ui/progress/Progress.h"
 #include "ui_Main.h"
@@ -49,6 +50,7 @@ QString resultsShown(WordTestDrive& d)
 
 class ProgressTest : public QObject {
     Q_OBJECT
+    QTemporaryDir folder_;
 
 private slots:
     void cleanup() { Harness::flush(); }
@@ -59,7 +61,7 @@ private slots:
     void drillAsksOnlyTheMistakes_data()
     {
         QTest::addColumn<QString>("way");
-        for (const char* way : {"typed", "choices", "editor sorts and undoes", "time-outs"})
+        for (const char* way : {"typed", "choices", "editor sorts and undoes", "time-outs", "list opened again"})
             QTest::newRow(way) << QString(way);
     }
     void drillAsksOnlyTheMistakes()
@@ -107,6 +109,13 @@ private slots:
                 Harness::flush();
                 QCOMPARE(d.text("Label6"), QString("Vastata:  1"));
             }
+            if (way == "list opened again" && n == 0) {
+                const QString file = folder_.filePath("three.dic");
+                writeBytes(file, "hobune\r\nhorse\r\nlehm\r\ncow\r\nkoer\r\ndog\r\n");
+                d.h.platform.answerDialog(file);
+                d.main->ui->MFOpen->trigger();
+                Harness::flush();
+            }
         }
         asked.sort();
         QCOMPARE(asked, (QStringList{"koer", "lehm"}));
@@ -124,7 +133,7 @@ private slots:
         QVERIFY(QStringList({"koer", "lehm"}).contains(d.question()));
         d.press(d.test(), "Command2");
         d.start(0);
-        QCOMPARE(d.text("Label6"), QString("Vastata:  5"));
+        QCOMPARE(d.text("Label6"), QString("Vastata:  %1").arg(way == "list opened again" ? 3 : 5));
     }
 
     // Nothing to drill, or a test under way: a message, and every window and
