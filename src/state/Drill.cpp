@@ -44,14 +44,11 @@ std::vector<Held> held(const MOODUL1& s)
 
 } // namespace
 
-void beginTest(TestMistakes& mistakes) { mistakes.newTestDue = true; }
-
-void noteAnswer(TestMistakes& mistakes, const QString& listPath, const Mistake& answer, bool right)
+void noteAnswer(TestMistakes& mistakes, const QString& listPath, const Mistake& answer, bool right, bool firstOfTest)
 {
-    if (mistakes.newTestDue || mistakes.listPath != listPath) {
+    if (firstOfTest || mistakes.listPath != listPath) {
         mistakes.missed.clear();
         mistakes.listPath = listPath;
-        mistakes.newTestDue = false;
     }
     if (right)
         return;

@@ -32,13 +32,11 @@ struct Mistake {
 struct TestMistakes {
     QString listPath;
     std::vector<Mistake> missed; // each pair once, in the order first missed
-    bool newTestDue = true; // the next judged answer starts a new test
 };
 
-// A test window has opened: its first judged answer begins a new test, so
-// that opening and closing one without answering keeps the last mistakes.
-void beginTest(TestMistakes& mistakes);
-void noteAnswer(TestMistakes& mistakes, const QString& listPath, const Mistake& answer, bool right);
+// A test begins with its first answer counted from zero, or with an answer
+// to another list, as the learning record has it.
+void noteAnswer(TestMistakes& mistakes, const QString& listPath, const Mistake& answer, bool right, bool firstOfTest);
 
 // How a pair has done over all its recorded answers.
 struct PairScore {

@@ -2,6 +2,7 @@
 
 #include "ui_Main.h"
 
+#include "history/Recorder.h"
 #include "state/Drill.h"
 #include "state/NumberForm.h"
 #include "state/Version.h"
@@ -160,6 +161,8 @@ void Main::Form_Load()
 {
     state().WrongAnswerAcknowledged = false;
     Check1_Click();
+    // --no-history, or the option unticked before this window was loaded.
+    ui->MPRecord->setChecked(program().history().recording());
     // A main window loaded again while the list lives on keeps its file:
     // an untitled one would send the next save elsewhere.
     if (state().CurrentFile.isEmpty())

@@ -2,6 +2,7 @@
 
 #include "ui_Main.h"
 
+#include "history/Recorder.h"
 #include "ui/progress/Progress.h"
 #include "ui/progress/Record.h"
 #include "ui/test/AkenVale.h"
@@ -60,7 +61,8 @@ void Main::drill(Program& program, const std::vector<PairKey>& wanted, const QSt
     program.show<Test>();
 }
 
-void Main::MPRecord_Click() {}
+// Off, nothing more is recorded until it is on again; what is kept stays.
+void Main::MPRecord_Click() { program().history().setRecording(ui->MPRecord->isChecked()); }
 
 void Main::MPClearList_Click() { clearRecord(false); }
 

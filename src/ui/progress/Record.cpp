@@ -1,18 +1,25 @@
 #include "ui/progress/Record.h"
 
+#include "history/Recorder.h"
 #include "ui/toolkit/Program.h"
+
+#include <QDir>
 
 namespace vorbix {
 
 namespace {
-// INTERIM until the record lands on main: no record to read.
-history::Store* store(Program&) { return nullptr; }
+
+history::Store* store(Program& program) { return program.history().store(); }
+
+// The list as the test window records it.
+QString listPath(Program& program) { return QDir::cleanPath(QDir::fromNativeSeparators(program.state().CurrentFile)); }
+
 } // namespace
 
-std::vector<std::pair<QString, QString>> listWords(Program& program)
+std::vector<history::PairWords> listWords(Program& program)
 {
     const MOODUL1& s = program.state();
-    std::vector<std::pair<QString, QString>> words;
+    std::vector<history::PairWords> words;
     const int last = lastListIndex(s);
     for (int i = 0; i <= last; ++i)
         if (!s.KnownWords[i].isEmpty())
@@ -22,26 +29,29 @@ std::vector<std::pair<QString, QString>> listWords(Program& program)
 
 std::vector<history::PairRecord> recordedPairs(Program& program)
 {
-    if (!store(program))
-        return {};
-    return {};
+    history::Store* record = store(program);
+    return record ? record->pairs(listWords(program)) : std::vector<history::PairRecord>{};
 }
 
 std::vector<history::TestPoint> recordedTests(Program& program)
 {
-    if (!store(program))
-        return {};
-    return {};
+    history::Store* record = store(program);
+    return record ? record->tests(listPath(program)) : std::vector<history::TestPoint>{};
 }
 
-bool keepingRecord(Program& program) { return store(program) != nullptr; }
+bool keepingRecord(Program& program) { return program.history().keeping(); }
 
 std::vector<Mistake> lastTestMistakes(Program& program)
 {
     const MOODUL1& s = program.state();
     if (s.LastTestMistakes.listPath == s.CurrentFile)
         return s.LastTestMistakes.missed;
-    return {};
+    std::vector<Mistake> out;
+    if (history::Store* record = store(program))
+        for (const history::Answer& a : record->mistakesOfLastTest(listPath(program)))
+            out.push_back(
+                {{a.known, a.unknown}, a.given, a.side == history::AskedSide::UnknownWord ? a.unknown : a.known});
+    return out;
 }
 
 QString clearRecord(Program& program, bool wholeRecord)
@@ -49,7 +59,11 @@ QString clearRecord(Program& program, bool wholeRecord)
     TestMistakes& kept = program.state().LastTestMistakes;
     if (wholeRecord || kept.listPath == program.state().CurrentFile)
         kept.missed.clear();
-    return {};
+    history::Store* record = store(program);
+    if (!record)
+        return {};
+    const bool cleared = wholeRecord ? record->clearAll() : record->clearList(listPath(program));
+    return cleared ? QString() : record->problem();
 }
 
 } // namespace vorbix

@@ -13,7 +13,7 @@ class Program;
 // a record to read, each gives nothing.
 
 // The current list's pairs (known word not empty), in list order.
-std::vector<std::pair<QString, QString>> listWords(Program& program);
+std::vector<history::PairWords> listWords(Program& program);
 // Those pairs, in that order, with their recorded answers.
 std::vector<history::PairRecord> recordedPairs(Program& program);
 // The current list's tests, oldest first.
