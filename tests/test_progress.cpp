@@ -3,7 +3,9 @@
 // show the answer given, and the progress window.
 #include "support/EditorDriver.h"
 #include "support/Files.h"
+#include "support/HistoryFiles.h"
 #include "support/WordTestDrive.h"
+#include "history/Recorder.h"
 #include "ui/progress/Progress.h"
 #include "ui_Main.h"
 #include "ui_Progress.h"
@@ -37,6 +39,20 @@ QString answerTo(const QString& question)
         if (known == question)
             return unknown;
     return {};
+}
+
+// The table's rows as the user sees them, top down, columns joined by "|".
+QStringList tableRows(Progress* p)
+{
+    QStringList rows;
+    const QAbstractItemModel* m = p->ui->PairTable->model();
+    for (int r = 0; r < m->rowCount(); ++r) {
+        QStringList cells;
+        for (int c : {0, 2, 3, 5})
+            cells << m->index(r, c).data().toString();
+        rows << cells.join('|');
+    }
+    return rows;
 }
 
 QString resultsShown(WordTestDrive& d)
@@ -206,6 +222,80 @@ private slots:
             QCOMPARE(answer->accessibleDescription(), QString("Letter 2: “a” instead of “o”."));
             QVERIFY(answer->text().contains("<s>") && answer->text().contains("<u>"));
         }
+    }
+
+    // Two recorded tests: the table worst first with the last answer and its
+    // difference, sortable; the plot of both tests, in words too; the weakest
+    // words drilled.
+    void progressOfRecordedTests()
+    {
+        RecordFile f;
+        WordTestDrive d(FivePairs);
+        d.h.program.history().setPath(f.path);
+        testWithTwoMistakes(d);
+        d.draw(0), d.draw(0); // every pair asked: the second draw is the new round's
+        d.press(d.results(), "Command1"); // Again: koer right now, lehm wrong again
+        d.answer("house", 1), d.answer("dog", 2), d.answer("cat", 3), d.answer("kow", 4);
+        d.continueAfterWrong();
+        d.answer("horse");
+        d.main->ui->MPShow->trigger();
+        auto* p = d.h.program.loaded<Progress>();
+        QCOMPARE(tableRows(p).mid(0, 3), (QStringList{"lehm|2|0%|kow", "koer|2|50%|dog", "maja|2|100%|house"}));
+        const QModelIndex lehm = p->ui->PairTable->model()->index(0, 5);
+        QCOMPARE(lehm.data(Qt::AccessibleTextRole).toString(), QString("kow. Letter 1: “k” instead of “c”."));
+        QCOMPARE(p->ui->Label1->text(), QString("Untitled.dic: 5 words, 10 answers recorded in 2 tests."));
+        QCOMPARE(p->ui->Plot->accessibleDescription().section('.', 1),
+                 QString(" First 60% right, last 80%, best 80%, worst 60%."));
+        p->ui->PairTable->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder); // a click on "Known word"
+        QCOMPARE(tableRows(p).first(), QString("hobune|2|100%|horse"));
+
+        d.main->ui->MPWeakest->trigger();
+        Harness::flush();
+        QCOMPARE(d.text("Label6"), QString("Vastata:  2"));
+        QVERIFY(QStringList({"koer", "lehm"}).contains(d.question()));
+    }
+
+    // Clearing asks first and takes the list's answers or all of them, with
+    // the mistakes kept in this run; unticked, the record keeps nothing new
+    // while the mistakes can still be drilled.
+    void recordCommands_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<int>("answersLeft"); // of the 5 of this list and 1 of another
+        QTest::addColumn<int>("drilled"); // by "Test mistakes" afterwards
+        QTest::newRow("clear the list's, No") << "MPClearList" << false << 6 << 2;
+        QTest::newRow("clear the list's, Yes") << "MPClearList" << true << 1 << 0;
+        QTest::newRow("clear all, Yes") << "MPClearAll" << true << 0 << 0;
+        QTest::newRow("record nothing, then a test with one mistake") << "MPRecord" << false << 6 << 1;
+    }
+    void recordCommands()
+    {
+        QFETCH(QString, command);
+        QFETCH(bool, yes);
+        RecordFile f;
+        WordTestDrive d(FivePairs);
+        d.h.program.history().setPath(f.path);
+        history::Answer elsewhere;
+        elsewhere.listPath = "/elsewhere.dic";
+        elsewhere.known = "maja";
+        d.h.program.history().record(elsewhere, true);
+        testWithTwoMistakes(d);
+        d.press(d.results(), "Command2");
+        d.h.platform.answerYesNo(yes);
+        d.main->findChild<QAction*>(command)->trigger();
+        if (command == "MPRecord") {
+            d.draw(0), d.draw(0);
+            d.start();
+            d.answer("wrong");
+            d.continueAfterWrong();
+            d.press(d.test(), "Command2");
+        }
+        QCOMPARE(d.h.platform.questions.size(), qsizetype(command != "MPRecord"));
+        QTEST(f.one("SELECT count(*) FROM answers").toInt(), "answersLeft");
+        d.main->ui->MPMistakes->trigger();
+        Harness::flush();
+        QTEST(d.test() ? d.text("Label6").split(' ').last().toInt() : 0, "drilled");
     }
 
     // The progress window: every pair of the list, the last test's mistakes
