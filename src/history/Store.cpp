@@ -40,6 +40,9 @@ int sqliteCode(const QSqlError& error)
 
 bool isDamage(int code) { return code == Corrupt || code == NotADb; }
 
+// A list as the record knows it: one spelling of its path.
+QString listKey(const QString& path) { return QDir::cleanPath(QDir::fromNativeSeparators(path)); }
+
 // An empty text as a value: a null QString would be bound as NULL.
 QVariant text(const QString& s) { return s.isNull() ? QVariant(QStringLiteral("")) : QVariant(s); }
 
@@ -286,7 +289,7 @@ struct Store::Impl {
 
     qint64 listId(const QString& listPath)
     {
-        return idOf(QStringLiteral("lists"), QStringLiteral("path = ?"), {text(listPath)},
+        return idOf(QStringLiteral("lists"), QStringLiteral("path = ?"), {text(listKey(listPath))},
                     QStringLiteral("(path) VALUES (?)"));
     }
 
@@ -461,7 +464,7 @@ std::vector<PairRecord> Store::pairs(const QString& listPath) const
             q,
             QStringLiteral("SELECT p.known, p.unknown FROM answers a JOIN pairs p ON p.id = a.pair "
                            "WHERE a.list = (SELECT id FROM lists WHERE path = ?) GROUP BY a.pair ORDER BY min(a.id)"),
-            {listPath}))
+            {listKey(listPath)}))
         while (q.next())
             words.emplace_back(q.value(0).toString(), q.value(1).toString());
     q.finish();
@@ -478,7 +481,7 @@ std::vector<TestPoint> Store::tests(const QString& listPath) const
             q,
             QStringLiteral("SELECT test, min(at), count(*), total(outcome = 0) FROM answers "
                            "WHERE list = (SELECT id FROM lists WHERE path = ?) GROUP BY test ORDER BY min(at), test"),
-            {listPath}))
+            {listKey(listPath)}))
         while (q.next())
             result.push_back({q.value(0).toLongLong(), QDateTime::fromMSecsSinceEpoch(q.value(1).toLongLong()),
                               q.value(2).toInt(), int(q.value(3).toDouble())});
@@ -498,7 +501,7 @@ std::vector<Answer> Store::mistakesOfLastTest(const QString& listPath) const
                    + QStringLiteral("WHERE a.list = %1 AND a.outcome <> 0 AND a.test = "
                                     "(SELECT test FROM answers WHERE list = %1 ORDER BY id DESC LIMIT 1) ORDER BY a.id")
                          .arg(list),
-               {listPath, listPath})) {
+               {listKey(listPath), listKey(listPath)})) {
         std::map<PairWords, size_t> seen;
         while (q.next()) {
             Answer a = d->answerAt(q);
@@ -528,7 +531,7 @@ bool Store::clearAll()
 bool Store::clearList(const QString& listPath)
 {
     const bool ok = d->writeOrRecover([&] {
-        const QVariantList path{listPath};
+        const QVariantList path{listKey(listPath)};
         const QString list = QStringLiteral("(SELECT id FROM lists WHERE path = ?)");
         QSqlQuery q(d->db());
         return d->run(q, QStringLiteral("DELETE FROM answers WHERE list = %1").arg(list), path)
