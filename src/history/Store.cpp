@@ -168,19 +168,27 @@ struct Store::Impl {
 
     enum class Opened { Ok, Damaged, Failed };
 
-    Opened prepare()
+    // The file's version, and whether it is a record at all: version 0 with
+    // tables in it is another program's database.
+    Opened look(int* version)
     {
         bool ok = false;
-        const int version = int(scalar(QStringLiteral("PRAGMA user_version"), {}, &ok));
+        *version = int(scalar(QStringLiteral("PRAGMA user_version"), {}, &ok));
         if (!ok)
             return isDamage(sqliteCode(lastError)) ? Opened::Damaged : (problem = reason(lastError), Opened::Failed);
-        if (version > Store::SchemaVersion) {
+        if (*version > Store::SchemaVersion) {
             problem = say(QStringLiteral("was written by a newer Vorbix; it is left as it is"));
             return Opened::Failed;
         }
         const qint64 tables = scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table'"), {});
-        if (version == 0 && tables > 0)
-            return Opened::Damaged; // not a record of ours: kept aside, never overwritten
+        return *version == 0 && tables > 0 ? Opened::Damaged : Opened::Ok;
+    }
+
+    Opened prepare()
+    {
+        int version = 0;
+        if (const Opened seen = look(&version); seen != Opened::Ok)
+            return seen;
         if (access == Access::ReadOnly) {
             readable = version == Store::SchemaVersion;
             if (!readable)
@@ -194,9 +202,17 @@ struct Store::Impl {
         exec(QStringLiteral("PRAGMA secure_delete = ON"));
         // Creating, migrating or merely stamping the version: whatever the
         // file allows, a write tells now rather than at the first answer.
-        const bool wrote = exec(QStringLiteral("BEGIN IMMEDIATE")) && upgrade(version)
-            && exec(QStringLiteral("PRAGMA user_version = %1").arg(Store::SchemaVersion))
-            && exec(QStringLiteral("COMMIT"));
+        // Looked at again once the write is ours: another Vorbix may have
+        // made or migrated it meanwhile.
+        bool wrote = exec(QStringLiteral("BEGIN IMMEDIATE"));
+        if (wrote) {
+            if (const Opened again = look(&version); again != Opened::Ok) {
+                exec(QStringLiteral("ROLLBACK"));
+                return again;
+            }
+            wrote = upgrade(version) && exec(QStringLiteral("PRAGMA user_version = %1").arg(Store::SchemaVersion))
+                && exec(QStringLiteral("COMMIT"));
+        }
         if (!wrote) {
             const QSqlError error = lastError;
             exec(QStringLiteral("ROLLBACK"));
