@@ -3,16 +3,13 @@
 #include "history/Recorder.h"
 #include "ui/toolkit/Program.h"
 
-#include <QDir>
-
 namespace vorbix {
 
 namespace {
 
 history::Store* store(Program& program) { return program.history().store(); }
 
-// The list as the test window records it.
-QString listPath(Program& program) { return QDir::cleanPath(QDir::fromNativeSeparators(program.state().CurrentFile)); }
+QString listPath(Program& program) { return program.state().CurrentFile; }
 
 } // namespace
 
@@ -59,11 +56,10 @@ QString clearRecord(Program& program, bool wholeRecord)
     TestMistakes& kept = program.state().LastTestMistakes;
     if (wholeRecord || kept.listPath == program.state().CurrentFile)
         kept.missed.clear();
-    history::Store* record = store(program);
-    if (!record)
+    history::Recorder& recorder = program.history();
+    if (wholeRecord ? recorder.clearAll() : recorder.clearList(listPath(program)))
         return {};
-    const bool cleared = wholeRecord ? record->clearAll() : record->clearList(listPath(program));
-    return cleared ? QString() : record->problem();
+    return recorder.store() ? recorder.store()->problem() : QString();
 }
 
 } // namespace vorbix
