@@ -2,6 +2,7 @@
 
 #include "dictionary/FileFormat.h"
 #include "dictionary/FileKind.h"
+#include "state/Drill.h"
 #include "state/TestOptions.h"
 
 #include <QString>
@@ -55,6 +56,9 @@ struct MOODUL1 {
     // The options the main window had when it last closed: what the test
     // goes on with while no main window is loaded.
     TestOptions ClosedMainOptions;
+
+    Drill MistakesDrill;
+    TestMistakes LastTestMistakes;
 
     // The list is empty exactly when the first known word is.
     bool listIsEmpty() const { return KnownWords[0].isEmpty(); }

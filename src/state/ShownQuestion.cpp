@@ -1,6 +1,7 @@
 #include "state/ShownQuestion.h"
 
 #include "state/Draw.h"
+#include "state/Drill.h"
 #include "state/TestRound.h"
 
 namespace vorbix {
@@ -54,7 +55,7 @@ void resetCounts(MOODUL1& s)
     s.WrongCount = 0;
 }
 
-bool testIsOver(const MOODUL1& s) { return s.AnsweredCount > s.LastWordIndex; }
+bool testIsOver(const MOODUL1& s) { return drilling(s) ? wordsLeft(s) <= 0 : s.AnsweredCount > s.LastWordIndex; }
 
 void startNewRound(MOODUL1& s)
 {
