@@ -6,6 +6,9 @@
 #include "dictionary/DictionaryFile.h"
 #include "dictionary/WordListFile.h"
 #include "state/Sorting.h"
+#include "state/TestRound.h"
+#include "history/Recorder.h"
+#include "support/HistoryFiles.h"
 #include "support/ScriptedPlatform.h"
 #include "ui/editor/Editor.h"
 #include "ui/main/Algus.h"
@@ -132,6 +135,8 @@ struct Model {
     FileKind kind = FileKind::Dictionary;
     std::optional<FileFormat> format; // the list's encoding, for the next save
     std::optional<std::pair<QString, QString>> question; // on screen: the words shown, the answer
+    QString questionFile; // the list it came from
+    TestOptions questionOptions; // what it was asked under
 };
 
 struct Session {
@@ -242,6 +247,8 @@ private:
             QFile::setPermissions(path(broken), QFile::ReadOwner | QFile::ReadGroup);
         s_ = std::make_unique<Session>();
         s_->platform.setCurrentDirectory(dir_->path());
+        // One record for the whole run, as the user's outlives each program.
+        s_->program.history().setPath(record_.path);
         s_->program.show<Algus>();
         ++sessions_;
     }
@@ -262,7 +269,7 @@ private:
         preDialogs_ = pf.dialogs.size();
         expected_.clear();
         asked_ = 0;
-        answeredNow_ = savedNow_ = timedOut_ = false;
+        answeredNow_ = savedNow_ = timedOut_ = waitedNow_ = false;
     }
 
     void queueDialogs()
@@ -503,6 +510,7 @@ private:
     void judge(const QString& given)
     {
         answeredNow_ = true;
+        given_ = given;
         wrongNow_ = !m_.question || given.trimmed() != m_.question->second.trimmed();
         ++judged_;
     }
@@ -746,6 +754,7 @@ private:
             return;
         case 1:
             act("wait for the time limit");
+            waitedNow_ = true;
             for (int i = 0; i < 5 && state().AnsweredCount == preAnswered_; ++i)
                 s_->platform.advance(1000);
             if (state().AnsweredCount != preAnswered_)
@@ -877,6 +886,8 @@ private:
                                      : wrongNow_ ? "wrong"
                                                  : "right",
                                  text, answer));
+        if (!checkRecord(text, answer))
+            return false;
         const AkenVale* w = win<AkenVale>();
         if (answeredNow_ && wrongNow_ && m_.question
             && (!w || w->ui->Label2->text() != text || w->ui->Label3->text() != answer))
@@ -897,6 +908,8 @@ private:
             m_.limit = o.timeLimitOn ? o.timeLimitSeconds : m_.limit;
             const WordPair& p = m_.list[i];
             m_.question = o.askUnknownWords ? std::pair{p.known, p.unknown} : std::pair{p.unknown, p.known};
+            m_.questionFile = m_.file;
+            m_.questionOptions = o;
             const auto choices = {t->ui->Kyssa1, t->ui->Kyssa2, t->ui->Kyssa3, t->ui->Kyssa4, t->ui->Kyssa5};
             const auto offers = [&](const ClickLabel* k) { return k->text() == m_.question->second; };
             if (t->ui->Label1->text() != m_.question->first
@@ -907,6 +920,32 @@ private:
             return fail("the question changed from \"" + m_.question->first + "\" with no answer");
         }
         return true;
+    }
+
+    // Each judged answer is one more row, as judged, against the question shown.
+    bool checkRecord(const QString& shown, const QString& answer)
+    {
+        recorded_ += answeredNow_;
+        const QString rows = QFile::exists(record_.path) ? record_.one("SELECT count(*) FROM answers") : "0";
+        if (rows != QString::number(recorded_))
+            return fail(QString("the record holds %1 answers, the model judged %2").arg(rows).arg(recorded_));
+        if (!answeredNow_ || !m_.question)
+            return true;
+        const TestOptions& o = m_.questionOptions;
+        const QString given = o.normalMode ? trimBlanks(given_) : given_;
+        const int outcome = !wrongNow_ ? 0 : waitedNow_ ? 2 : 1;
+        const QStringList want{QDir::cleanPath(m_.questionFile),
+                               o.askUnknownWords ? shown : answer,
+                               o.askUnknownWords ? answer : shown,
+                               QString::number(!o.askUnknownWords),
+                               QString::number(!o.normalMode),
+                               given,
+                               QString::number(outcome)};
+        const QString last = record_.one("SELECT l.path, p.known, p.unknown, a.side, a.mode, a.given, a.outcome "
+                                         "FROM answers a JOIN lists l ON l.id = a.list JOIN pairs p ON p.id = a.pair "
+                                         "ORDER BY a.id DESC LIMIT 1");
+        return last == want.join('|') ? true
+                                      : fail("the record's last answer is " + last + ", the model's " + want.join('|'));
     }
 
     // What the program holds and shows, as lines to compare with the model's.
@@ -992,7 +1031,10 @@ private:
     int preAnswered_ = 0, asked_ = 0;
     size_t preSeeds_ = 0, preMessages_ = 0, preDialogs_ = 0;
     QStringList expected_; // patterns of the messages in order
-    bool answeredNow_ = false, wrongNow_ = false, savedNow_ = false, timedOut_ = false;
+    bool answeredNow_ = false, wrongNow_ = false, savedNow_ = false, timedOut_ = false, waitedNow_ = false;
+    testing::RecordFile record_;
+    int recorded_ = 0; // answers the model has judged in the whole run
+    QString given_; // what this step's answer gave
 };
 
 } // namespace
