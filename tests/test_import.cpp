@@ -119,6 +119,8 @@ private slots:
         row("three-column pipe deck with commas in words",
             "Hund, der | dog | noun\nKatze, die | cat | noun\nMaus | m\n", "Hund, der/dog; Katze, die/cat; Maus/m",
             "text '|' UTF-8 Column 1/Column 2");
+        row("pipe with a tab and quotes in words", "go, went | \"l\xC3\xA4ks\tx\"\n\"a \"\"b\"\" \" | c\td\n",
+            "go, went/läks\tx; a \"b\" /c\td", "text '|' UTF-8 Column 1/Column 2");
         row("csv keeps blanks", "koer , dog\n\"go, went\",\" l\xC3\xA4ks\"\n", "koer / dog; go, went/ läks",
             "text ',' UTF-8 Column 1/Column 2");
         row("semicolons with commas inside", "a, b;c\nd;e, f\n", "a, b/c; d/e, f", "text ';' UTF-8 Column 1/Column 2");
@@ -134,6 +136,8 @@ private slots:
             "Xy3\tBasic\tDeutsch\t[sound:maus.mp3]Maus\t<div>mouse</div>\t\n"
             "Xy4\tBasic\tDeutsch\tS&amp;P&#39;s  &lt;x&gt;\t&eacute;t&#xE9;\t\n",
             "Hund/dog; Maus/mouse; S&P's <x>/été -1 missing", "anki 'tab' UTF-8 Column 4/Column 5");
+        row("anki: html keeps a word's U+FEFF", "#separator:tab\n#html:true\n<b>\xEF\xBB\xBFx</b>\t&#xFEFF;y\n",
+            QChar(0xFEFF) + QString("x/") + QChar(0xFEFF) + "y");
         row("anki: named separator and #columns", "#separator:Semicolon\n#columns:Front;Back;Tags\nkoer;dog;x\n",
             "koer/dog", "anki ';' UTF-8 Front/Back");
         row("anki: deck and notetype without columns", "#separator:comma\n#deck:Default\n#notetype:Basic\nkoer,dog\n",
@@ -261,6 +265,39 @@ private slots:
         QCOMPARE(described(p), expected);
         if (!guessed.isEmpty())
             QCOMPARE(facts(p), guessed);
+    }
+
+    // More than 1000 entries: the first entry chooses which 1000; past the
+    // end, the last of them. Lessons are listed in file order, nested ones
+    // under their parent's name.
+    void choosesWhatToTake()
+    {
+        QByteArray csv;
+        for (int i = 0; i < 2500; ++i)
+            csv += "k" + QByteArray::number(i) + ",u" + QByteArray::number(i) + "\n";
+        for (const auto& [first, from, to] :
+             {std::tuple{0, 0, 999}, {1000, 1000, 1999}, {1700, 1700, 2499}, {2500, 2000, 2499}, {99999, 2000, 2499}}) {
+            ImportChoices c;
+            c.firstEntry = first;
+            const ImportPreview p = previewImport(csv, "big.csv", c);
+            QCOMPARE(p.entries, 2500);
+            QCOMPARE(p.firstEntry, from);
+            QCOMPARE(int(p.pairs.size()), to - from + 1);
+            QCOMPARE(p.pairs.front().known, "k" + QString::number(from));
+            QCOMPARE(p.pairs.back().unknown, "u" + QString::number(to));
+        }
+        const QByteArray lessons = "<container><name>Pets</name><entry id=\"0\"/><container><name>Small</name>"
+                                   "<entry id=\"1\"/></container></container><container><name>Farm</name>"
+                                   "<entry id=\"2\"/></container>";
+        const QByteArray file = kvtml2(identifier(0, "A") + identifier(1, "B"),
+                                       entry(0, {"a", "b"}) + entry(1, {"c", "d"}) + entry(2, {"e", "f"}), lessons);
+        const ImportPreview p = previewImport(file, "l.kvtml");
+        QCOMPARE(p.lessons, (QStringList{"Pets", "Pets / Small", "Farm"}));
+        QCOMPARE(p.chosenLessons, (std::vector<int>{0, 1, 2}));
+        QCOMPARE(p.columns, (QStringList{"A", "B"}));
+        ImportChoices farm;
+        farm.lessons = std::vector<int>{2, 0};
+        QCOMPARE(described(previewImport(file, "l.kvtml", farm)), QString("a/b; e/f -1 lesson"));
     }
 };
 

@@ -31,6 +31,7 @@ struct Record {
     int line = 0; // where it starts, from 1
     bool comment = false; // a line starting with "#"
     bool unclosed = false; // a quote runs to the end of the file
+    bool stray = false; // a quote out of place: text after a closing one, or one inside a field
 
     Field& add()
     {
@@ -60,6 +61,7 @@ public:
         r.count = 0;
         r.comment = false;
         r.unclosed = false;
+        r.stray = false;
         r.line = line_;
         if (t_[i_] == u'#') {
             r.comment = true;
@@ -92,7 +94,9 @@ public:
             while (i_ < n && t_[i_] != sep_ && !isLineEnd(t_[i_]))
                 ++i_;
             const QStringView rest = t_.mid(start, i_ - start);
-            if (!(padded && f.quoted && rest.trimmed().isEmpty()))
+            const bool padding = padded && rest.trimmed().isEmpty();
+            r.stray = r.stray || (f.quoted ? !rest.isEmpty() && !padding : rest.contains(u'"'));
+            if (!(f.quoted && padding))
                 appendCapped(f.text, rest);
             if (i_ < n && t_[i_] == sep_) {
                 ++i_;
@@ -229,6 +233,7 @@ struct SeparatorGuess {
     QChar separator;
     int lines = 0; // data lines in the sample
     int split = 0; // of them, split into two columns or more
+    int clean = 0; // of those, with every quote in its place
     int alike = 0; // split into the most common number of columns
     int columns = 0; // that number
 };
@@ -245,6 +250,7 @@ SeparatorGuess tryOne(QStringView text, const Headers& h, QChar sep)
         ++g.lines;
         if (r.count >= 2) {
             ++g.split;
+            g.clean += r.stray ? 0 : 1;
             ++byCount[r.count];
         }
     }
@@ -257,7 +263,8 @@ SeparatorGuess tryOne(QStringView text, const Headers& h, QChar sep)
 }
 
 // The separator that splits most lines, more than half of them; of those
-// that split as many, the one that splits most alike, and at a tie the one
+// that split as many, the one whose quotes stand where that separator puts
+// them, then the one that splits most alike, and at a tie the one
 // the file's name suggests (a .csv's comma or semicolon), else tab first.
 // So a file written as .csv or .tsv reads back as written, whatever
 // separators its words hold.
@@ -269,7 +276,8 @@ SeparatorGuess detectSeparator(QStringView text, const Headers& h, const QString
     SeparatorGuess best;
     for (const QChar sep : order) {
         const SeparatorGuess g = tryOne(text, h, sep);
-        if (2 * g.split > g.lines && std::pair(g.split, g.alike) > std::pair(best.split, best.alike))
+        if (2 * g.split > g.lines
+            && std::tuple(g.split, g.clean, g.alike) > std::tuple(best.split, best.clean, best.alike))
             best = g;
     }
     return best;
@@ -430,7 +438,7 @@ QString htmlToText(QStringView html)
         if (!out.isEmpty())
             out += lineBreak ? QStringLiteral("\n") : space ? QStringLiteral(" ") : QString();
         space = lineBreak = false;
-        out += QString::fromUcs4(&c, 1);
+        out += QChar::fromUcs4(c); // not QString::fromUcs4, which takes U+FEFF for a mark
     };
     const qsizetype n = html.size();
     for (qsizetype i = 0; i < n;) {

@@ -220,7 +220,7 @@ public:
             return xml_.text().toString();
         const char32_t c = htmlEntity(xml_.name());
         return c == char32_t(-1) ? QLatin1Char('&') + xml_.name().toString() + QLatin1Char(';')
-                                 : QString::fromUcs4(&c, 1);
+                                 : QStringView(QChar::fromUcs4(c)).toString();
     }
     bool whitespace() const { return xml_.isWhitespace(); }
 
@@ -295,6 +295,7 @@ Structure readStructure(XmlPass& pass, const ImportChoices& choices)
             else if (pass.depth() >= 3 && pass.tag(1) == Tag::Lessons && pass.tag(pass.depth() - 1) == Tag::Container) {
                 containers.push_back(int(s.lessons.size()));
                 s.lessons << QString();
+                name.clear();
             } else if (pass.depth() >= 4 && pass.tag(1) == Tag::Lessons && pass.tag(pass.depth() - 1) == Tag::Entry
                        && pass.tag(pass.depth() - 2) == Tag::Container && chosen(containers.back()))
                 s.chosenEntries.insert(pass.intAttribute("id", -1));

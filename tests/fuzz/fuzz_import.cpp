@@ -78,9 +78,10 @@ QByteArray ankiHtml(const WordPairs& pairs)
     QString s = QStringLiteral("#separator:tab\n#html:true\n#guid column:1\n#tags column:4\n");
     int n = 0;
     for (const WordPair& p : pairs)
-        s += QStringLiteral("g%1\t<b>%2</b>\t%3\ttag\n")
-                 .arg(n++)
-                 .arg(quoted(escaped(p.known), u'\t', false), quoted(escaped(p.unknown), u'\t', false));
+        s +=
+            QStringLiteral("g%1\t%2\t%3\ttag\n")
+                .arg(n++)
+                .arg(quoted("<b>" + escaped(p.known) + "</b>", u'\t', false), quoted(escaped(p.unknown), u'\t', false));
     return s.toUtf8();
 }
 
