@@ -6,6 +6,9 @@
 #include "dictionary/DictionaryFile.h"
 #include "dictionary/WordListFile.h"
 #include "state/Sorting.h"
+#include "state/TestRound.h"
+#include "history/Recorder.h"
+#include "support/HistoryFiles.h"
 #include "support/ScriptedPlatform.h"
 #include "ui/editor/Editor.h"
 #include "ui/main/Algus.h"
@@ -26,6 +29,7 @@
 
 #include <QCollatorSortKey>
 #include <QDir>
+#include <QMimeData>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -115,6 +119,8 @@ struct Model {
     WordPairs list; // the list last opened or written back
     WordPairs rows; // the editor's rows while it is open
     bool main = false, editor = false, prompt = false, ended = false, declined = false;
+    bool boxes = false; // the editor's entry boxes hold words
+    QString dropped; // the file a prompt for an open was raised for by a drop
     int sort = -1, modified = 0, pending = 0, closing = 0, answered = 0, wrong = 0;
     // The test's clock: its time limit in seconds, set by a question asked with
     // the limit on; stopped by a wrong answer, restarted by Continue when
@@ -129,6 +135,8 @@ struct Model {
     FileKind kind = FileKind::Dictionary;
     std::optional<FileFormat> format; // the list's encoding, for the next save
     std::optional<std::pair<QString, QString>> question; // on screen: the words shown, the answer
+    QString questionFile; // the list it came from
+    TestOptions questionOptions; // what it was asked under
 };
 
 struct Session {
@@ -239,6 +247,8 @@ private:
             QFile::setPermissions(path(broken), QFile::ReadOwner | QFile::ReadGroup);
         s_ = std::make_unique<Session>();
         s_->platform.setCurrentDirectory(dir_->path());
+        // One record for the whole run, as the user's outlives each program.
+        s_->program.history().setPath(record_.path);
         s_->program.show<Algus>();
         ++sessions_;
     }
@@ -247,14 +257,10 @@ private:
     void before()
     {
         auto& pf = s_->platform;
-        static const QStringList names{"good.dic",  "empty.dic", "gap.dic",    "utf8.dic",    "bom.dic",
-                                       "utf16.dic", "words.tsv", "list.csv",   "big.dic",     "over.dic",
-                                       "odd.dic",   "junk.dic",  "folder.dic", "missing.dic", "nofolder/x.dic",
-                                       "saved.tsv", "saved.dic"};
         // A file or a cancel, then cancels: a failed open offers the dialog again.
         dialogs_ = {{}, {}, {}, {}, {}};
         if (chance(0.75))
-            dialogs_[0] = path(names[pick(names.size())]);
+            dialogs_[0] = randomFile();
         queueDialogs();
         preTest_ = win<Test>();
         preAnswered_ = state().AnsweredCount;
@@ -263,7 +269,7 @@ private:
         preDialogs_ = pf.dialogs.size();
         expected_.clear();
         asked_ = 0;
-        answeredNow_ = savedNow_ = timedOut_ = false;
+        answeredNow_ = savedNow_ = timedOut_ = waitedNow_ = false;
     }
 
     void queueDialogs()
@@ -271,6 +277,16 @@ private:
         s_->platform.clearDialogAnswers();
         for (const auto& answer : dialogs_)
             answer ? s_->platform.answerDialog(*answer) : s_->platform.cancelDialog();
+    }
+
+    // Files of the session's folder, good and broken, and some that are not there.
+    QString randomFile()
+    {
+        static const QStringList names{"good.dic",  "empty.dic", "gap.dic",    "utf8.dic",    "bom.dic",
+                                       "utf16.dic", "words.tsv", "list.csv",   "big.dic",     "over.dic",
+                                       "odd.dic",   "junk.dic",  "folder.dic", "missing.dic", "nofolder/x.dic",
+                                       "saved.tsv", "saved.dic"};
+        return path(names[pick(names.size())]);
     }
 
     std::optional<QString> nextDialog(bool saving = false)
@@ -339,14 +355,19 @@ private:
         return true;
     }
 
-    void modelOpen()
+    // File > Open, or a file dropped (its path given): a changed list goes
+    // through the prompt first. A failed file offers the dialog.
+    void modelOpen(const QString& dropped = QString())
     {
         // Pairs typed in the editor count as words the user could lose.
         if (writeBack() && m_.modified == 1) {
             m_.pending = PendingOpen;
             m_.prompt = true;
+            m_.dropped = dropped;
             return;
         }
+        if (!dropped.isEmpty() && openPath(dropped))
+            return;
         for (auto answer = nextDialog(); answer && !openPath(*answer);)
             answer = nextDialog();
     }
@@ -375,6 +396,7 @@ private:
 
     void reloadEditor()
     {
+        m_.boxes = false;
         m_.rows = shownPart(m_.list);
         m_.sort = -1;
         m_.undo.clear();
@@ -409,6 +431,9 @@ private:
     // as the last window ends the program, which after() allows.
     void modelPrompt(int answer)
     {
+        // Yes opens a dropped file once the list is saved; not on the way out.
+        const QString dropped = m_.pending == PendingOpen ? m_.dropped : QString();
+        const QString droppedAfterSave = m_.closing ? QString() : dropped;
         m_.modified = answer < 2 ? 0 : m_.modified;
         m_.declined = m_.declined || answer > 0;
         bool failed = false;
@@ -426,12 +451,16 @@ private:
             m_.ended = m_.pending == PendingExit;
             if (std::exchange(m_.pending, PendingNone) == PendingOpen) {
                 loadMain();
-                modelOpen();
+                modelOpen(dropped);
             }
         }
         if (failed) {
             m_.modified = 1;
             loadMain();
+        } else if (answer == 0 && !droppedAfterSave.isEmpty()) {
+            // Read once the click has saved it: it may be the file just written.
+            loadMain();
+            openAfterClick_ = droppedAfterSave;
         }
         m_.prompt = false;
         m_.pending = m_.closing = 0;
@@ -481,6 +510,7 @@ private:
     void judge(const QString& given)
     {
         answeredNow_ = true;
+        given_ = given;
         wrongNow_ = !m_.question || given.trimmed() != m_.question->second.trimmed();
         ++judged_;
     }
@@ -506,7 +536,21 @@ private:
     void mainAction(Main& m)
     {
         auto& ui = *m.ui;
-        const int i = pickWeighted(std::array{2, 6, 3, 2, 1, 1, 5, 6, 5});
+        const int i = pickWeighted(std::array{2, 6, 3, 2, 1, 1, 5, 6, 5, 3});
+        if (i == 9) {
+            const QString file = randomFile();
+            act("drop " + QFileInfo(file).fileName());
+            modelOpen(file);
+            QMimeData mime;
+            mime.setUrls({QUrl::fromLocalFile(file)});
+            QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(&m, &enter);
+            QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(&m, &drop);
+            // The drop is carried out once the drag is over.
+            QCoreApplication::sendPostedEvents(&m, QEvent::MetaCall);
+            return;
+        }
         if (i == 8) {
             TestOptions& o = m_.options;
             o = {chance(0.5), chance(0.5), chance(0.5), pick(4)};
@@ -573,7 +617,8 @@ private:
             m_.main = false;
             m_.prompt = writeBack();
             m_.closing = m_.prompt;
-            m_.ended = !m_.prompt && !m_.editor; // only an open editor keeps an empty list going
+            // Only words in an open editor's boxes keep an empty list going.
+            m_.ended = !m_.prompt && !(m_.editor && m_.boxes);
             break;
         case 6:
             if (!std::exchange(m_.editor, true))
@@ -599,7 +644,10 @@ private:
             for (int i = 0; i < n; ++i) {
                 const WordPair p{chance(0.95) ? randomWord() : "", chance(0.95) ? randomWord() : ""};
                 log_.last() += " " + p.known + "/" + p.unknown;
-                if (!p.known.isEmpty() && !p.unknown.isEmpty())
+                const bool adds = !p.known.isEmpty() && !p.unknown.isEmpty();
+                m_.boxes = !(adds && m_.rows.size() < size_t(MOODUL1::FileCapacity));
+                m_.boxes = m_.boxes && !(p.known + p.unknown).isEmpty();
+                if (adds)
                     modelAdd(p);
                 ui.Text1->setText(p.known);
                 ui.Text2->setText(p.unknown);
@@ -623,10 +671,14 @@ private:
                 const QPoint at = list->visualItemRect(list->item(r)).center();
                 QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
             }
+            // A deletion shows a pair that is left; a replacement empties the
+            // boxes, unless the list is full.
+            const bool full = r < 0 && m_.rows.size() >= size_t(MOODUL1::FileCapacity);
             if (remove && r >= 0)
                 editorCommand(true, [&] { m_.rows.erase(m_.rows.begin() + r); });
             if (!remove)
                 modelAdd(p, r);
+            m_.boxes = remove ? !m_.rows.empty() : full;
             ui.Text1->setText(p.known);
             ui.Text2->setText(p.unknown);
             if (!remove)
@@ -649,6 +701,14 @@ private:
             act(way ? "redo" : "undo");
             if (way ? m_.done < m_.undo.size() : m_.done > 0) {
                 const UndoStep& step = m_.undo[way ? m_.done++ : --m_.done];
+                // The boxes show the pair of the row the step touched, if any.
+                auto before = step.rows[way == 0], after = step.rows[way > 0];
+                const auto byWords = [](const WordPair& a, const WordPair& b) {
+                    return std::pair(a.known, a.unknown) < std::pair(b.known, b.unknown);
+                };
+                std::sort(before.begin(), before.end(), byWords);
+                std::sort(after.begin(), after.end(), byWords);
+                m_.boxes = after.empty() ? false : before == after ? m_.boxes : true;
                 m_.rows = step.rows[way > 0];
                 m_.sort = step.sort[way > 0];
                 m_.modified = step.edit ? 1 : m_.modified;
@@ -694,6 +754,7 @@ private:
             return;
         case 1:
             act("wait for the time limit");
+            waitedNow_ = true;
             for (int i = 0; i < 5 && state().AnsweredCount == preAnswered_; ++i)
                 s_->platform.advance(1000);
             if (state().AnsweredCount != preAnswered_)
@@ -752,6 +813,8 @@ private:
                 std::array{k->ui->Command1, k->ui->Command2, k->ui->Command3}[size_t(answer)]->click();
             else
                 k->close();
+            if (!openAfterClick_.isEmpty())
+                modelOpen(std::exchange(openAfterClick_, QString()));
         } else if (auto* w = qobject_cast<AkenVale*>(f)) {
             act("continue");
             m_.clock = (m_.main ? m_.options : m_.closedOptions).timeLimitOn;
@@ -823,6 +886,8 @@ private:
                                      : wrongNow_ ? "wrong"
                                                  : "right",
                                  text, answer));
+        if (!checkRecord(text, answer))
+            return false;
         const AkenVale* w = win<AkenVale>();
         if (answeredNow_ && wrongNow_ && m_.question
             && (!w || w->ui->Label2->text() != text || w->ui->Label3->text() != answer))
@@ -843,6 +908,8 @@ private:
             m_.limit = o.timeLimitOn ? o.timeLimitSeconds : m_.limit;
             const WordPair& p = m_.list[i];
             m_.question = o.askUnknownWords ? std::pair{p.known, p.unknown} : std::pair{p.unknown, p.known};
+            m_.questionFile = m_.file;
+            m_.questionOptions = o;
             const auto choices = {t->ui->Kyssa1, t->ui->Kyssa2, t->ui->Kyssa3, t->ui->Kyssa4, t->ui->Kyssa5};
             const auto offers = [&](const ClickLabel* k) { return k->text() == m_.question->second; };
             if (t->ui->Label1->text() != m_.question->first
@@ -853,6 +920,32 @@ private:
             return fail("the question changed from \"" + m_.question->first + "\" with no answer");
         }
         return true;
+    }
+
+    // Each judged answer is one more row, as judged, against the question shown.
+    bool checkRecord(const QString& shown, const QString& answer)
+    {
+        recorded_ += answeredNow_;
+        const QString rows = QFile::exists(record_.path) ? record_.one("SELECT count(*) FROM answers") : "0";
+        if (rows != QString::number(recorded_))
+            return fail(QString("the record holds %1 answers, the model judged %2").arg(rows).arg(recorded_));
+        if (!answeredNow_ || !m_.question)
+            return true;
+        const TestOptions& o = m_.questionOptions;
+        const QString given = o.normalMode ? trimBlanks(given_) : given_;
+        const int outcome = !wrongNow_ ? 0 : waitedNow_ ? 2 : 1;
+        const QStringList want{QDir::cleanPath(m_.questionFile),
+                               o.askUnknownWords ? shown : answer,
+                               o.askUnknownWords ? answer : shown,
+                               QString::number(!o.askUnknownWords),
+                               QString::number(!o.normalMode),
+                               given,
+                               QString::number(outcome)};
+        const QString last = record_.one("SELECT l.path, p.known, p.unknown, a.side, a.mode, a.given, a.outcome "
+                                         "FROM answers a JOIN lists l ON l.id = a.list JOIN pairs p ON p.id = a.pair "
+                                         "ORDER BY a.id DESC LIMIT 1");
+        return last == want.join('|') ? true
+                                      : fail("the record's last answer is " + last + ", the model's " + want.join('|'));
     }
 
     // What the program holds and shows, as lines to compare with the model's.
@@ -931,13 +1024,17 @@ private:
     std::map<QString, QByteArray> verified_; // bytes last found to read as the model has them
     Model m_;
     bool wroteBack_ = false;
+    QString openAfterClick_; // a dropped file the prompt's Yes opens after its save
     // This step: the dialog's answers, what was before, what the model expects.
     std::vector<std::optional<QString>> dialogs_;
     Test* preTest_ = nullptr;
     int preAnswered_ = 0, asked_ = 0;
     size_t preSeeds_ = 0, preMessages_ = 0, preDialogs_ = 0;
     QStringList expected_; // patterns of the messages in order
-    bool answeredNow_ = false, wrongNow_ = false, savedNow_ = false, timedOut_ = false;
+    bool answeredNow_ = false, wrongNow_ = false, savedNow_ = false, timedOut_ = false, waitedNow_ = false;
+    testing::RecordFile record_;
+    int recorded_ = 0; // answers the model has judged in the whole run
+    QString given_; // what this step's answer gave
 };
 
 } // namespace

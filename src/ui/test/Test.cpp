@@ -16,7 +16,6 @@
 #include "ui/toolkit/Program.h"
 #include "ui/toolkit/Timer.h"
 
-#include <QDir>
 #include <QKeyEvent>
 #include <QPainter>
 
@@ -123,7 +122,7 @@ void Test::Form_Load()
 
     // From here on the question is fixed, whatever changes under it.
     shown_ = takeQuestion(s, s.CurrentQuestion, o);
-    shownList_ = QDir::cleanPath(QDir::fromNativeSeparators(s.CurrentFile));
+    shownList_ = s.CurrentFile;
     shownAtMs_ = platform().monotonicMs();
     ui->Label1->setText(shown_.question);
     s.AskedFlags[shown_.pair] = 1;
