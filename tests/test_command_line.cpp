@@ -1,3 +1,4 @@
+#include "history/History.h"
 #include "state/CommandLine.h"
 #include "support/Files.h"
 #include "support/Harness.h"
@@ -6,6 +7,8 @@
 
 #include <QLabel>
 #include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QtTest>
 
 using namespace vorbix;
@@ -58,6 +61,82 @@ private slots:
         }
     }
 
+    // --history FILE: each pair of the list as its file holds it, with what
+    // the record holds for its two words (here answered under the list's old
+    // name), as tab-separated text; no display, and the record neither made
+    // nor changed.
+    void printsTheRecordOfAListWithoutADisplay_data()
+    {
+        QTest::addColumn<QString>("record"); // none, kept, newer
+        QTest::addColumn<QByteArray>("list");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("err");
+        const QByteArray list("maja\r\nhouse\r\nkoer\r\ndog\r\nsay \"hi\"\r\nta\tb\r\n");
+        const QString header = "known\tunknown\tasked\tright\tlast_asked\tlast_answer\tlast_outcome\n";
+        QTest::newRow("no record yet") << "none" << list << 0
+                                       << header
+                + "maja\thouse\t0\t0\t\t\t\nkoer\tdog\t0\t0\t\t\t\n"
+                  "\"say \"\"hi\"\"\"\t\"ta\tb\"\t0\t0\t\t\t\n"
+                                       << "";
+        QTest::newRow("answers recorded under another name") << "kept" << list << 0
+                                                             << header
+                + "maja\thouse\t2\t1\t2027-01-15T08:00:00Z\those\twrong\nkoer\tdog\t0\t0\t\t\t\n"
+                  "\"say \"\"hi\"\"\"\t\"ta\tb\"\t1\t0\t2027-01-15T08:00:00Z\t\ttimed-out\n"
+                                                             << "";
+        QTest::newRow("a list that cannot be read") << "kept" << QByteArray("a\r\n") << 2 << ""
+                                                    << "cannot be read as a word list (error 62)";
+        QTest::newRow("a record from a newer Vorbix") << "newer" << list << 3 << ""
+                                                      << "newer Vorbix";
+    }
+    void printsTheRecordOfAListWithoutADisplay()
+    {
+        QFETCH(QString, record);
+        QFETCH(QByteArray, list);
+        QFETCH(int, exitCode);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        QTemporaryDir dir;
+        const QString recordPath = dir.filePath("data/Vorbix/history.sqlite");
+        if (record != "none") {
+            history::Store store(recordPath);
+            const QDateTime at = QDateTime::fromString("2027-01-15T08:00:00Z", Qt::ISODate);
+            for (const auto& [known, unknown, given, outcome] :
+                 std::vector<std::tuple<QString, QString, QString, history::Outcome>>{
+                     {"maja", "house", "house", history::Outcome::Right},
+                     {"say \"hi\"", "ta\tb", "", history::Outcome::TimedOut},
+                     {"maja", "house", "hose", history::Outcome::Wrong},
+                     {"maja", "hose", "x", history::Outcome::Wrong}}) {
+                history::Answer a{at, dir.filePath("old name.dic"), known, unknown};
+                a.given = given, a.outcome = outcome;
+                QVERIFY(store.record(a));
+            }
+        }
+        if (record == "newer") {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "newer");
+            db.setDatabaseName(recordPath);
+            QVERIFY(db.open() && QSqlQuery(db).exec("PRAGMA user_version = 7"));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase("newer");
+        writeBytes(dir.filePath("words.dic"), list);
+        const QByteArray recordBefore = readBytes(recordPath);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            env.remove(QString::fromLatin1(name));
+        env.insert("XDG_DATA_HOME", dir.filePath("data"));
+        QProcess program;
+        program.setProcessEnvironment(env);
+        program.setWorkingDirectory(dir.path());
+        program.start(QStringLiteral(VORBIX_BINARY), {"--history", "words.dic"});
+        QVERIFY(program.waitForFinished(20000));
+        QCOMPARE(program.exitCode(), exitCode);
+        QCOMPARE(QString::fromUtf8(program.readAllStandardOutput()), out);
+        const QString stdErr = QString::fromLocal8Bit(program.readAllStandardError());
+        QVERIFY2(err.isEmpty() ? stdErr.isEmpty() : stdErr.contains(err), qPrintable(stdErr));
+        QCOMPARE(readBytes(recordPath), recordBefore);
+    }
+
     // Arguments and the file they name, from /home/mari/lists.
     void fileIsTakenFromTheWorkingDirectory()
     {
@@ -72,6 +151,20 @@ private slots:
             QVERIFY2(parsed, qPrintable(row + commandLine.errorText()));
             const QString got = commandLine.file("/home/mari/lists");
             QVERIFY2(!commandLine.wantsHelp() && !commandLine.wantsVersion() && got == file, qPrintable(row + got));
+            QVERIFY2(!commandLine.wantsNoHistory() && commandLine.historyFile("/home/mari/lists").isEmpty(),
+                     qPrintable(row));
+        }
+        // The record's options, with and beside a file.
+        const std::tuple<QStringList, bool, QString, QString> options[] = {
+            {{"--no-history", "a.dic"}, true, "", "/home/mari/lists/a.dic"},
+            {{"--history", "../b.dic"}, false, "/home/mari/b.dic", ""},
+            {{"--history=/tmp/c.dic"}, false, "/tmp/c.dic", ""}};
+        for (const auto& [arguments, off, history, file] : options) {
+            CommandLine commandLine;
+            QVERIFY(commandLine.parse(QStringList{"vorbix"} + arguments));
+            QCOMPARE(commandLine.wantsNoHistory(), off);
+            QCOMPARE(commandLine.historyFile("/home/mari/lists"), history);
+            QCOMPARE(commandLine.file("/home/mari/lists"), file);
         }
     }
 

@@ -5,6 +5,7 @@
 #include "support/Files.h"
 #include "support/HistoryFiles.h"
 #include "support/WordTestDrive.h"
+#include "ui/main/Algus.h"
 
 #include <QCheckBox>
 #include <QProcess>
@@ -57,11 +58,33 @@ QStringList judged(QProcess& p, const QString& folder)
     return out;
 }
 
+// Whether a shared library of this name is loaded in this process.
+bool loaded(const char* library) { return readBytes("/proc/self/maps").contains(library); }
+
 } // namespace
 
 class HistoryWindowsTest : public QObject {
     Q_OBJECT
 private slots:
+    // Start-up pays nothing for the record: neither SQLite nor Qt's driver
+    // is loaded, nor the file touched, until the main window has been shown
+    // and the events of its showing handled. First here, as nothing else in
+    // this process may have loaded them yet.
+    void theRecordOpensOnlyAfterTheMainWindowIsShown()
+    {
+        RecordFile f;
+        FolderHarness h;
+        h.program.history().setPath(f.path);
+        Algus& splash = h.program.show<Algus>();
+        QVERIFY(!loaded("libqsqlite") && !loaded("libsqlite3"));
+        QTest::mouseClick(&splash, Qt::LeftButton);
+        QVERIFY(h.program.loaded<Main>()->isVisible());
+        QVERIFY(!QFile::exists(f.path) && !loaded("libqsqlite"));
+        QCoreApplication::processEvents();
+        QVERIFY(QFile::exists(f.path) && loaded("libqsqlite"));
+        QVERIFY(h.platform.messages.empty());
+    }
+
     // Typed, chosen and timed-out answers, each a row as it was judged: the
     // words as stored, the side, the mode, the text judged, the outcome, and
     // the seconds it was on screen (not those behind the wrong-answer window).
