@@ -1,14 +1,13 @@
 #include "history/History.h"
 #include "state/CommandLine.h"
 #include "support/Files.h"
+#include "support/HistoryFiles.h"
 #include "support/Harness.h"
 #include "ui/main/Algus.h"
 #include "ui/main/Main.h"
 
 #include <QLabel>
 #include <QProcess>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QtTest>
 
 using namespace vorbix;
@@ -67,7 +66,7 @@ private slots:
     // nor changed.
     void printsTheRecordOfAListWithoutADisplay_data()
     {
-        QTest::addColumn<QString>("record"); // none, kept, newer
+        QTest::addColumn<QString>("recordKind"); // none, kept, newer
         QTest::addColumn<QByteArray>("list");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("out");
@@ -91,34 +90,24 @@ private slots:
     }
     void printsTheRecordOfAListWithoutADisplay()
     {
-        QFETCH(QString, record);
+        QFETCH(QString, recordKind);
         QFETCH(QByteArray, list);
         QFETCH(int, exitCode);
         QFETCH(QString, out);
         QFETCH(QString, err);
-        QTemporaryDir dir;
-        const QString recordPath = dir.filePath("data/Vorbix/history.sqlite");
-        if (record != "none") {
-            history::Store store(recordPath);
-            const QDateTime at = QDateTime::fromString("2027-01-15T08:00:00Z", Qt::ISODate);
-            for (const auto& [known, unknown, given, outcome] :
-                 std::vector<std::tuple<QString, QString, QString, history::Outcome>>{
-                     {"maja", "house", "house", history::Outcome::Right},
-                     {"say \"hi\"", "ta\tb", "", history::Outcome::TimedOut},
-                     {"maja", "house", "hose", history::Outcome::Wrong},
-                     {"maja", "hose", "x", history::Outcome::Wrong}}) {
-                history::Answer a{at, dir.filePath("old name.dic"), known, unknown};
-                a.given = given, a.outcome = outcome;
-                QVERIFY(store.record(a));
-            }
-        }
-        if (record == "newer") {
-            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "newer");
-            db.setDatabaseName(recordPath);
-            QVERIFY(db.open() && QSqlQuery(db).exec("PRAGMA user_version = 7"));
-            db.close();
-        }
-        QSqlDatabase::removeDatabase("newer");
+        RecordFile record;
+        const QTemporaryDir& dir = record.dir;
+        record.path = dir.filePath("data/Vorbix/history.sqlite");
+        const QDateTime at = QDateTime::fromString("2027-01-15T08:00:00Z", Qt::ISODate);
+        const QString old = dir.filePath("old name.dic");
+        for (const history::Answer& a :
+             {history::Answer{at, old, "maja", "house", {}, {}, "house"},
+              history::Answer{at, old, "say \"hi\"", "ta\tb", {}, {}, "", history::Outcome::TimedOut},
+              history::Answer{at, old, "maja", "house", {}, {}, "hose", history::Outcome::Wrong},
+              history::Answer{at, old, "maja", "hose", {}, {}, "x", history::Outcome::Wrong}})
+            QVERIFY(recordKind == "none" || history::Store(record.path).record(a));
+        QVERIFY(recordKind != "newer" || record.write({"PRAGMA user_version = 7"}));
+        const QString recordPath = record.path;
         writeBytes(dir.filePath("words.dic"), list);
         const QByteArray recordBefore = readBytes(recordPath);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
