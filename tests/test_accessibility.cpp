@@ -287,7 +287,8 @@ private slots:
             {"Test", {"Text1", "Command1", "Command2", "Command3"}},
             {"Tulemus", {"Command1", "Command2"}},
             {"Kassav", {"Command1", "Command2", "Command3"}},
-            {"About", {"cmdOK", "cmdSysInfo", "Label1"}}};
+            {"About", {"cmdOK", "cmdSysInfo", "Label1"}},
+            {"Progress", {"PairTable", "Plot", "MistakeList", "Command2"}}};
         for (bool dark : {false, true}) {
             for (const QString& w : windowNames() + QStringList{"Algus"})
                 QTest::addRow("%s, %s", dark ? "dark" : "light", qPrintable(w)) << w << dark << tabOrders.value(w);
@@ -353,7 +354,7 @@ private slots:
         }
         QVERIFY(texts.size() > 1);
         QVERIFY2(problems.isEmpty(), qPrintable(problems.join("; ")));
-        const bool frame = QStringList{"Main", "Editor", "Test"}.contains(window);
+        const bool frame = QStringList{"Main", "Editor", "Test", "Progress"}.contains(window);
         if (window != "Algus")
             QCOMPARE(QAccessible::queryAccessibleInterface(w)->role(),
                      frame ? QAccessible::Window : QAccessible::Dialog);

@@ -2,6 +2,7 @@
 
 #include "dictionary/FileFormat.h"
 #include "dictionary/FileKind.h"
+#include "state/Drill.h"
 #include "state/TestOptions.h"
 
 #include <QString>
@@ -9,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 namespace vorbix {
 
@@ -47,6 +49,9 @@ struct MOODUL1 {
     // The options the main window had when it last closed: what the test
     // goes on with while no main window is loaded.
     TestOptions ClosedMainOptions;
+
+    Drill MistakesDrill;
+    TestMistakes LastTestMistakes;
 
     // The list is empty exactly when the first known word is.
     bool listIsEmpty() const { return KnownWords[0].isEmpty(); }

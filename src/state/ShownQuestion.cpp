@@ -1,5 +1,6 @@
 #include "state/ShownQuestion.h"
 
+#include "state/Drill.h"
 #include "state/TestRound.h"
 
 namespace vorbix {
@@ -44,7 +45,7 @@ void resetCounts(MOODUL1& s)
     s.WrongCount = 0;
 }
 
-bool testIsOver(const MOODUL1& s) { return s.AnsweredCount > s.LastWordIndex; }
+bool testIsOver(const MOODUL1& s) { return drilling(s) ? wordsLeft(s) <= 0 : s.AnsweredCount > s.LastWordIndex; }
 
 void startNewRound(MOODUL1& s) { s.AskedFlags.fill(0); }
 

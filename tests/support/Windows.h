@@ -13,7 +13,7 @@ namespace vorbix::testing {
 // there: on a drive with three pairs, the test in Normal mode.
 inline const QStringList& windowNames()
 {
-    static const QStringList names{"Main", "Editor", "Test", "AkenVale", "Tulemus", "Kassav", "About"};
+    static const QStringList names{"Main", "Editor", "Test", "AkenVale", "Tulemus", "Kassav", "About", "Progress"};
     return names;
 }
 
@@ -28,6 +28,8 @@ inline Form* openWindow(WordTestDrive& d, const QString& name)
         d.main->MFExit_Click();
     } else if (name == "About") {
         d.main->MAbout_Click();
+    } else if (name == "Progress") {
+        d.main->MPShow_Click();
     } else if (name != "Main") {
         d.start(0);
         if (name == "AkenVale")

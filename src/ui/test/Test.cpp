@@ -4,6 +4,7 @@
 
 #include "history/Recorder.h"
 #include "state/Draw.h"
+#include "state/Drill.h"
 #include "state/NumberForm.h"
 #include "state/ShownQuestion.h"
 #include "state/TestRound.h"
@@ -93,7 +94,7 @@ void Test::Form_Load()
     ui->Label2->setText(QStringLiteral("Vastatud: ") + signedNumber(s.AnsweredCount));
     ui->Label3->setText(QStringLiteral("Õigeid: ") + signedNumber(rightAnswers(s)));
     ui->Label4->setText(QStringLiteral("Valesid: ") + signedNumber(s.WrongCount));
-    ui->Label6->setText(QStringLiteral("Vastata: ") + signedNumber(s.LastWordIndex + 1 - s.AnsweredCount));
+    ui->Label6->setText(QStringLiteral("Vastata: ") + signedNumber(wordsLeft(s)));
     ui->Label7->setText(QStringLiteral("Aeg: ") + signedNumber(o.timeLimitSeconds - s.ElapsedSeconds));
     if (s.AnsweredCount != 0)
         ui->Label5->setText(QStringLiteral("Õigeid vastuseid on ")
@@ -105,9 +106,15 @@ void Test::Form_Load()
 
     const auto rnd = [this] { return platform().rnd(); };
     for (;;) {
-        const NextQuestion next = drawNextQuestion(s, rnd);
+        const NextQuestion next = drilling(s) ? drawDrillQuestion(s, rnd) : drawNextQuestion(s, rnd);
         if (next == NextQuestion::Chosen)
             break;
+        // A drill whose pairs left the list (an edit, an Open) ends with
+        // the answers it has.
+        if (next == NextQuestion::NothingToAsk && drilling(s) && s.AnsweredCount != 0) {
+            showResults();
+            return;
+        }
         if (next == NextQuestion::NothingToAsk) {
             // The list emptied under the open test (an empty file opened,
             // every pair deleted): leave, keeping the counters.
@@ -126,6 +133,8 @@ void Test::Form_Load()
     shownAtMs_ = platform().monotonicMs();
     ui->Label1->setText(shown_.question);
     s.AskedFlags[shown_.pair] = 1;
+    if (drilling(s))
+        markAsked(s, shown_.pair);
     ui->Text1->setText(QString());
 
     if (shown_.mode == AnswerMode::Normal)
@@ -222,6 +231,8 @@ void Test::Command1_Click()
     const bool firstOfTest = s.AnsweredCount == 0;
     countAnswer(s, right);
     record(q, right, byClock, firstOfTest);
+    const PairKey pair = q.askUnknownWords ? PairKey{q.question, q.expected} : PairKey{q.expected, q.question};
+    noteAnswer(s.LastTestMistakes, s.CurrentFile, {pair, ui->Text1->text(), q.expected}, right, firstOfTest);
     if (!right) {
         platform().beep();
         AkenVale* alreadyOpen = program().loaded<AkenVale>();
@@ -229,7 +240,7 @@ void Test::Command1_Click()
         // Left open from the end of the previous test: its load is run again.
         if (alreadyOpen)
             wrong.Form_Load();
-        wrong.showQuestion(q);
+        wrong.showQuestion(q, ui->Text1->text());
         Hide();
         wrong.Show();
     }
@@ -294,6 +305,9 @@ void Test::Timer2_Timer()
 // left open from an earlier "Results" show what this test added.
 void Test::Form_Unload()
 {
+    // A drill lives on into its results, for "Again".
+    if (!program().loaded<Tulemus>())
+        endDrill(state());
     if (Tulemus* results = program().loaded<Tulemus>())
         results->showCounts();
     program().show<Main>();

@@ -3,6 +3,7 @@
 #include "ui_Tulemus.h"
 
 #include "ui/toolkit/Contrast.h"
+#include "state/Drill.h"
 #include "state/NumberForm.h"
 #include "state/ShownQuestion.h"
 #include "ui/test/Test.h"
@@ -40,6 +41,13 @@ void Tulemus::Form_Load()
     if (state().AnsweredCount != 0)
         for (int i = 0; i < 3; ++i)
             platform().beep();
+}
+
+// A drill goes on only into the test that "Again" has just opened.
+void Tulemus::Form_Unload()
+{
+    if (!program().loaded<Test>())
+        endDrill(state());
 }
 
 void Tulemus::showCounts()
