@@ -13,6 +13,7 @@
 #include "ui/toolkit/Platform.h"
 #include "ui/toolkit/Program.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QWheelEvent>
 #include <QVBoxLayout>
@@ -26,6 +27,10 @@ Main::Main(Program& program) : Form(program), ui(std::make_unique<Ui::Main>()), 
     ui->setupUi(this);
     applyDesignFonts(this);
     ui->menuBar->setFont(QFont());
+    // The program's icon, for the prompt, the About box and the dialogs: set
+    // here, as reading it loads every image plugin, which the splash (which
+    // has no icon) must not wait for.
+    QApplication::setWindowIcon(windowIcon());
 
     // A title bar with a close box but no maximise button: a borderless
     // window could be neither moved nor closed on most desktops.
