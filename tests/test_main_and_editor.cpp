@@ -316,6 +316,34 @@ private slots:
         QCOMPARE(pairs(e), done);
     }
 
+    // The Delete key never takes a pair out of sight: with the selected row
+    // scrolled away, the first press shows it and only the next deletes it.
+    void deleteKeyShowsThePairFirst()
+    {
+        std::vector<std::pair<QString, QString>> words;
+        for (int i = 0; i < 40; ++i)
+            words.push_back({QString("w%1").arg(i), QString("s%1").arg(i)});
+        h_->setWords(words);
+        Editor* e = openEditor(*h_);
+        QVERIFY(e);
+        for (QListWidget* list : {e->ui->List1, e->ui->List2}) {
+            list->scrollToItem(list->item(30));
+            clickRow(list, 30);
+            const QString selected = list->item(30)->text();
+            list->scrollToTop(); // as the wheel does, leaving the selection
+            const auto inSight = [list] {
+                return list->viewport()->rect().contains(list->visualItemRect(list->selectedItems().value(0)));
+            };
+            QVERIFY(!inSight());
+            press(list, Qt::Key_Delete);
+            QCOMPARE(list->count(), list == e->ui->List1 ? 40 : 39);
+            QVERIFY(inSight());
+            press(list, Qt::Key_Delete);
+            QCOMPARE(list->count(), list == e->ui->List1 ? 39 : 38);
+            QVERIFY(!pairs(e).contains(selected));
+        }
+    }
+
     // Closing the main window by its close box with an empty list ends the
     // program whatever else is open, unless an open editor holds typing.
     void closingWithAnEmptyList_data()

@@ -81,6 +81,7 @@ private:
     bool roomForOneMore();
     void addPair(CountForm form, bool focusToText2);
     int removeSelectedPair();
+    bool selectionInSight(QListWidget* list);
     void showSelection(QListWidget* from, QListWidget* to);
     void sortCommand(int button);
     void reapplySort();
