@@ -155,6 +155,8 @@ private slots:
                                                     << "Command1" << esc << "Main";
         QTest::newRow("About: Enter on System Info, not OK") << "About"
                                                              << "cmdSysInfo" << enter << "About message";
+        QTest::newRow("progress: Esc closes") << "Progress"
+                                              << "PairTable" << esc << "Main";
         QTest::newRow("About: Esc is OK") << "About"
                                           << "cmdSysInfo" << esc << "Main";
         QTest::newRow("About: Enter on the contact line is OK") << "About"

@@ -55,7 +55,7 @@ private slots:
         QTest::newRow("csv without a usable pair")
             << "bad.csv" << QByteArray("only;\n;words\n") << 0 << "ERROR 64 occurred.";
         QTest::newRow("dropped, broken: message, then the dialog")
-            << "dropped.csv" << QByteArray("a,\"b\nc\",d\n") << 1 << "ERROR 63 occurred.";
+            << "dropped.csv" << QByteArray("a,\"b\nc\",d\n") << 1 << "ERROR 64 occurred.";
         QTest::newRow("dropped, opens") << "dropped.csv" << QByteArray("koer;dog\n") << 1 << "";
         QTest::newRow("dropped on a changed list: prompt") << "dropped.csv" << QByteArray("koer;dog\n") << 2 << "";
     }

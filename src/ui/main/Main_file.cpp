@@ -3,6 +3,7 @@
 #include "state/ShownQuestion.h"
 #include "state/Version.h"
 #include "ui/editor/Editor.h"
+#include "ui/progress/Progress.h"
 #include "ui/main/Kassav.h"
 #include "ui/main/Main.h"
 #include "ui/toolkit/Platform.h"
@@ -162,6 +163,8 @@ bool Main::openPath(const QString& path, const QString& fileTitle)
     // old words over it.
     if (Editor* editor = program().loaded<Editor>())
         editor->reload();
+    if (Progress* progress = program().loaded<Progress>())
+        progress->refresh();
     if (read.skipped() > 0)
         platform().messageBox(skippedText(path, read), MessageIcon::None);
     if (read.truncated)

@@ -9,6 +9,7 @@
 #include "ui/toolkit/DifferenceText.h"
 #include "ui/toolkit/Program.h"
 
+#include <QEvent>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QSortFilterProxyModel>
@@ -29,6 +30,9 @@ Progress::Progress(Program& program) : Form(program), ui(std::make_unique<Ui::Pr
     ui->PairTable->setItemDelegateForColumn(PairTableModel::LastAnswer, new DifferenceDelegate(this));
     ui->PairTable->verticalHeader()->hide();
     ui->PairTable->horizontalHeader()->setStretchLastSection(true);
+    // Column widths from the first rows: measuring a thousand cost more
+    // than the rest of the opening.
+    ui->PairTable->horizontalHeader()->setResizeContentsPrecision(100);
     ui->PairTable->sortByColumn(PairTableModel::Right, Qt::AscendingOrder);
     ui->Label2->setText(differenceLegend());
 
@@ -41,10 +45,18 @@ Progress::~Progress() = default;
 
 void Progress::Form_Load() { refresh(); }
 
+void Progress::changeEvent(QEvent* event)
+{
+    Form::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && listWords(program()) != shownWords_)
+        refresh();
+}
+
 void Progress::refresh()
 {
     MOODUL1& s = state();
     const auto words = listWords(program());
+    shownWords_ = words;
     const auto records = recordedPairs(program());
 
     std::vector<PairRow> rows;

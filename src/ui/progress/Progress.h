@@ -2,7 +2,11 @@
 
 #include "ui/toolkit/Form.h"
 
+#include <QString>
+
 #include <memory>
+#include <utility>
+#include <vector>
 
 class QSortFilterProxyModel;
 
@@ -32,7 +36,12 @@ public:
 
     std::unique_ptr<Ui::Progress> ui;
 
+protected:
+    // Coming to the front after the editor changed the list: read again.
+    void changeEvent(QEvent* event) override;
+
 private:
+    std::vector<std::pair<QString, QString>> shownWords_;
     PairTableModel* model_ = nullptr;
     QSortFilterProxyModel* sorted_ = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "ui/progress/ProgressPlot.h"
 
 #include "state/NumberForm.h"
+#include "ui/toolkit/Contrast.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -100,11 +101,13 @@ void ProgressPlot::paintEvent(QPaintEvent*)
     QPainterPath line(at(0));
     for (size_t i = 1; i < points_.size(); ++i)
         line.lineTo(at(i));
-    p.setPen(QPen(pal.color(QPalette::Highlight), 2));
+    // Lines and dots need 3:1 against the ground to be seen.
+    const QColor ink = withContrast(pal.color(QPalette::Highlight), pal.color(QPalette::Base), 3.0);
+    p.setPen(QPen(ink, 2));
     p.drawPath(line);
     // Dots while there is room for them: they tell the tests apart.
     if (points_.size() <= size_t(area.width() / 6)) {
-        p.setBrush(pal.color(QPalette::Highlight));
+        p.setBrush(ink);
         for (size_t i = 0; i < points_.size(); ++i)
             p.drawEllipse(at(i), 3, 3);
     }

@@ -9,6 +9,7 @@
 #include "state/ShownQuestion.h"
 #include "state/TestRound.h"
 #include "ui/main/Main.h"
+#include "ui/progress/Progress.h"
 #include "ui/test/AkenVale.h"
 #include "ui/test/Tulemus.h"
 #include "ui/toolkit/ClickLabel.h"
@@ -308,6 +309,9 @@ void Test::Form_Unload()
     // A drill lives on into its results, for "Again".
     if (!program().loaded<Tulemus>())
         endDrill(state());
+    // The test's answers are in the record now.
+    if (Progress* progress = program().loaded<Progress>())
+        progress->refresh();
     if (Tulemus* results = program().loaded<Tulemus>())
         results->showCounts();
     program().show<Main>();
