@@ -2,9 +2,11 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyleOptionFocusRect>
+#include <QStyleHints>
 #include <QStylePainter>
 
 namespace vorbix {
@@ -59,11 +61,21 @@ void ClickLabel::makeChoice()
     setFocusPolicy(Qt::TabFocus);
 }
 
+bool ClickLabel::startsNewRun(const QMouseEvent* event)
+{
+    const quint64 at = event->timestamp();
+    const bool quick = at - lastMouseAt_ <= quint64(QGuiApplication::styleHints()->mouseDoubleClickInterval());
+    lastMouseAt_ = at;
+    if (!quick)
+        runAnswered_ = false;
+    return !(choice_ && runAnswered_);
+}
+
 void ClickLabel::mousePressEvent(QMouseEvent* event)
 {
     QLabel::mousePressEvent(event);
     if (event->button() == Qt::LeftButton)
-        pressed_ = true;
+        pressed_ = startsNewRun(event);
 }
 
 void ClickLabel::mouseReleaseEvent(QMouseEvent* event)
@@ -73,8 +85,11 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent* event)
         return;
     const bool click = pressed_ && rect().contains(event->position().toPoint());
     pressed_ = false;
-    if (click)
+    lastMouseAt_ = event->timestamp();
+    if (click) {
+        runAnswered_ = true;
         emit clicked();
+    }
 }
 
 void ClickLabel::mouseDoubleClickEvent(QMouseEvent* event)
@@ -83,6 +98,7 @@ void ClickLabel::mouseDoubleClickEvent(QMouseEvent* event)
     // ends the double click, not a click of its own.
     QLabel::mouseDoubleClickEvent(event);
     pressed_ = false;
+    lastMouseAt_ = event->timestamp();
     if (event->button() == Qt::LeftButton)
         emit doubleClicked();
 }

@@ -37,8 +37,14 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // A run of quick clicks is one act: once a click of it has answered,
+    // its later presses fall on whatever the answer put under the mouse.
+    bool startsNewRun(const QMouseEvent* event);
+
     bool pressed_ = false;
     bool choice_ = false;
+    bool runAnswered_ = false;
+    quint64 lastMouseAt_ = 0;
 };
 
 } // namespace vorbix
