@@ -1,8 +1,10 @@
 #include "dictionary/DictionaryFile.h"
+#include "dictionary/Import.h"
 #include "dictionary/WordListFile.h"
 #include "state/ShownQuestion.h"
 #include "state/Version.h"
 #include "ui/editor/Editor.h"
+#include "ui/main/Import.h"
 #include "ui/main/Kassav.h"
 #include "ui/main/Main.h"
 #include "ui/toolkit/Platform.h"
@@ -10,7 +12,9 @@
 
 #include <QDir>
 #include <QDropEvent>
+#include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMimeData>
 
 #include <utility>
@@ -29,9 +33,12 @@ bool reportSave(Platform& platform, const WriteResult& result, const QString& pa
     return result.ok;
 }
 
-// The entries Save As offers; the second writes tab-separated text.
-const QString SaveAsFilter = QStringLiteral("Quorvel Files (*.dic)|*.dic|Tab-separated text (*.tsv)|*.tsv|");
-constexpr int TabSeparatedFilter = 1;
+// The entries Save As offers. The name decides what is written
+// (savedKindFor); a filter gives a name typed without one its extension.
+const QString SaveAsFilter = QStringLiteral("Quorvel Files (*.dic)|*.dic|Tab-separated text (*.tsv)|*.tsv|"
+                                            "Comma-separated text (*.csv)|*.csv|KVTML (*.kvtml)|*.kvtml|");
+
+bool namedDictionary(const QString& path) { return path.endsWith(QLatin1String(".dic"), Qt::CaseInsensitive); }
 
 // Open shows the dialog's own first entry, then every list it reads.
 QString openFilter(const QString& designed)
@@ -47,8 +54,8 @@ WriteResult writeList(Program& program, const QString& path, FileKind kind, bool
 {
     Main::syncEditor(program);
     MOODUL1& state = program.state();
-    if (kind == FileKind::TabSeparated)
-        return writeTabSeparatedFile(path, savedPairs(state));
+    if (kind != FileKind::Dictionary && kind != FileKind::Imported)
+        return writeListFile(path, savedPairs(state), kind);
     return hyphenRule ? saveWithHyphenRule(state, path) : dictionary::savePlain(state, path);
 }
 
@@ -143,17 +150,101 @@ bool Main::openPath(const QString& path) { return openPath(path, QFileInfo(path)
 
 bool Main::openPath(const QString& path, const QString& fileTitle)
 {
+    if (!namedDictionary(path))
+        return beginImport(path, fileTitle);
     // The list is replaced only by a file that read cleanly, so a later
     // Save can never put the old list over a file that failed to open.
-    const ListReadResult read = readWordListFile(path);
+    const ReadResult read = readDictionaryFile(path);
     if (!read.ok()) {
         platform().messageBox(openFailureText(read.error, path), MessageIcon::None);
         return false;
     }
-    storePairs(state(), read.pairs);
+    replaceList(path, fileTitle, read.pairs, FileKind::Dictionary, read.format);
+    if (read.truncated)
+        platform().messageBox(truncatedText(path), MessageIcon::None);
+    return true;
+}
+
+bool Main::beginImport(const QString& path, const QString& fileTitle)
+{
+    // Whatever keeps the file from opening, the .dic reader names it.
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
+        platform().messageBox(openFailureText(readDictionaryFile(path).error, path), MessageIcon::None);
+        return false;
+    }
+    ImportPreview preview;
+    QByteArray bytes;
+    if (file.size() > MaxListFileBytes) {
+        preview.error = ImportError::TooLarge;
+    } else {
+        bytes = file.readAll();
+        if (file.error() != QFileDevice::NoError) {
+            platform().messageBox(openFailureText(DeviceIoError, path), MessageIcon::None);
+            return false;
+        }
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        preview = previewImport(bytes, path);
+        QGuiApplication::restoreOverrideCursor();
+    }
+    if (!preview.ok()) {
+        platform().messageBox(preview.errorText.isEmpty() ? importErrorText(preview.error) : preview.errorText,
+                              MessageIcon::None);
+        return false;
+    }
+    // The window finishes the command; Open ends here either way.
+    Import& window = program().form<Import>();
+    window.begin(path, fileTitle, bytes, preview);
+    window.Show();
+    return true;
+}
+
+void Main::acceptImport(const QString& path, const QString& fileTitle, const ImportPreview& preview)
+{
+    // Words typed since the command began would be lost: ask first, as Open
+    // does, and leave the list alone.
+    if (listWouldBeLost()) {
+        state().PendingAction = PendingOpen;
+        program().show<Kassav>();
+        return;
+    }
+    replaceList(path, fileTitle, preview.pairs, preview.kind, preview.fileFormat);
+    QStringList why;
+    int skipped = 0;
+    for (const auto& [reason, count] : preview.skipped) {
+        if (reason == SkipReason::OtherLesson || count <= 0)
+            continue;
+        skipped += count;
+        why << QString::number(count) + QLatin1Char(' ') + skipReasonText(reason);
+    }
+    const int n = int(preview.pairs.size());
+    if (skipped > 0)
+        platform().messageBox(
+            QStringLiteral("%1 read from %2; %3 skipped: %4.")
+                .arg(n == 1 ? QStringLiteral("1 word pair was") : QStringLiteral("%1 word pairs were").arg(n),
+                     QFileInfo(path).fileName(),
+                     skipped == 1 ? QStringLiteral("1 entry was") : QStringLiteral("%1 entries were").arg(skipped),
+                     why.join(QLatin1String(", "))),
+            MessageIcon::None);
+    if (preview.entries > preview.firstEntry + n)
+        platform().messageBox(preview.firstEntry == 0
+                                  ? truncatedText(path)
+                                  : QStringLiteral("Entries %1 to %2 of the %3 in %4 were read. Saving this list "
+                                                   "will leave the rest out.")
+                                        .arg(preview.firstEntry + 1)
+                                        .arg(preview.firstEntry + n)
+                                        .arg(preview.entries)
+                                        .arg(QDir::toNativeSeparators(path)),
+                              MessageIcon::None);
+}
+
+void Main::replaceList(const QString& path, const QString& fileTitle, const WordPairs& pairs, FileKind kind,
+                       const FileFormat& format)
+{
+    storePairs(state(), pairs);
     state().CurrentFile = path;
-    state().CurrentFileKind = read.kind;
-    state().CurrentFileFormat = read.format;
+    state().CurrentFileKind = kind;
+    state().CurrentFileFormat = format;
     // A new list starts a new round: marks of the old one mean nothing here.
     startNewRound(state());
     setWindowTitle(QStringLiteral("English Quorvel - ") + fileTitle);
@@ -161,11 +252,6 @@ bool Main::openPath(const QString& path, const QString& fileTitle)
     // old words over it.
     if (Editor* editor = program().loaded<Editor>())
         editor->reload();
-    if (read.skipped() > 0)
-        platform().messageBox(skippedText(path, read), MessageIcon::None);
-    if (read.truncated)
-        platform().messageBox(truncatedText(path), MessageIcon::None);
-    return true;
 }
 
 bool Main::needsSaveAs(Program& program)
@@ -208,9 +294,7 @@ void Main::MFSaveAs_Click()
         lastSaveAsFailed_ = true;
         return;
     }
-    const FileKind kind = savesAsTabSeparated(path, CommonDialog1.FilterIndex == TabSeparatedFilter)
-        ? FileKind::TabSeparated
-        : FileKind::Dictionary;
+    const FileKind kind = savedKindFor(path);
     // A failed save keeps the current file and the title, and never ends
     // the program: the list would be lost.
     if (!reportSave(platform(), writeList(program(), path, kind, true), path)) {
