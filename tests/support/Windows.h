@@ -3,9 +3,11 @@
 #include "support/WordTestDrive.h"
 #include "ui/about/About.h"
 #include "ui/editor/Editor.h"
+#include "support/Files.h"
 #include "ui/main/Kassav.h"
 
 #include <QApplication>
+#include <QTemporaryDir>
 
 namespace vorbix::testing {
 
@@ -13,7 +15,7 @@ namespace vorbix::testing {
 // there: on a drive with three pairs, the test in Normal mode.
 inline const QStringList& windowNames()
 {
-    static const QStringList names{"Main", "Editor", "Test", "AkenVale", "Tulemus", "Kassav", "About"};
+    static const QStringList names{"Main", "Editor", "Test", "AkenVale", "Tulemus", "Kassav", "About", "Import"};
     return names;
 }
 
@@ -28,6 +30,11 @@ inline Form* openWindow(WordTestDrive& d, const QString& name)
         d.main->MFExit_Click();
     } else if (name == "About") {
         d.main->MAbout_Click();
+    } else if (name == "Import") {
+        static QTemporaryDir folder;
+        writeBytes(folder.filePath("words.csv"), "koer;dog\r\nkass;cat\r\n");
+        d.h.platform.answerDialog(folder.filePath("words.csv"));
+        d.main->MFOpen_Click();
     } else if (name != "Main") {
         d.start(0);
         if (name == "AkenVale")

@@ -68,6 +68,8 @@ Import::Import(Program& program) : Form(program, Kind::Dialog), ui(std::make_uni
     // As the file dialog before it: nothing else may change the list while
     // the user looks at what would replace it.
     setWindowModality(Qt::ApplicationModal);
+    ui->buttonBox->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("okButton"));
+    ui->buttonBox->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cancelButton"));
     setDefaultButton(ui->buttonBox->button(QDialogButtonBox::Ok));
     setCancelButton(ui->buttonBox->button(QDialogButtonBox::Cancel));
     ui->pairTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
