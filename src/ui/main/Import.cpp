@@ -2,6 +2,7 @@
 
 #include "ui_Import.h"
 
+#include "dictionary/ImportText.h"
 #include "ui/main/Main.h"
 #include "ui/toolkit/Program.h"
 
@@ -139,19 +140,15 @@ void Import::headerCheck_Click()
     update();
 }
 
+// Both columns as the boxes show them: the other one is now a choice too.
 void Import::knownBox_Change()
 {
     choices_.knownColumn = ui->knownBox->currentIndex();
-    choices_.unknownColumn = preview_.unknownColumn;
-    update();
-}
-
-void Import::unknownBox_Change()
-{
-    choices_.knownColumn = preview_.knownColumn;
     choices_.unknownColumn = ui->unknownBox->currentIndex();
     update();
 }
+
+void Import::unknownBox_Change() { knownBox_Change(); }
 
 void Import::lessonList_Change()
 {
@@ -195,7 +192,7 @@ void Import::showPreview()
         fillChoiceBoxes();
     }
     fillPairs();
-    ui->summaryLabel->setText(summary());
+    ui->summaryLabel->setText(importSummary(preview_));
     ui->buttonBox->button(QDialogButtonBox::Ok)->setEnabled(ok);
     showing_ = false;
 }
@@ -274,32 +271,6 @@ void Import::fillPairs()
         table->setItem(r, 0, new QTableWidgetItem(pairs[size_t(r)].known));
         table->setItem(r, 1, new QTableWidgetItem(pairs[size_t(r)].unknown));
     }
-}
-
-QString Import::summary() const
-{
-    if (!preview_.ok())
-        return QStringLiteral("Nothing can be read with these choices: %1")
-            .arg(preview_.errorText.isEmpty() ? importErrorText(preview_.error) : preview_.errorText);
-    const int n = int(preview_.pairs.size());
-    QString text =
-        n == 1 ? QStringLiteral("1 word pair will be read") : QStringLiteral("%1 word pairs will be read").arg(n);
-    if (preview_.entries > n)
-        text += QStringLiteral(" (entries %1 to %2 of %3)")
-                    .arg(preview_.firstEntry + 1)
-                    .arg(preview_.firstEntry + n)
-                    .arg(preview_.entries);
-    QStringList why;
-    for (const auto& [reason, count] : preview_.skipped)
-        if (count > 0)
-            why << QStringLiteral("%1 %2").arg(count).arg(skipReasonText(reason));
-    const int skipped = preview_.skippedTotal();
-    if (skipped > 0)
-        text += QStringLiteral("; %1 skipped: %2")
-                    .arg(skipped == 1 ? QStringLiteral("1 entry will be")
-                                      : QStringLiteral("%1 entries will be").arg(skipped),
-                         why.join(QLatin1String(", ")));
-    return text + QLatin1Char('.');
 }
 
 } // namespace vorbix

@@ -52,7 +52,6 @@ private:
     void showPreview();
     void fillChoiceBoxes();
     void fillPairs();
-    QString summary() const;
 
     QString path_, fileTitle_;
     QByteArray bytes_;

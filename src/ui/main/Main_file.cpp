@@ -1,5 +1,6 @@
 #include "dictionary/DictionaryFile.h"
 #include "dictionary/Import.h"
+#include "dictionary/ImportText.h"
 #include "dictionary/WordListFile.h"
 #include "state/ShownQuestion.h"
 #include "state/Version.h"
@@ -209,33 +210,8 @@ void Main::acceptImport(const QString& path, const QString& fileTitle, const Imp
         return;
     }
     replaceList(path, fileTitle, preview.pairs, preview.kind, preview.fileFormat);
-    QStringList why;
-    int skipped = 0;
-    for (const auto& [reason, count] : preview.skipped) {
-        if (reason == SkipReason::OtherLesson || count <= 0)
-            continue;
-        skipped += count;
-        why << QString::number(count) + QLatin1Char(' ') + skipReasonText(reason);
-    }
-    const int n = int(preview.pairs.size());
-    if (skipped > 0)
-        platform().messageBox(
-            QStringLiteral("%1 read from %2; %3 skipped: %4.")
-                .arg(n == 1 ? QStringLiteral("1 word pair was") : QStringLiteral("%1 word pairs were").arg(n),
-                     QFileInfo(path).fileName(),
-                     skipped == 1 ? QStringLiteral("1 entry was") : QStringLiteral("%1 entries were").arg(skipped),
-                     why.join(QLatin1String(", "))),
-            MessageIcon::None);
-    if (preview.entries > preview.firstEntry + n)
-        platform().messageBox(preview.firstEntry == 0
-                                  ? truncatedText(path)
-                                  : QStringLiteral("Entries %1 to %2 of the %3 in %4 were read. Saving this list "
-                                                   "will leave the rest out.")
-                                        .arg(preview.firstEntry + 1)
-                                        .arg(preview.firstEntry + n)
-                                        .arg(preview.entries)
-                                        .arg(QDir::toNativeSeparators(path)),
-                              MessageIcon::None);
+    for (const QString& message : importMessages(path, preview))
+        platform().messageBox(message, MessageIcon::None);
 }
 
 void Main::replaceList(const QString& path, const QString& fileTitle, const WordPairs& pairs, FileKind kind,
