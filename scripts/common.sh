@@ -1,8 +1,10 @@
 # Shared by run.sh and test.sh: installs what a fresh Debian 12 lacks.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+# libqt6sql6-sqlite: the SQLite driver the learning record is kept with
+# (qt6-base-dev brings QtSql's headers, not the driver).
 BUILD_PACKAGES=(qt6-base-dev qt6-base-dev-tools libgl-dev cmake ninja-build g++ pkg-config
-                libicu-dev fonts-liberation)
+                libicu-dev fonts-liberation libqt6sql6-sqlite)
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 # The house style is checked by the test run.
 FORMAT_PACKAGES=(clang-format)

@@ -1,4 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "dictionary/WordListFile.h"
+#include "history/History.h"
+#include "history/Recorder.h"
 #include "state/CommandLine.h"
 #include "state/Version.h"
 #include "ui/main/Algus.h"
@@ -8,6 +11,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QIcon>
 
 #include <cstdio>
@@ -51,6 +55,51 @@ int answer(const vorbix::CommandLine& commandLine, bool parsed)
     return 0;
 }
 
+// A field of tab-separated text, quoted as RFC 4180 has it when it must be.
+QString field(const QString& text)
+{
+    if (!text.contains(QLatin1Char('\t')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n'))
+        && !text.contains(QLatin1Char('\r')))
+        return text;
+    return QLatin1Char('"') + QString(text).replace(QLatin1String("\""), QLatin1String("\"\"")) + QLatin1Char('"');
+}
+
+// --history FILE: every pair of the list as its file holds it, with the
+// answers recorded for its two words in any list. Reads the record, never
+// makes or changes it.
+int printHistory(const QString& file)
+{
+    using namespace vorbix;
+    const dictionary::ListReadResult list = dictionary::readWordListFile(file);
+    if (!list.ok()) {
+        std::fprintf(stderr, "vorbix: %s cannot be read as a word list (error %d).\n", qPrintable(file), list.error);
+        return 2;
+    }
+    const QString recordPath = history::Store::defaultPath();
+    const history::Store store(recordPath, history::Store::Access::ReadOnly);
+    if (!store.usable() && QFileInfo::exists(recordPath)) {
+        std::fprintf(stderr, "vorbix: %s\n", qPrintable(store.problem()));
+        return 3;
+    }
+    std::vector<history::PairWords> words;
+    for (const dictionary::WordPair& p : list.pairs)
+        words.emplace_back(p.known, p.unknown);
+    QString out = QStringLiteral("known\tunknown\tasked\tright\tlast_asked\tlast_answer\tlast_outcome\n");
+    for (const history::PairRecord& r : store.pairs(words)) {
+        QStringList row{field(r.known), field(r.unknown), QString::number(r.asked), QString::number(r.right)};
+        if (r.lastAnswer) {
+            static const char* const outcomes[] = {"right", "wrong", "timed-out"};
+            row << r.lastAsked.toUTC().toString(Qt::ISODate) << field(r.lastAnswer->given)
+                << QString::fromLatin1(outcomes[int(r.lastAnswer->outcome)]);
+        } else {
+            row << QString() << QString() << QString();
+        }
+        out += row.join(QLatin1Char('\t')) + QLatin1Char('\n');
+    }
+    std::fputs(out.toUtf8().constData(), stdout);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -62,6 +111,10 @@ int main(int argc, char* argv[])
     if (parsed ? (commandLine.wantsHelp() || commandLine.wantsVersion()) : !displayAvailable()) {
         QCoreApplication core(argc, argv);
         return answer(commandLine, parsed);
+    }
+    if (const QString list = commandLine.historyFile(QDir::currentPath()); parsed && !list.isEmpty()) {
+        QCoreApplication core(argc, argv);
+        return printHistory(list);
     }
 
     if (!displayAvailable()) {
@@ -87,6 +140,8 @@ int main(int argc, char* argv[])
     vorbix::QtPlatform platform;
     vorbix::Program program(platform);
     program.setStartupFile(commandLine.file(QDir::currentPath()));
+    program.history().setPath(vorbix::history::Store::defaultPath());
+    program.history().setRecording(!commandLine.wantsNoHistory());
     program.show<vorbix::Algus>();
     return QApplication::exec();
 }

@@ -6,8 +6,9 @@
 
 namespace vorbix {
 
-// vorbix [FILE], --help, --version. Needs no application object, so that
-// help and version are answered before anything asks for a display.
+// vorbix [FILE], --help, --version, --no-history, --history FILE. Needs no
+// application object, so that help, version and the record are answered
+// before anything asks for a display.
 class CommandLine {
 public:
     CommandLine();
@@ -18,6 +19,10 @@ public:
 
     bool wantsHelp() const;
     bool wantsVersion() const;
+    // Record no answers in this run.
+    bool wantsNoHistory() const;
+    // The list whose record is to be printed, absolute; empty when not asked.
+    QString historyFile(const QString& workingDirectory) const;
     // The FILE as an absolute path, a relative one taken from the working
     // directory; empty when none was given.
     QString file(const QString& workingDirectory) const;
@@ -31,6 +36,8 @@ private:
     QCommandLineParser parser_;
     QCommandLineOption help_;
     QCommandLineOption version_;
+    QCommandLineOption noHistory_;
+    QCommandLineOption history_;
     QString error_;
 };
 

@@ -160,6 +160,7 @@ public:
         return r;
     }
     double timeOfDay() override { return 36000.0; }
+    std::int64_t monotonicMs() override { return clock_->now; }
     QString currentDirectory() override { return currentDirectory_; }
     std::unique_ptr<TimerEngine> createTimer(std::function<void()> onTimeout) override
     {

@@ -70,6 +70,7 @@ void Algus::Timer1_Timer()
     if (isUnloaded())
         return;
     Main& main = program().show<Main>();
+    program().openHistorySoon();
     const QString file = program().takeStartupFile();
     Unload();
     // Once the splash is gone, so that a message about the file is not

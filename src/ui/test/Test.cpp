@@ -2,6 +2,7 @@
 
 #include "ui_Test.h"
 
+#include "history/Recorder.h"
 #include "state/Draw.h"
 #include "state/NumberForm.h"
 #include "state/ShownQuestion.h"
@@ -15,6 +16,7 @@
 #include "ui/toolkit/Program.h"
 #include "ui/toolkit/Timer.h"
 
+#include <QDir>
 #include <QKeyEvent>
 #include <QPainter>
 
@@ -121,6 +123,8 @@ void Test::Form_Load()
 
     // From here on the question is fixed, whatever changes under it.
     shown_ = takeQuestion(s, s.CurrentQuestion, o);
+    shownList_ = QDir::cleanPath(QDir::fromNativeSeparators(s.CurrentFile));
+    shownAtMs_ = platform().monotonicMs();
     ui->Label1->setText(shown_.question);
     s.AskedFlags[shown_.pair] = 1;
     ui->Text1->setText(QString());
@@ -200,6 +204,7 @@ void Test::showResults()
 
 void Test::Command1_Click()
 {
+    const bool byClock = std::exchange(clockAnswers_, false);
     // Only a question on screen can be answered, and only once: a late
     // click, key or time-out finds none.
     if (!answerable())
@@ -215,7 +220,9 @@ void Test::Command1_Click()
         ui->Text1->setText(trimBlanks(ui->Text1->text()));
 
     const bool right = answerIsRight(ui->Text1->text(), q.expected);
+    const bool firstOfTest = s.AnsweredCount == 0;
     countAnswer(s, right);
+    record(q, right, byClock, firstOfTest);
     if (!right) {
         platform().beep();
         AkenVale* alreadyOpen = program().loaded<AkenVale>();
@@ -271,6 +278,7 @@ void Test::Command3_Click()
 void Test::Timer1_Timer()
 {
     state().ElapsedSeconds = 0;
+    clockAnswers_ = true;
     Command1_Click();
 }
 
@@ -350,6 +358,31 @@ void Test::Kyssa2_MouseMove() { highlight(ui->Kyssa2); }
 void Test::Kyssa3_MouseMove() { highlight(ui->Kyssa3); }
 void Test::Kyssa4_MouseMove() { highlight(ui->Kyssa4); }
 void Test::Kyssa5_MouseMove() { highlight(ui->Kyssa5); }
+
+// Behind the wrong-answer window no time counts for the next question.
+void Test::showEvent(QShowEvent* event)
+{
+    Form::showEvent(event);
+    if (shown_.isShown())
+        shownAtMs_ = platform().monotonicMs();
+}
+
+// The answer as it was judged, against the question as it was shown. A test
+// is what the counters count: it begins when they start from zero.
+void Test::record(const ShownQuestion& q, bool right, bool byClock, bool firstOfTest)
+{
+    history::Answer a;
+    a.when = QDateTime::currentDateTime();
+    a.listPath = shownList_;
+    a.known = q.askUnknownWords ? q.question : q.expected;
+    a.unknown = q.askUnknownWords ? q.expected : q.question;
+    a.side = q.askUnknownWords ? history::AskedSide::UnknownWord : history::AskedSide::KnownWord;
+    a.mode = q.mode == AnswerMode::Normal ? history::Mode::Normal : history::Mode::Choices;
+    a.given = ui->Text1->text();
+    a.outcome = right ? history::Outcome::Right : byClock ? history::Outcome::TimedOut : history::Outcome::Wrong;
+    a.seconds = double(platform().monotonicMs() - shownAtMs_) / 1000.0;
+    program().history().record(a, firstOfTest);
+}
 
 void Test::paintEvent(QPaintEvent*)
 {

@@ -7,6 +7,7 @@
 #include <QPixmap>
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -59,6 +60,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     TestOptions options();
@@ -72,6 +74,7 @@ private:
     bool answerable() const;
     bool choicesOnScreen() const;
     std::array<ClickLabel*, 5> choices() const;
+    void record(const ShownQuestion& q, bool right, bool byClock, bool firstOfTest);
 
     QPixmap picture_;
     ShownQuestion shown_;
@@ -79,6 +82,11 @@ private:
     // mode puts them back after Normal mode moved them.
     std::vector<std::pair<QWidget*, QPoint>> designPositions_;
     QSize designSize_;
+    // For the learning record: the list the question came from, when it
+    // came into view, and whether the clock is the one answering.
+    QString shownList_;
+    std::int64_t shownAtMs_ = 0;
+    bool clockAnswers_ = false;
 };
 
 } // namespace vorbix

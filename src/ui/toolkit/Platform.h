@@ -97,6 +97,9 @@ public:
     virtual double rnd() = 0;
     // Seconds since midnight, with fractions.
     virtual double timeOfDay() = 0;
+    // A clock that only moves forward, in milliseconds from any start: how
+    // long an answer took.
+    virtual std::int64_t monotonicMs() = 0;
     virtual QString currentDirectory() = 0;
 
     virtual std::unique_ptr<TimerEngine> createTimer(std::function<void()> onTimeout) = 0;

@@ -2,9 +2,11 @@
 
 #include "state/Moodul1.h"
 
+#include <QObject>
+#include <QString>
+
 #include <map>
 #include <memory>
-#include <QString>
 
 #include <typeindex>
 #include <utility>
@@ -14,6 +16,10 @@ namespace vorbix {
 
 class Form;
 class Platform;
+
+namespace history {
+class Recorder;
+}
 
 // One run of the program: the shared state, the platform and the single
 // instance of every window class. Tests make a fresh one per case.
@@ -26,6 +32,13 @@ public:
 
     Platform& platform() { return platform_; }
     MOODUL1& state() { return state_; }
+    // The learning record. It keeps nothing until given a path (main() gives
+    // the user's); its one message goes through the platform after the
+    // handler that ran into the problem has finished.
+    history::Recorder& history() { return *history_; }
+    // Opens the record once the event loop is free again: after the main
+    // window has been painted, not before.
+    void openHistorySoon();
 
     // The window of class F, created and loaded on first reference.
     template <class F> F& form();
@@ -60,6 +73,9 @@ private:
     std::map<std::type_index, Form*> forms_;
     bool ended_ = false;
     QString startupFile_;
+    // Context of the posted calls: they go with the program.
+    std::unique_ptr<QObject> posts_;
+    std::unique_ptr<history::Recorder> history_;
 };
 
 } // namespace vorbix

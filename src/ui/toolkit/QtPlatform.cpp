@@ -80,7 +80,7 @@ QStringList qtNameFilters(const QString& filter)
     return result;
 }
 
-QtPlatform::QtPlatform() : random_(std::random_device{}()) {}
+QtPlatform::QtPlatform() : random_(std::random_device{}()) { sinceStart_.start(); }
 
 FileDialogResult QtPlatform::fileDialog(const FileDialogRequest& request)
 {
@@ -219,6 +219,8 @@ double QtPlatform::rnd()
 }
 
 double QtPlatform::timeOfDay() { return QTime::currentTime().msecsSinceStartOfDay() / 1000.0; }
+
+std::int64_t QtPlatform::monotonicMs() { return sinceStart_.elapsed(); }
 
 QString QtPlatform::currentDirectory() { return QDir::toNativeSeparators(QDir::currentPath()); }
 

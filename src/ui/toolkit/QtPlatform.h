@@ -2,6 +2,8 @@
 
 #include "ui/toolkit/Platform.h"
 
+#include <QElapsedTimer>
+
 #include <random>
 
 namespace vorbix {
@@ -26,12 +28,14 @@ public:
     void randomize(double seed) override;
     double rnd() override;
     double timeOfDay() override;
+    std::int64_t monotonicMs() override;
     QString currentDirectory() override;
     std::unique_ptr<TimerEngine> createTimer(std::function<void()> onTimeout) override;
     void endProgram() override;
 
 private:
     std::mt19937 random_;
+    QElapsedTimer sinceStart_;
 };
 
 // Turns "Desc (*.dic)|*.dic|" into the name filters of a Qt file dialog.

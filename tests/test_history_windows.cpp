@@ -1,0 +1,162 @@
+// The learning record fed by the real test window: what each judged answer
+// leaves in the database, and a record that cannot be kept never getting in
+// the test's way.
+#include "history/Recorder.h"
+#include "support/Files.h"
+#include "support/HistoryFiles.h"
+#include "support/WordTestDrive.h"
+
+#include <QCheckBox>
+#include <QScrollBar>
+#include <QtTest>
+
+using namespace vorbix;
+using namespace vorbix::testing;
+
+namespace {
+
+const Words ThreePairs{{"maja", "house"}, {"koer", "dog"}, {"kass", "cat"}};
+
+// The answers recorded, the list's path as "L".
+QStringList recorded(const RecordFile& f, WordTestDrive& d)
+{
+    return f.answers().replaceInStrings(QDir::cleanPath(d.state().CurrentFile), "L");
+}
+
+QStringList messages(WordTestDrive& d)
+{
+    QCoreApplication::processEvents(); // the record speaks once the handler is done
+    QStringList out;
+    for (const auto& m : d.h.platform.messages)
+        out << QString("%1 %2").arg(int(m.icon)).arg(m.text);
+    return out;
+}
+
+} // namespace
+
+class HistoryWindowsTest : public QObject {
+    Q_OBJECT
+private slots:
+    // Typed, chosen and timed-out answers, each a row as it was judged: the
+    // words as stored, the side, the mode, the text judged, the outcome, and
+    // the seconds it was on screen (not those behind the wrong-answer window).
+    void everyJudgedAnswerIsARow()
+    {
+        RecordFile f;
+        WordTestDrive d(ThreePairs);
+        d.h.program.history().setPath(f.path);
+        d.child<QCheckBox>(d.main, "Check1")->setChecked(true);
+        d.child<QScrollBar>(d.main, "VScroll1")->setValue(10);
+        d.start(0);
+        d.h.platform.advance(1500);
+        QTest::keyClicks(d.answerBox(), "  house  ");
+        d.draw(1);
+        QTest::keyClick(d.answerBox(), Qt::Key_Return);
+        QCOMPARE(recorded(f, d), QStringList{"L|maja|house|0|0|house|0|1.5"});
+        d.h.platform.advance(2000);
+        d.answer("Dog", 2);
+        d.h.platform.advance(60000); // reading the wrong-answer window
+        d.continueAfterWrong();
+        d.h.platform.advance(4000);
+        QTest::keyClicks(d.answerBox(), "ca");
+        d.h.platform.advance(6000); // the clock judges what the box holds
+        QCOMPARE(recorded(f, d),
+                 QStringList({"L|maja|house|0|0|house|0|1.5", "L|koer|dog|0|0|Dog|1|2", "L|kass|cat|0|0|ca|2|10"}));
+        QVERIFY(d.results());
+
+        // Again: a new test, asking the known words by choices.
+        d.child<QRadioButton>(d.main, "Option2")->setChecked(true);
+        d.choices();
+        d.continueAfterWrong();
+        d.draw(2); // finds the round complete and starts the next
+        d.drawChoices(0, 2, {1, 1, 2, 2});
+        d.press(d.results(), "Command1");
+        d.h.platform.advance(700);
+        d.drawChoices(1, 0, {0, 0, 0, 0});
+        QTest::mouseClick(d.choice(3), Qt::LeftButton);
+        QTest::mouseClick(d.choice(2), Qt::LeftButton); // a filler: "maja" for "dog"
+        QCOMPARE(recorded(f, d).mid(3), QStringList({"L|maja|house|1|1|maja|0|0.7", "L|koer|dog|1|1|maja|1|0"}));
+        QCOMPARE(f.rows("SELECT count(DISTINCT test) FROM answers GROUP BY side ORDER BY side"),
+                 QStringList({"1", "1"}));
+        QCOMPARE(d.state().AnsweredCount, 2);
+        QVERIFY(messages(d).isEmpty());
+    }
+
+    // "Record nothing": answers are judged as ever, and no file is made.
+    void recordingOffKeepsNothing()
+    {
+        RecordFile f;
+        WordTestDrive d(ThreePairs);
+        d.h.program.history().setPath(f.path);
+        d.h.program.history().setRecording(false);
+        d.start(0);
+        d.answer("house", 1);
+        d.answer("cat", 2);
+        QCOMPARE(d.state().AnsweredCount, 2);
+        QVERIFY(!QFile::exists(f.path) && messages(d).isEmpty());
+    }
+
+    // A record that cannot be kept says so once, through the platform, and
+    // the test goes on as if there were none; a damaged one is set aside
+    // and the answers go to a new one.
+    void aRecordItCannotKeepNeverStopsTheTest_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("rows");
+        QTest::newRow("locked in the middle of the test") << "locked"
+                                                          << "is in use by another program" << 1;
+        QTest::newRow("read-only from the start") << "read-only"
+                                                  << "may not be written" << 0;
+        QTest::newRow("damaged from the start") << "damaged"
+                                                << "was damaged. It was kept as" << 3;
+    }
+    void aRecordItCannotKeepNeverStopsTheTest()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, message);
+        QFETCH(int, rows);
+        RecordFile f;
+        WordTestDrive d(ThreePairs);
+        QSqlDatabase locker;
+        if (kind == "read-only") {
+            history::Store{f.path};
+            if (!makeReadOnly(f.path))
+                QSKIP("this file system lets root write any file");
+        } else if (kind == "damaged") {
+            writeBytes(f.path, QByteArray(4096, '\x01'));
+        }
+        d.h.program.history().setPath(f.path);
+        d.start(0);
+        d.answer("house", 1);
+        if (kind == "locked") {
+            locker = QSqlDatabase::addDatabase("QSQLITE", "locker");
+            locker.setDatabaseName(f.path);
+            QVERIFY(locker.open() && QSqlQuery(locker).exec("BEGIN EXCLUSIVE"));
+        }
+        d.answer("dgo", 2);
+        d.continueAfterWrong();
+        QCOMPARE(d.question(), QString("kass"));
+        d.answer("cat");
+        const QStringList shown = messages(d);
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown[0].startsWith(QString::number(int(MessageIcon::Critical))) && shown[0].contains(message),
+                 qPrintable(shown[0]));
+        QCOMPARE(QString("%1 answered, %2 wrong, results %3")
+                     .arg(d.state().AnsweredCount)
+                     .arg(d.state().WrongCount)
+                     .arg(d.results() != nullptr),
+                 QString("3 answered, 1 wrong, results 1"));
+        if (locker.isValid()) {
+            locker.close();
+            locker = {};
+            QSqlDatabase::removeDatabase("locker");
+        }
+        if (kind == "read-only")
+            makeWritable(f.path);
+        QCOMPARE(f.answers().size(), rows);
+    }
+};
+
+QTEST_MAIN(HistoryWindowsTest)
+#include "test_history_windows.moc"
