@@ -40,8 +40,9 @@ private slots:
     // A file that does not open, by Open or dropped, leaves everything as it
     // was (the format of the list in memory too) and offers the dialog
     // again. A dropped file opens as Open opens it; a changed list raises
-    // the prompt instead, and the drop is not carried out. A list from
-    // another program is refused in the words of the import preview.
+    // the prompt first (its answers: droppedFileGoesThroughThePrompt). A
+    // list from another program is refused in the words of the import
+    // preview.
     void openOrDropChangesNothingUnlessItOpens_data()
     {
         QTest::addColumn<QString>("name");
@@ -105,6 +106,100 @@ private slots:
             QCOMPARE(snapshot().mid(0, 5), (QStringList{"English Quorvel - dropped.csv", bad, "0", "koer", "dog"}));
         else
             QCOMPARE(snapshot(), before);
+    }
+
+    // A file dropped on a changed list goes through the prompt with its
+    // path: Yes saves, then opens it; No opens it unsaved; Cancel, a
+    // cancelled or failed save, and closing the main window open nothing.
+    void droppedFileGoesThroughThePrompt_data()
+    {
+        QTest::addColumn<QString>("list"); // named, untitled or unwritable
+        QTest::addColumn<QString>("answer"); // the prompt's button, clicked
+        QTest::addColumn<QString>("outcome"); // list after, the list's file on disk, dialogs
+        const QString saved = "list.dic: old/vana/typed/word", unsaved = "old/vana, typed/word";
+        QTest::newRow("Yes") << "named"
+                             << "Command1"
+                             << "koer/dog, " + saved + ", 0 dialogs, dropped.dic, changed 0";
+        QTest::newRow("Yes, untitled: Save As, then the drop")
+            << "untitled"
+            << "Command1"
+            << "koer/dog, " + saved + ", 1 dialogs, dropped.dic, changed 0";
+        QTest::newRow("Yes, Save As cancelled")
+            << "untitled cancelled"
+            << "Command1" << unsaved + ", list.dic: missing, 1 dialogs, Untitled.dic, changed 0";
+        QTest::newRow("Yes, the save fails")
+            << "unwritable"
+            << "Command1" << unsaved + ", list.dic: missing, 0 dialogs, list.dic, changed 1, message";
+        QTest::newRow("No") << "named"
+                            << "Command2"
+                            << "koer/dog, list.dic: old/vana, 0 dialogs, dropped.dic, changed 0";
+        QTest::newRow("Cancel") << "named"
+                                << "Command3" << unsaved + ", list.dic: old/vana, 0 dialogs, list.dic, changed 1";
+        // The editor keeps the program running.
+        QTest::newRow("Yes after the main window closed")
+            << "named, main closed"
+            << "Command1" << unsaved + ", " + saved + ", 0 dialogs, list.dic, changed 0";
+    }
+    void droppedFileGoesThroughThePrompt()
+    {
+        QFETCH(QString, list);
+        QFETCH(QString, answer);
+        const QString listFile = file("list.dic"), dropped = file("dropped.dic");
+        writeBytes(dropped, "koer\r\ndog\r\n");
+        if (list.startsWith("named"))
+            writeBytes(listFile, "old\r\nvana\r\n");
+        else
+            h_->setWords({{"old", "vana"}});
+        if (list.startsWith("named")) {
+            h_->platform.answerDialog(listFile);
+            main_->MFOpen_Click();
+        }
+        if (list == "unwritable")
+            state().CurrentFile = file("no folder/list.dic");
+        if (list == "untitled")
+            h_->platform.answerDialog(listFile);
+        if (list == "untitled cancelled")
+            h_->platform.cancelDialog();
+        Editor* e = openEditor(*h_);
+        QVERIFY(e);
+        QTest::keyClicks(e->ui->Text2, "word");
+        QTest::keyClick(e->ui->Text2, Qt::Key_Return);
+        QTest::keyClicks(e->ui->Text1, "typed");
+        QTest::keyClick(e->ui->Text1, Qt::Key_Return);
+        const size_t dialogsBefore = h_->platform.dialogs.size();
+
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(dropped)});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(main_, &enter);
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(main_, &drop);
+        QCoreApplication::processEvents();
+        Kassav* prompt = h_->program.loaded<Kassav>();
+        QVERIFY(prompt && prompt->isVisible());
+        QCOMPARE(pairs(e), QString("old/vana, typed/word"));
+        if (list.endsWith("main closed")) {
+            main_->windowHandle()->close();
+            Harness::flush();
+        }
+        QTest::mouseClick(prompt->findChild<QPushButton*>(answer), Qt::LeftButton);
+        Harness::flush();
+
+        QStringList outcome;
+        if (h_->program.ended())
+            outcome << "ends";
+        else if (Editor* open = h_->program.loaded<Editor>())
+            outcome << pairs(open);
+        const QByteArray onDisk = readBytes(listFile);
+        outcome << "list.dic: "
+                + (onDisk == "<missing>" ? "missing" : QString::fromUtf8(onDisk).replace("\r\n", "/").chopped(1));
+        outcome << QString("%1 dialogs").arg(h_->platform.dialogs.size() - dialogsBefore)
+                << QFileInfo(state().CurrentFile).fileName() << QString("changed %1").arg(state().WordsModified);
+        if (!h_->platform.messages.empty())
+            outcome << "message";
+        QTEST(outcome.join(", "), "outcome");
+        QVERIFY(!h_->program.loaded<Kassav>() && h_->platform.unexpectedDialogs == 0);
+        QCOMPARE(state().PendingAction, std::int16_t(PendingNone));
     }
 
     // A word as long as the editor's box takes is saved; one more letter is

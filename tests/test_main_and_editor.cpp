@@ -10,11 +10,23 @@
 #include "ui_Main.h"
 
 #include <QFileInfo>
+#include <QMenu>
 #include <QPointer>
 #include <QUndoStack>
 
 using namespace vorbix;
 using namespace vorbix::testing;
+
+namespace {
+
+// A key pressed and released on the widget, as a user's is.
+void press(QWidget* w, QKeyCombination key)
+{
+    QTest::keyPress(w, key.key(), key.keyboardModifiers());
+    QTest::keyRelease(w, key.key(), key.keyboardModifiers());
+}
+
+} // namespace
 
 class MainAndEditorTest : public QObject {
     Q_OBJECT
@@ -121,11 +133,12 @@ private slots:
         step("ahv/monkey, hobune/horse, lehm/cow, kass/cat, Lammas / sheep"); // the space counts
         QCOMPARE(e->undoStack()->count(), int(steps.size()) - 1);
 
-        // Undo from an entry box undoes the list, not the typing, and never
-        // makes the list unchanged; undoing a sort writes the list back.
-        e->ui->Text2->setText("typing");
+        // Undo from a list keeps the typing in the boxes and never makes the
+        // list unchanged; undoing a sort writes the list back.
+        setBoxes(e, "", "");
+        QTest::keyClicks(e->ui->Text2, "typing");
         for (qsizetype i = steps.size() - 2; i >= 0; --i) {
-            QTest::keyClick(e->ui->Text2, Qt::Key_Z, Qt::ControlModifier);
+            QTest::keyClick(e->ui->List2, Qt::Key_Z, Qt::ControlModifier);
             QCOMPARE(pairs(e), steps[i]);
             QCOMPARE(e->ui->Label1->text(), QString("Word count:  %1").arg(e->ui->List1->count()));
             QCOMPARE(s.WordsModified, std::int16_t(1));
@@ -152,6 +165,192 @@ private slots:
         e->close();
         QCOMPARE(shared(), QString("uss/snake, maja/house, lehm/cow, Lammas / sheep, kass/cat, hobune/horse"));
         QVERIFY(s.KnownWords[999].isEmpty());
+    }
+
+    // In an entry box the undo keys undo and redo its typing, pressed and
+    // released as a user does; the list changes by no key there.
+    void undoKeysInAnEntryBoxUndoTheTyping()
+    {
+        h_->setWords({{"koer", "dog"}});
+        Editor* e = openEditor(*h_);
+        QVERIFY(e);
+        QTest::keyClicks(e->ui->Text2, "cat");
+        press(e->ui->Text2, Qt::Key_Return);
+        QTest::keyClicks(e->ui->Text1, "kass");
+        press(e->ui->Text1, Qt::Key_Return);
+        QTest::keyClicks(e->ui->Text2, "hors");
+        const QString list = pairs(e);
+        QCOMPARE(list, QString("koer/dog, kass/cat"));
+        const struct {
+            QKeyCombination key;
+            QString text;
+        } keys[] = {{Qt::CTRL | Qt::Key_Z, ""},
+                    {Qt::CTRL | Qt::SHIFT | Qt::Key_Z, "hors"},
+                    {Qt::CTRL | Qt::Key_Z, ""},
+                    {Qt::CTRL | Qt::Key_Y, "hors"}};
+        for (const auto& [key, text] : keys) {
+            press(e->ui->Text2, key);
+            QCOMPARE(e->ui->Text2->text(), text);
+            QCOMPARE(pairs(e), list);
+            QCOMPARE(e->undoStack()->index(), 1);
+        }
+    }
+
+    // Elsewhere in the editor the keys, and the right-click menu on a list,
+    // undo and redo the list's steps. A step far down a long list shows the
+    // row it touched: selected and scrolled to when it came back (its pair
+    // in the boxes, unless they hold typing), the current row where it went.
+    void listUndoShowsTheRowItTouched_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("from"); // List1, List2, Command1 (a button) or menu
+        QTest::addColumn<QString>("undone"); // the row shown: "row 3 selected", "row 3 current" or "none"
+        QTest::addColumn<QString>("redone");
+        QTest::newRow("add by Enter, undone in a list") << "add"
+                                                        << "List1"
+                                                        << "row 39 current, boxes w39/s39"
+                                                        << "row 40 selected, boxes uus/new";
+        QTest::newRow("delete by key, undone on a button") << "delete"
+                                                           << "Command1"
+                                                           << "row 30 selected, boxes w30/s30"
+                                                           << "row 30 current, boxes w31/s31";
+        QTest::newRow("replace, undone from the menu") << "replace"
+                                                       << "menu"
+                                                       << "row 25 selected, boxes w25/s25"
+                                                       << "row 39 selected, boxes uus/new";
+        QTest::newRow("add under a sort, typing kept") << "sorted add"
+                                                       << "List2"
+                                                       << "row 37 current, boxes keep/typing"
+                                                       << "row 37 selected, boxes keep/typing";
+        QTest::newRow("add, undone from the menu, typing kept") << "add"
+                                                                << "menu"
+                                                                << "row 39 current, boxes keep/typing"
+                                                                << "row 40 selected, boxes keep/typing";
+        QTest::newRow("sort: nothing selected") << "sort"
+                                                << "List1"
+                                                << "none"
+                                                << "none";
+    }
+    void listUndoShowsTheRowItTouched()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, from);
+        std::vector<std::pair<QString, QString>> words;
+        for (int i = 0; i < 40; ++i)
+            words.push_back({QString("w%1").arg(i, 2, 10, QChar('0')), QString("s%1").arg(i, 2, 10, QChar('0'))});
+        h_->setWords(words);
+        Editor* e = openEditor(*h_);
+        QVERIFY(e);
+        QListWidget* list = e->ui->List1;
+        const auto type = [&](const QString& known, const QString& unknown) {
+            QTest::keyClicks(e->ui->Text2, unknown);
+            press(e->ui->Text2, Qt::Key_Return);
+            QTest::keyClicks(e->ui->Text1, known);
+            press(e->ui->Text1, Qt::Key_Return);
+        };
+        if (command == "add") {
+            type("uus", "new");
+        } else if (command == "delete" || command == "replace") {
+            const int row = command == "delete" ? 30 : 25;
+            list->scrollToItem(list->item(row));
+            clickRow(list, row);
+            if (command == "delete") {
+                press(list, Qt::Key_Delete);
+            } else {
+                setBoxes(e, "", "");
+                QTest::keyClicks(e->ui->Text1, "uus");
+                QTest::keyClicks(e->ui->Text2, "new");
+                QTest::mouseClick(e->ui->Command3, Qt::LeftButton);
+            }
+        } else {
+            QTest::mouseClick(command == "sort" ? e->ui->Command8 : e->ui->Command7, Qt::LeftButton);
+            if (command == "sorted add")
+                type("w36x", "new");
+        }
+        QCOMPARE(e->undoStack()->count(), command == "sorted add" ? 2 : 1);
+        if (QString(QTest::currentDataTag()).endsWith("typing kept")) {
+            QTest::keyClicks(e->ui->Text2, "typing");
+            QTest::keyClicks(e->ui->Text1, "keep");
+        }
+        const QString done = pairs(e);
+
+        // Undo (0) or redo (1) with the list scrolled to the top; what shows.
+        const auto step = [&](int redo) {
+            for (QListWidget* l : {e->ui->List1, e->ui->List2})
+                l->scrollToTop();
+            if (from == "menu") {
+                // The menu runs a loop of its own: its item is clicked from
+                // inside it.
+                QTimer::singleShot(0, [redo] {
+                    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                    QAction* item = menu ? menu->actions().value(redo) : nullptr;
+                    if (item && item->isEnabled())
+                        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
+                    else if (menu)
+                        menu->close();
+                });
+                QTest::mouseClick(e->windowHandle(), Qt::RightButton, {}, list->mapTo(e, QPoint(20, 20)));
+            } else {
+                QWidget* at = e->findChild<QWidget*>(from);
+                at->setFocus();
+                press(at, redo ? Qt::CTRL | Qt::SHIFT | Qt::Key_Z : Qt::CTRL | Qt::Key_Z);
+            }
+            const int row = list->currentRow();
+            if (e->ui->List2->currentRow() != row)
+                return QString("lists apart");
+            QStringList seen;
+            if (row >= 0) {
+                const bool selected = selectedRow(list) == row && selectedRow(e->ui->List2) == row;
+                for (QListWidget* l : {e->ui->List1, e->ui->List2})
+                    if (!l->viewport()->rect().contains(l->visualItemRect(l->item(row))))
+                        return QString("row %1 out of sight").arg(row);
+                seen << QString("row %1 %2").arg(row).arg(selected ? "selected" : "current");
+            }
+            if (!e->ui->Text1->text().isEmpty() || !e->ui->Text2->text().isEmpty())
+                seen << "boxes " + boxes(e);
+            return seen.isEmpty() ? QString("none") : seen.join(", ");
+        };
+        QTEST(step(0), "undone");
+        QVERIFY(pairs(e) != done);
+        QTEST(step(1), "redone");
+        QCOMPARE(pairs(e), done);
+    }
+
+    // Closing the main window by its close box with an empty list ends the
+    // program whatever else is open, unless an open editor holds typing.
+    void closingWithAnEmptyList_data()
+    {
+        QTest::addColumn<QString>("editor"); // none, empty, or the words typed in its boxes
+        QTest::addColumn<bool>("ends");
+        QTest::newRow("main window alone") << "none" << true;
+        QTest::newRow("an empty editor open") << "empty" << true;
+        QTest::newRow("an editor emptied by Delete") << "emptied" << true;
+        QTest::newRow("a word typed in the editor") << "koer" << false;
+    }
+    void closingWithAnEmptyList()
+    {
+        QFETCH(QString, editor);
+        Editor* e = nullptr;
+        if (editor != "none") {
+            if (editor == "emptied")
+                h_->setWords({{"koer", "dog"}});
+            e = openEditor(*h_);
+            QVERIFY(e);
+            if (editor == "emptied") {
+                clickRow(e->ui->List1, 0);
+                press(e->ui->List1, Qt::Key_Delete);
+            } else {
+                QTest::keyClicks(e->ui->Text1, editor == "empty" ? "" : editor);
+            }
+            QApplication::setActiveWindow(main_);
+        }
+        // As the close box does: through the window system.
+        main_->windowHandle()->close();
+        Harness::flush();
+        QTEST(h_->program.ended(), "ends");
+        QVERIFY(!kassav());
+        if (!h_->program.ended())
+            QVERIFY(!main_ && e->isVisible() && e->ui->Text1->text() == editor);
     }
 
     // Every way to the prompt and every answer. The list is "named" (a

@@ -30,6 +30,7 @@
 
 #include <QCollatorSortKey>
 #include <QDir>
+#include <QMimeData>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -129,6 +130,8 @@ struct Model {
     WordPairs list; // the list last opened or written back
     WordPairs rows; // the editor's rows while it is open
     bool main = false, editor = false, prompt = false, ended = false, declined = false;
+    bool boxes = false; // the editor's entry boxes hold words
+    QString dropped; // the file a prompt for an open was raised for by a drop
     int sort = -1, modified = 0, pending = 0, closing = 0, answered = 0, wrong = 0;
     // The test's clock: its time limit in seconds, set by a question asked with
     // the limit on; stopped by a wrong answer, restarted by Continue when
@@ -261,14 +264,10 @@ private:
     void before()
     {
         auto& pf = s_->platform;
-        static const QStringList names{"good.dic",  "empty.dic", "gap.dic",    "utf8.dic",    "bom.dic",
-                                       "utf16.dic", "words.tsv", "list.csv",   "big.dic",     "over.dic",
-                                       "odd.dic",   "junk.dic",  "folder.dic", "missing.dic", "nofolder/x.dic",
-                                       "saved.tsv", "saved.dic", "saved.csv",  "saved.kvtml", "saved.txt"};
         // A file or a cancel, then cancels: a failed open offers the dialog again.
         dialogs_ = {{}, {}, {}, {}, {}};
         if (chance(0.75))
-            dialogs_[0] = path(names[pick(names.size())]);
+            dialogs_[0] = randomFile();
         queueDialogs();
         preTest_ = win<Test>();
         preAnswered_ = state().AnsweredCount;
@@ -285,6 +284,16 @@ private:
         s_->platform.clearDialogAnswers();
         for (const auto& answer : dialogs_)
             answer ? s_->platform.answerDialog(*answer) : s_->platform.cancelDialog();
+    }
+
+    // Files of the session's folder, good and broken, and some that are not there.
+    QString randomFile()
+    {
+        static const QStringList names{"good.dic",  "empty.dic", "gap.dic",    "utf8.dic",    "bom.dic",
+                                       "utf16.dic", "words.tsv", "list.csv",   "big.dic",     "over.dic",
+                                       "odd.dic",   "junk.dic",  "folder.dic", "missing.dic", "nofolder/x.dic",
+                                       "saved.tsv", "saved.dic", "saved.csv",  "saved.kvtml", "saved.txt"};
+        return path(names[pick(names.size())]);
     }
 
     std::optional<QString> nextDialog()
@@ -356,14 +365,19 @@ private:
         return true;
     }
 
-    void modelOpen()
+    // File > Open, or a file dropped (its path given): a changed list goes
+    // through the prompt first. A failed file offers the dialog.
+    void modelOpen(const QString& dropped = QString())
     {
         // Pairs typed in the editor count as words the user could lose.
         if (writeBack() && m_.modified == 1) {
             m_.pending = PendingOpen;
             m_.prompt = true;
+            m_.dropped = dropped;
             return;
         }
+        if (!dropped.isEmpty() && openPath(dropped))
+            return;
         for (auto answer = nextDialog(); answer && !openPath(*answer);)
             answer = nextDialog();
     }
@@ -432,6 +446,7 @@ private:
 
     void reloadEditor()
     {
+        m_.boxes = false;
         m_.rows = shownPart(m_.list);
         m_.sort = -1;
         m_.undo.clear();
@@ -466,6 +481,9 @@ private:
     // as the last window ends the program, which after() allows.
     void modelPrompt(int answer)
     {
+        // Yes opens a dropped file once the list is saved; not on the way out.
+        const QString dropped = m_.pending == PendingOpen ? m_.dropped : QString();
+        const QString droppedAfterSave = m_.closing ? QString() : dropped;
         m_.modified = answer < 2 ? 0 : m_.modified;
         m_.declined = m_.declined || answer > 0;
         bool failed = false;
@@ -483,12 +501,16 @@ private:
             m_.ended = m_.pending == PendingExit;
             if (std::exchange(m_.pending, PendingNone) == PendingOpen) {
                 loadMain();
-                modelOpen();
+                modelOpen(dropped);
             }
         }
         if (failed) {
             m_.modified = 1;
             loadMain();
+        } else if (answer == 0 && !droppedAfterSave.isEmpty()) {
+            // Read once the click has saved it: it may be the file just written.
+            loadMain();
+            openAfterClick_ = droppedAfterSave;
         }
         m_.prompt = false;
         m_.pending = m_.closing = 0;
@@ -566,7 +588,21 @@ private:
     void mainAction(Main& m)
     {
         auto& ui = *m.ui;
-        const int i = pickWeighted(std::array{2, 6, 3, 2, 1, 1, 5, 6, 5});
+        const int i = pickWeighted(std::array{2, 6, 3, 2, 1, 1, 5, 6, 5, 3});
+        if (i == 9) {
+            const QString file = randomFile();
+            act("drop " + QFileInfo(file).fileName());
+            modelOpen(file);
+            QMimeData mime;
+            mime.setUrls({QUrl::fromLocalFile(file)});
+            QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(&m, &enter);
+            QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(&m, &drop);
+            // The drop is carried out once the drag is over.
+            QCoreApplication::sendPostedEvents(&m, QEvent::MetaCall);
+            return;
+        }
         if (i == 8) {
             TestOptions& o = m_.options;
             o = {chance(0.5), chance(0.5), chance(0.5), pick(4)};
@@ -633,7 +669,8 @@ private:
             m_.main = false;
             m_.prompt = writeBack();
             m_.closing = m_.prompt;
-            m_.ended = !m_.prompt && !m_.editor; // only an open editor keeps an empty list going
+            // Only words in an open editor's boxes keep an empty list going.
+            m_.ended = !m_.prompt && !(m_.editor && m_.boxes);
             break;
         case 6:
             if (!std::exchange(m_.editor, true))
@@ -659,7 +696,10 @@ private:
             for (int i = 0; i < n; ++i) {
                 const WordPair p{chance(0.95) ? randomWord() : "", chance(0.95) ? randomWord() : ""};
                 log_.last() += " " + p.known + "/" + p.unknown;
-                if (!p.known.isEmpty() && !p.unknown.isEmpty())
+                const bool adds = !p.known.isEmpty() && !p.unknown.isEmpty();
+                m_.boxes = !(adds && m_.rows.size() < size_t(MOODUL1::FileCapacity));
+                m_.boxes = m_.boxes && !(p.known + p.unknown).isEmpty();
+                if (adds)
                     modelAdd(p);
                 ui.Text1->setText(p.known);
                 ui.Text2->setText(p.unknown);
@@ -683,10 +723,14 @@ private:
                 const QPoint at = list->visualItemRect(list->item(r)).center();
                 QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
             }
+            // A deletion shows a pair that is left; a replacement empties the
+            // boxes, unless the list is full.
+            const bool full = r < 0 && m_.rows.size() >= size_t(MOODUL1::FileCapacity);
             if (remove && r >= 0)
                 editorCommand(true, [&] { m_.rows.erase(m_.rows.begin() + r); });
             if (!remove)
                 modelAdd(p, r);
+            m_.boxes = remove ? !m_.rows.empty() : full;
             ui.Text1->setText(p.known);
             ui.Text2->setText(p.unknown);
             if (!remove)
@@ -709,6 +753,14 @@ private:
             act(way ? "redo" : "undo");
             if (way ? m_.done < m_.undo.size() : m_.done > 0) {
                 const UndoStep& step = m_.undo[way ? m_.done++ : --m_.done];
+                // The boxes show the pair of the row the step touched, if any.
+                auto before = step.rows[way == 0], after = step.rows[way > 0];
+                const auto byWords = [](const WordPair& a, const WordPair& b) {
+                    return std::pair(a.known, a.unknown) < std::pair(b.known, b.unknown);
+                };
+                std::sort(before.begin(), before.end(), byWords);
+                std::sort(after.begin(), after.end(), byWords);
+                m_.boxes = after.empty() ? false : before == after ? m_.boxes : true;
                 m_.rows = step.rows[way > 0];
                 m_.sort = step.sort[way > 0];
                 m_.modified = step.edit ? 1 : m_.modified;
@@ -873,6 +925,8 @@ private:
                 std::array{k->ui->Command1, k->ui->Command2, k->ui->Command3}[size_t(answer)]->click();
             else
                 k->close();
+            if (!openAfterClick_.isEmpty())
+                modelOpen(std::exchange(openAfterClick_, QString()));
         } else if (auto* w = qobject_cast<AkenVale*>(f)) {
             act("continue");
             m_.clock = (m_.main ? m_.options : m_.closedOptions).timeLimitOn;
@@ -1081,6 +1135,7 @@ private:
     std::map<QString, QByteArray> verified_; // bytes last found to read as the model has them
     Model m_;
     bool wroteBack_ = false;
+    QString openAfterClick_; // a dropped file the prompt's Yes opens after its save
     // This step: the dialog's answers, what was before, what the model expects.
     std::vector<std::optional<QString>> dialogs_;
     Test* preTest_ = nullptr;

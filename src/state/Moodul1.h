@@ -32,6 +32,9 @@ struct MOODUL1 {
     std::optional<dictionary::FileFormat> CurrentFileFormat;
     std::int16_t WordsModified = 0;
     std::int16_t PendingAction = 0; // 0 none, 1 open, 2 exit
+    // The file dropped on the main window that a pending open is for; empty
+    // for File > Open, which asks for its file.
+    QString PendingOpenPath;
     std::int16_t MainWindowClosing = 0;
 
     std::int16_t CurrentQuestion = 0;

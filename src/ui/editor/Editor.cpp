@@ -14,8 +14,11 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QSignalBlocker>
 #include <QUndoStack>
+
+#include <QHash>
 
 #include <algorithm>
 #include <utility>
@@ -94,10 +97,41 @@ bool paintedIn(const QPushButton* button, SystemColour colour)
 const QList<QKeySequence> UndoKeys{QKeySequence(Qt::CTRL | Qt::Key_Z)};
 const QList<QKeySequence> RedoKeys{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)};
 
-bool isUndoOrRedoKey(const QKeyEvent* key)
+enum class UndoKey { None, Undo, Redo };
+
+UndoKey undoKey(const QKeyEvent* key)
 {
     const QKeySequence pressed(key->keyCombination());
-    return UndoKeys.contains(pressed) || RedoKeys.contains(pressed);
+    if (UndoKeys.contains(pressed))
+        return UndoKey::Undo;
+    return RedoKeys.contains(pressed) ? UndoKey::Redo : UndoKey::None;
+}
+
+// Where the rows of `now` differ from those of `was` for the eye: the first
+// pair that came in, else the place of the first pair that went; -1 when
+// only the order changed.
+struct Touched {
+    int row = -1;
+    bool cameIn = false;
+};
+
+Touched touchedRow(const dictionary::WordPairs& was, const dictionary::WordPairs& now)
+{
+    QHash<QString, int> left;
+    const auto key = [](const dictionary::WordPair& p) { return p.known + QChar(0) + p.unknown; };
+    for (const dictionary::WordPair& p : was)
+        ++left[key(p)];
+    for (size_t r = 0; r < now.size(); ++r) {
+        int& n = left[key(now[r])];
+        if (n-- == 0)
+            return {int(r), true};
+    }
+    if (now.empty() || now.size() >= was.size())
+        return {};
+    size_t r = 0;
+    while (r < now.size() && now[r] == was[r])
+        ++r;
+    return {int(std::min(r, now.size() - 1)), false};
 }
 
 } // namespace
@@ -105,9 +139,9 @@ bool isUndoOrRedoKey(const QKeyEvent* key)
 // One command as the rows and the sort before and after it.
 class Editor::Step : public QUndoCommand {
 public:
-    Step(Editor* editor, Snapshot before, Snapshot after, bool changesList, bool writesBack)
-        : editor_(editor), before_(std::move(before)), after_(std::move(after)), changesList_(changesList),
-          writesBack_(writesBack)
+    Step(Editor* editor, const QString& text, Snapshot before, Snapshot after, bool changesList, bool writesBack)
+        : QUndoCommand(text), editor_(editor), before_(std::move(before)), after_(std::move(after)),
+          changesList_(changesList), writesBack_(writesBack)
     {}
     void undo() override { editor_->restore(before_, changesList_, writesBack_); }
     void redo() override
@@ -129,7 +163,9 @@ private:
 // changed anything.
 class Editor::UndoScope {
 public:
-    UndoScope(Editor* editor, bool changesList) : editor_(editor), outer_(editor->scope_ == nullptr)
+    // The text names the command in the Undo and Redo menu items.
+    UndoScope(Editor* editor, const QString& text, bool changesList)
+        : editor_(editor), outer_(editor->scope_ == nullptr), text_(text)
     {
         if (!outer_)
             return;
@@ -144,7 +180,8 @@ public:
         editor_->scope_ = nullptr;
         Snapshot after = editor_->capture();
         if (after != before_)
-            editor_->undo_->push(new Step(editor_, std::move(before_), std::move(after), changesList_, wroteBack));
+            editor_->undo_->push(
+                new Step(editor_, text_, std::move(before_), std::move(after), changesList_, wroteBack));
     }
     // The rows as the command found them, read once.
     dictionary::WordPairs rowsBefore() const { return outer_ ? before_.rows : editor_->rows(); }
@@ -156,6 +193,7 @@ public:
 private:
     Editor* editor_;
     bool outer_;
+    QString text_;
     bool changesList_ = false;
     Snapshot before_;
 };
@@ -179,25 +217,33 @@ Editor::Editor(Program& program) : Form(program), ui(std::make_unique<Ui::Editor
     ui->List2->setPalette(white);
 
     ui->Label2->adjustSize();
-    for (QPushButton* b : {ui->Command5, ui->Command6, ui->Command7, ui->Command8}) {
+    for (QPushButton* b : sortButtons())
         b->setFont(b->font()); // a style sheet would fall back to the plain font
-        paintSortButton(b, SystemColour::ButtonFace);
-    }
+    paintSortButtons(-1);
     ui->Text2->setFocus();
     for (QLineEdit* box : {ui->Text1, ui->Text2})
         box->setMaxLength(dictionary::MaxWordLength);
 
+    // The list's undo is the editor's: its keys anywhere but in an entry box
+    // (which undoes its typing with them), and a right click on the window or
+    // a list, which shows what would be undone.
     undo_ = new QUndoStack(this);
-    QAction* undo = undo_->createUndoAction(this);
+    QAction* undo = undo_->createUndoAction(this, QStringLiteral("Undo"));
     undo->setShortcuts(UndoKeys);
-    QAction* redo = undo_->createRedoAction(this);
+    QAction* redo = undo_->createRedoAction(this, QStringLiteral("Redo"));
     redo->setShortcuts(RedoKeys);
-    addActions({undo, redo});
+    for (QWidget* w :
+         {static_cast<QWidget*>(this), static_cast<QWidget*>(ui->List1), static_cast<QWidget*>(ui->List2)}) {
+        w->addActions({undo, redo});
+        w->setContextMenuPolicy(Qt::ActionsContextMenu);
+    }
 
     ui->Text1->installEventFilter(this);
     ui->Text2->installEventFilter(this);
     ui->List1->installEventFilter(this);
     ui->List2->installEventFilter(this);
+    ui->List1->viewport()->installEventFilter(this);
+    ui->List2->viewport()->installEventFilter(this);
     connect(ui->Command1, &QPushButton::clicked, this, &Editor::Command1_Click);
     connect(ui->Command2, &QPushButton::clicked, this, &Editor::Command2_Click);
     connect(ui->Command3, &QPushButton::clicked, this, &Editor::Command3_Click);
@@ -217,14 +263,23 @@ Editor::~Editor() = default;
 
 bool Editor::eventFilter(QObject* watched, QEvent* event)
 {
-    // The undo keys undo the list, also from an entry box (which would
-    // otherwise take them for its own typing).
-    if ((watched == ui->Text1 || watched == ui->Text2)
-        && (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress)
-        && isUndoOrRedoKey(static_cast<QKeyEvent*>(event))) {
-        event->ignore();
-        return true;
+    // In an entry box the undo keys undo the typing, whatever key scheme the
+    // desktop has, and never reach the list's undo.
+    if (auto* box = qobject_cast<QLineEdit*>(watched);
+        box && (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress)) {
+        const UndoKey k = undoKey(static_cast<QKeyEvent*>(event));
+        if (k != UndoKey::None) {
+            event->accept();
+            if (event->type() == QEvent::KeyPress)
+                k == UndoKey::Undo ? box->undo() : box->redo();
+            return true;
+        }
     }
+    // A right click opens the undo menu without selecting a row, which would
+    // put its pair over the boxes' typing.
+    if ((watched == ui->List1->viewport() || watched == ui->List2->viewport())
+        && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick))
+        return static_cast<QMouseEvent*>(event)->button() == Qt::RightButton;
     if (event->type() != QEvent::KeyPress)
         return Form::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
@@ -293,6 +348,8 @@ void Editor::showRows(const QStringList& known, const QStringList& unknown)
     setRows(ui->List2, unknown);
 }
 
+bool Editor::holdsTyping() const { return !ui->Text1->text().isEmpty() || !ui->Text2->text().isEmpty(); }
+
 bool Editor::bothBoxesHoldText() const { return !ui->Text1->text().isEmpty() && !ui->Text2->text().isEmpty(); }
 
 void Editor::focusEmptyBox()
@@ -321,7 +378,7 @@ void Editor::addPair(CountForm form, bool focusToText2)
 {
     if (!roomForOneMore())
         return;
-    const UndoScope step(this, true);
+    const UndoScope step(this, QStringLiteral("add"), true);
     state().WordsModified = 1;
     ui->List1->addItem(ui->Text1->text());
     ui->List2->addItem(ui->Text2->text());
@@ -402,7 +459,7 @@ int Editor::removeSelectedPair()
 
 void Editor::Command2_Click()
 {
-    const UndoScope step(this, true);
+    const UndoScope step(this, QStringLiteral("delete"), true);
     const int removed = removeSelectedPair();
     if (removed >= 0)
         writeCount(CountForm::Sonu);
@@ -444,7 +501,7 @@ void Editor::Command3_Click()
     if (!replacing && !roomForOneMore())
         return;
 
-    const UndoScope step(this, true);
+    const UndoScope step(this, QStringLiteral("replace"), true);
     state().WordsModified = 1;
     removeSelectedPair();
     ui->List1->addItem(known);
@@ -474,8 +531,7 @@ void Editor::writeBack(const dictionary::WordPairs& shown)
 
 void Editor::reload()
 {
-    for (QPushButton* b : {ui->Command5, ui->Command6, ui->Command7, ui->Command8})
-        paintSortButton(b, SystemColour::ButtonFace);
+    paintSortButtons(-1);
     ui->Text1->clear();
     ui->Text2->clear();
     Form_Load();
@@ -499,30 +555,44 @@ void Editor::Command4_Click()
 
 void Editor::Form_Unload() { Command4_Click(); }
 
-void Editor::sortCommand(QPushButton* clicked, SortRoutine routine)
+std::array<QPushButton*, 4> Editor::sortButtons() const
 {
-    UndoScope step(this, false);
+    return {ui->Command5, ui->Command6, ui->Command7, ui->Command8};
+}
+
+// The button painted in the highlight text colour is the active sort.
+int Editor::activeSort() const
+{
+    const auto buttons = sortButtons();
+    for (int i = 0; i < int(buttons.size()); ++i)
+        if (paintedIn(buttons[size_t(i)], SystemColour::HighlightText))
+            return i;
+    return -1;
+}
+
+void Editor::paintSortButtons(int active)
+{
+    const auto buttons = sortButtons();
+    for (int i = 0; i < int(buttons.size()); ++i)
+        paintSortButton(buttons[size_t(i)], i == active ? SystemColour::HighlightText : SystemColour::ButtonFace);
+}
+
+void Editor::sortCommand(int button)
+{
+    static constexpr SortRoutine routines[] = {SortUnknownAZ, SortUnknownZA, SortKnownAZ, SortKnownZA};
+    UndoScope step(this, QStringLiteral("sort"), false);
     scope_->wroteBack = true;
     writeBack(step.rowsBefore());
-    for (QPushButton* b : {ui->Command5, ui->Command6, ui->Command7, ui->Command8})
-        paintSortButton(b, b == clicked ? SystemColour::HighlightText : SystemColour::ButtonFace);
-    routine(state());
+    paintSortButtons(button);
+    routines[button](state());
     Form_Load();
 }
 
-Editor::Snapshot Editor::capture() const
-{
-    Snapshot s;
-    s.rows = rows();
-    const QPushButton* sorts[] = {ui->Command5, ui->Command6, ui->Command7, ui->Command8};
-    for (int i = 0; i < 4; ++i)
-        if (paintedIn(sorts[i], SystemColour::HighlightText))
-            s.activeSort = i;
-    return s;
-}
+Editor::Snapshot Editor::capture() const { return {rows(), activeSort()}; }
 
 void Editor::restore(const Snapshot& snapshot, bool changesList, bool writesBack)
 {
+    const dictionary::WordPairs was = rows();
     {
         const QSignalBlocker block1(ui->List1);
         const QSignalBlocker block2(ui->List2);
@@ -533,9 +603,7 @@ void Editor::restore(const Snapshot& snapshot, bool changesList, bool writesBack
         }
         showRows(known, unknown);
     }
-    QPushButton* sorts[] = {ui->Command5, ui->Command6, ui->Command7, ui->Command8};
-    for (int i = 0; i < 4; ++i)
-        paintSortButton(sorts[i], i == snapshot.activeSort ? SystemColour::HighlightText : SystemColour::ButtonFace);
+    paintSortButtons(snapshot.activeSort);
     writeCount(CountForm::WordCount);
     // Undoing is a change too; what was saved may differ from it now.
     if (changesList)
@@ -543,23 +611,42 @@ void Editor::restore(const Snapshot& snapshot, bool changesList, bool writesBack
     // A sort had put its rows into the shared list; so does its undo.
     if (writesBack)
         writeBack();
+    showTouchedRow(was);
 }
 
-void Editor::Command5_Click() { sortCommand(ui->Command5, SortUnknownAZ); }
-void Editor::Command6_Click() { sortCommand(ui->Command6, SortUnknownZA); }
-void Editor::Command7_Click() { sortCommand(ui->Command7, SortKnownAZ); }
-void Editor::Command8_Click() { sortCommand(ui->Command8, SortKnownZA); }
+// An undo or redo far down the list would change it out of sight: the row
+// it brought back is selected, or the place of the one it took is shown.
+// Unless they hold the user's typing, the boxes show the pair of that row,
+// as a click or a deletion would.
+void Editor::showTouchedRow(const dictionary::WordPairs& was)
+{
+    const Touched touched = touchedRow(was, rows());
+    // Only the order changed: shown as a sort shows it.
+    if (touched.row < 0 && ui->List1->count() > 0)
+        return;
+    for (QListWidget* list : {ui->List1, ui->List2}) {
+        const QSignalBlocker quiet(list);
+        const QModelIndex at = list->model()->index(touched.row, 0);
+        list->selectionModel()->setCurrentIndex(
+            at, touched.cameIn ? QItemSelectionModel::ClearAndSelect : QItemSelectionModel::Clear);
+        list->scrollTo(at);
+    }
+    const auto typing = [](const QLineEdit* box) { return box->isModified() && !box->text().isEmpty(); };
+    if (typing(ui->Text1) || typing(ui->Text2))
+        return;
+    ui->Text1->setText(rowText(ui->List1, touched.row));
+    ui->Text2->setText(rowText(ui->List2, touched.row));
+}
+
+void Editor::Command5_Click() { sortCommand(0); }
+void Editor::Command6_Click() { sortCommand(1); }
+void Editor::Command7_Click() { sortCommand(2); }
+void Editor::Command8_Click() { sortCommand(3); }
 
 void Editor::reapplySort()
 {
-    if (paintedIn(ui->Command5, SystemColour::HighlightText))
-        Command5_Click();
-    else if (paintedIn(ui->Command6, SystemColour::HighlightText))
-        Command6_Click();
-    else if (paintedIn(ui->Command7, SystemColour::HighlightText))
-        Command7_Click();
-    else if (paintedIn(ui->Command8, SystemColour::HighlightText))
-        Command8_Click();
+    if (const int active = activeSort(); active >= 0)
+        sortCommand(active);
 }
 
 } // namespace vorbix

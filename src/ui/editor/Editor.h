@@ -3,6 +3,7 @@
 #include "dictionary/DictionaryFile.h"
 #include "ui/toolkit/Form.h"
 
+#include <array>
 #include <memory>
 
 class QListWidget;
@@ -53,10 +54,12 @@ public:
     // Shows the shared list afresh, as a newly opened editor would: another
     // list has replaced the one it was editing.
     void reload();
+    // Words in the entry boxes, not yet added.
+    bool holdsTyping() const;
 
     std::unique_ptr<Ui::Editor> ui;
     // Add, delete, replace and sort, each one step, for as long as the
-    // window lives (Ctrl+Z; Ctrl+Shift+Z or Ctrl+Y).
+    // window lives (Ctrl+Z; Ctrl+Shift+Z or Ctrl+Y, outside the entry boxes).
     QUndoStack* undoStack() const { return undo_; }
 
 protected:
@@ -66,6 +69,12 @@ private:
     enum class CountForm { WordCount, Sonu, WordCountPlain };
     using SortRoutine = void (*)(MOODUL1&);
 
+    // Command5..Command8, in the order the active sort counts them.
+    std::array<QPushButton*, 4> sortButtons() const;
+    // The active sort, 0..3, read from the buttons' colour; -1 for none.
+    int activeSort() const;
+    void paintSortButtons(int active);
+
     void writeCount(CountForm form);
     bool bothBoxesHoldText() const;
     void focusEmptyBox();
@@ -73,7 +82,7 @@ private:
     void addPair(CountForm form, bool focusToText2);
     int removeSelectedPair();
     void showSelection(QListWidget* from, QListWidget* to);
-    void sortCommand(QPushButton* clicked, SortRoutine routine);
+    void sortCommand(int button);
     void reapplySort();
 
     // What a step of the undo stack brings back: the rows and the sort.
@@ -91,6 +100,7 @@ private:
     void writeBack(const dictionary::WordPairs& shown);
     Snapshot capture() const;
     void restore(const Snapshot& snapshot, bool changesList, bool writesBack);
+    void showTouchedRow(const dictionary::WordPairs& was);
 
     bool leaving_ = false;
     QUndoStack* undo_ = nullptr;

@@ -7,6 +7,8 @@
 #include "ui/toolkit/Design.h"
 #include "ui/toolkit/Program.h"
 
+#include <utility>
+
 namespace vorbix {
 
 Kassav::Kassav(Program& program) : Form(program, Kind::Dialog), ui(std::make_unique<Ui::Kassav>())
@@ -31,12 +33,16 @@ void Kassav::Form_Load() { ui->Label1->setText(state().CurrentFile); }
 void Kassav::Form_Unload()
 {
     state().PendingAction = PendingNone;
+    state().PendingOpenPath.clear();
     state().MainWindowClosing = 0;
 }
 
 void Kassav::Command1_Click()
 {
     auto& s = state();
+    // A dropped file is opened once the list it would replace is saved; File >
+    // Open leaves the user to choose Open again. Not on the way out.
+    const QString dropped = s.PendingAction == PendingOpen && s.MainWindowClosing == 0 ? s.PendingOpenPath : QString();
     // What an open editor holds is saved too, or the words would count as
     // saved while only the editor has them.
     Main::syncEditor(program());
@@ -63,6 +69,9 @@ void Kassav::Command1_Click()
         // the user needs a window to try from.
         s.WordsModified = 1;
         program().show<Main>();
+    } else if (!dropped.isEmpty() && !isUnloaded()) { // gone: Save As was cancelled
+        s.PendingAction = PendingNone;
+        program().show<Main>().openDropped(dropped);
     }
     s.PendingAction = PendingNone;
     s.MainWindowClosing = 0;
@@ -75,9 +84,14 @@ void Kassav::Command2_Click()
     s.WordsModified = 0;
     if (s.PendingAction == PendingOpen) {
         s.PendingAction = PendingNone;
+        const QString dropped = std::exchange(s.PendingOpenPath, QString());
         // Shown, not just loaded: the main window may have been closed
         // meanwhile, and a hidden one would keep the program running unseen.
-        program().show<Main>().MFOpen_Click();
+        Main& main = program().show<Main>();
+        if (dropped.isEmpty())
+            main.MFOpen_Click();
+        else
+            main.openDropped(dropped);
     } else if (s.PendingAction == PendingExit) {
         s.PendingAction = PendingNone;
         program().end();

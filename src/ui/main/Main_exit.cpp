@@ -28,9 +28,9 @@ void Main::Form_Unload()
         program().show<Kassav>();
         return;
     }
-    // An open editor may hold words not written back yet: ending now would
-    // lose them, so the program lives on until its last window closes.
-    if (program().loaded<Editor>())
+    // Whatever else is open, nothing is left to lose but words typed into an
+    // open editor's boxes: for them the program lives on with the editor.
+    if (const Editor* editor = program().loaded<Editor>(); editor && editor->holdsTyping())
         return;
     program().end();
 }

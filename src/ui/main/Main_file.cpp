@@ -92,6 +92,7 @@ void Main::openFlow(QString preset)
     for (;;) {
         if (listWouldBeLost()) {
             state().PendingAction = PendingOpen;
+            state().PendingOpenPath = preset;
             program().show<Kassav>();
             return;
         }
