@@ -124,18 +124,24 @@ void Import::buttonBox_Rejected() { Unload(); }
 
 void Import::encodingBox_Change()
 {
+    if (showing_)
+        return;
     choices_.encoding = ui->encodingBox->currentData().toString();
     update();
 }
 
 void Import::separatorBox_Change()
 {
+    if (showing_)
+        return;
     choices_.separator = ui->separatorBox->currentData().toChar();
     update();
 }
 
 void Import::headerCheck_Click()
 {
+    if (showing_)
+        return;
     choices_.headerRow = ui->headerCheck->isChecked();
     update();
 }
@@ -143,6 +149,8 @@ void Import::headerCheck_Click()
 // Both columns as the boxes show them: the other one is now a choice too.
 void Import::knownBox_Change()
 {
+    if (showing_)
+        return;
     choices_.knownColumn = ui->knownBox->currentIndex();
     choices_.unknownColumn = ui->unknownBox->currentIndex();
     update();
@@ -152,6 +160,8 @@ void Import::unknownBox_Change() { knownBox_Change(); }
 
 void Import::lessonList_Change()
 {
+    if (showing_)
+        return;
     std::vector<int> chosen;
     for (int i = 0; i < ui->lessonList->count(); ++i)
         if (ui->lessonList->item(i)->checkState() == Qt::Checked)
@@ -162,14 +172,14 @@ void Import::lessonList_Change()
 
 void Import::firstEntrySpin_Change()
 {
+    if (showing_)
+        return;
     choices_.firstEntry = ui->firstEntrySpin->value() - 1;
     update();
 }
 
 void Import::update()
 {
-    if (showing_)
-        return;
     {
         BusyPointer busy;
         preview_ = previewImport(bytes_, path_, choices_);

@@ -57,7 +57,7 @@ private:
     QByteArray bytes_;
     dictionary::ImportChoices choices_;
     dictionary::ImportPreview preview_;
-    bool showing_ = false;
+    bool showing_ = false; // filling the controls: their handlers stay out
 };
 
 } // namespace vorbix
