@@ -160,7 +160,7 @@ private slots:
         const QStringList before = snapshot();
         const QByteArray bytes = readBytes(file("list.csv"));
         if (how == "refused file") {
-            writeBytes(file("bad.csv"), "only\r\nwords\r\n");
+            writeBytes(file("bad.csv"), "only;\r\n;words\r\n");
             const ImportPreview refused = previewImport(readBytes(file("bad.csv")), file("bad.csv"));
             QVERIFY(!refused.ok() && !refused.errorText.isEmpty());
             h_->platform.answerDialog(file("bad.csv"));

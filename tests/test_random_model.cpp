@@ -340,7 +340,8 @@ private:
         const WordPairs saved = shownPart(m_.list);
         // A tab-separated line needs both words.
         const auto noUnknown = [](const WordPair& p) { return p.unknown.isEmpty(); };
-        if (!writable || (tsv && std::any_of(saved.begin(), saved.end(), noUnknown))) {
+        const bool emptyKvtml = written == FileKind::Kvtml && saved.empty();
+        if (!writable || emptyKvtml || (tsv && std::any_of(saved.begin(), saved.end(), noUnknown))) {
             expect(saveFailureText(target, QChar(1)).section(QChar(1), 0, 0), true);
             return false;
         }
@@ -401,6 +402,7 @@ private:
         m_.file = p;
         m_.kind = r.kind;
         m_.format = r.format;
+        m_.learnFormat.clear(); // a file saved in this step no longer tells the list's encoding
         m_.title = "English Quorvel - " + QFileInfo(p).fileName();
         reloadEditor();
         return true;
@@ -438,6 +440,7 @@ private:
         m_.file = imp.path;
         m_.kind = imp.preview.kind;
         m_.format = imp.preview.fileFormat;
+        m_.learnFormat.clear();
         m_.title = "English Quorvel - " + QFileInfo(imp.path).fileName();
         for (const QString& message : importMessages(imp.path, imp.preview))
             expect(message);
@@ -870,7 +873,7 @@ private:
         default:
             break;
         }
-        const int columns = int(imp.shown.columns.size());
+        const int columns = w.ui->knownBox->count(); // as many as the user can pick from
         const bool kvtml = imp.shown.format == ImportFormat::Kvtml1 || imp.shown.format == ImportFormat::Kvtml2;
         ImportChoices& c = imp.choices;
         const int choice = pick(kvtml ? 2 : 4);
@@ -957,10 +960,9 @@ private:
                 continue;
             verified_[p] = bytes;
             if (!p.endsWith(".dic")) {
-                // With the import window's first guesses; an empty list is
-                // no list to take.
+                // With the import window's first guesses.
                 const ImportPreview back = previewImport(bytes, p);
-                if (back.ok() == f.pairs.empty() || (back.ok() && back.pairs != f.pairs))
+                if (!back.ok() || back.pairs != f.pairs)
                     return fail(QString("%1 reads back as %2 (%3); the model expects %4")
                                     .arg(p, show(back.pairs), back.errorText, show(f.pairs)));
                 continue;

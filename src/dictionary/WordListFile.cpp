@@ -490,7 +490,9 @@ WriteResult encodeCommaSeparated(const WordPairs& pairs, QByteArray* bytes)
 WriteResult encodeKvtml(const WordPairs& pairs, QByteArray* bytes)
 {
     WriteResult result;
-    result.reason = unwritablePair(pairs, "a KVTML file");
+    // KVTML readers take a file without entries for a broken one.
+    result.reason = pairs.empty() ? QStringLiteral("the list is empty; a KVTML file needs at least one pair")
+                                  : unwritablePair(pairs, "a KVTML file");
     if (!result.reason.isEmpty())
         return result;
     QByteArray out;

@@ -238,8 +238,12 @@ void Import::fillChoiceBoxes()
     const bool kvtml = isKvtmlFormat(preview_.format);
     for (QComboBox* box : {ui->knownBox, ui->unknownBox}) {
         box->clear();
-        for (int i = 0; i < preview_.columns.size(); ++i) {
-            const QString title = preview_.columns[i].simplified();
+        // Every column the choices name, titled or not, so that each box
+        // shows the column that is read.
+        const int count =
+            std::max({int(preview_.columns.size()), preview_.knownColumn + 1, preview_.unknownColumn + 1});
+        for (int i = 0; i < count; ++i) {
+            const QString title = preview_.columns.value(i).simplified();
             box->addItem(
                 kvtml ? title
                       : QStringLiteral("Column %1%2").arg(i + 1).arg(title.isEmpty() ? QString() : ": " + title));
