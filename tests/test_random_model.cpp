@@ -115,13 +115,24 @@ struct UndoStep {
     bool edit, writesBack;
 };
 
-// A file in the import window: what the user chose so far, what the boxes
-// show (the last choices that read) and what OK would take.
+// A file in the import window: what the user chose so far, what OK would
+// take, and what the boxes show: the last preview that read, and since then
+// what the user set.
 struct ImportModel {
     QString path;
     QByteArray bytes;
     ImportChoices choices;
-    ImportPreview shown, preview;
+    ImportPreview preview;
+    bool kvtml = false;
+    int known = 0, unknown = 1;
+    bool header = false;
+    QChar separator;
+    void shows(const ImportPreview& p)
+    {
+        kvtml = p.format == ImportFormat::Kvtml1 || p.format == ImportFormat::Kvtml2;
+        std::tie(known, unknown, header, separator) =
+            std::tuple(p.knownColumn, p.unknownColumn, p.headerRow, p.separator);
+    }
 };
 
 struct Model {
@@ -416,8 +427,8 @@ private:
             expect(openFailureText(readDictionaryFile(p).error, p));
             return false;
         }
-        ImportModel imp{p, bytesOf(p), {}, {}, {}};
-        imp.preview = imp.shown = previewImport(imp.bytes, p);
+        ImportModel imp{p, bytesOf(p), {}, previewImport(bytesOf(p), p)};
+        imp.shows(imp.preview);
         if (!imp.preview.ok()) {
             expect(imp.preview.errorText.isEmpty() ? importErrorText(imp.preview.error) : imp.preview.errorText);
             return false;
@@ -874,34 +885,35 @@ private:
             break;
         }
         const int columns = w.ui->knownBox->count(); // as many as the user can pick from
-        const bool kvtml = imp.shown.format == ImportFormat::Kvtml1 || imp.shown.format == ImportFormat::Kvtml2;
+        const bool kvtml = imp.kvtml;
         ImportChoices& c = imp.choices;
         const int choice = pick(kvtml ? 2 : 4);
         if (choice < 2) { // a column for one side, the other side as its box shows it
             const int column = pick(std::max(columns, 1));
             act(QString("import %1 from column %2").arg(choice ? "unknown" : "known").arg(column));
-            if (column == (choice ? imp.shown.unknownColumn : imp.shown.knownColumn))
+            if (column == (choice ? imp.unknown : imp.known))
                 return;
-            c.knownColumn = choice ? imp.shown.knownColumn : column;
-            c.unknownColumn = choice ? column : imp.shown.unknownColumn;
+            (choice ? imp.unknown : imp.known) = column;
+            c.knownColumn = imp.known;
+            c.unknownColumn = imp.unknown;
             (choice ? w.ui->unknownBox : w.ui->knownBox)->setCurrentIndex(column);
         } else if (choice == 2) {
             act("import header row toggled");
-            c.headerRow = !imp.shown.headerRow;
+            c.headerRow = imp.header = !imp.header;
             w.ui->headerCheck->click();
         } else {
             QComboBox* box = w.ui->separatorBox;
             const int at = pick(box->count());
             const QChar sep = box->itemData(at).toChar();
             act(QString("import separator U+%1").arg(sep.unicode(), 4, 16, QChar('0')));
-            if (sep == imp.shown.separator)
+            if (sep == imp.separator)
                 return;
-            c.separator = sep;
+            c.separator = imp.separator = sep;
             box->setCurrentIndex(at);
         }
         imp.preview = previewImport(imp.bytes, imp.path, c);
         if (imp.preview.ok())
-            imp.shown = imp.preview;
+            imp.shows(imp.preview);
     }
 
     // The results, the save prompt, the wrong-answer window and the splash.
