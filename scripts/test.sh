@@ -41,6 +41,7 @@ fuzz_smoke() { # target corpus-folder...
 fuzz_smoke fuzz_reader "$ROOT/tests/fuzz/corpus" || failed+=("Fuzz smoke (reader)")
 fuzz_smoke fuzz_formats "$ROOT/tests/fuzz/corpus-formats" "$ROOT/tests/fuzz/corpus" ||
     failed+=("Fuzz smoke (formats)")
+fuzz_smoke fuzz_import "$ROOT/tests/fuzz/corpus-import" || failed+=("Fuzz smoke (import)")
 
 # Any report ends the test process at once with an abort, which CTest counts
 # as a failure. Leak checks stay on; the suppression file lists the few leaks

@@ -4,7 +4,7 @@
 #include "history/Recorder.h"
 #include "state/CommandLine.h"
 #include "state/Version.h"
-#include "ui/main/Algus.h"
+#include "ui/main/Startup.h"
 #include "ui/toolkit/Program.h"
 #include "ui/toolkit/QtPlatform.h"
 
@@ -12,7 +12,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QIcon>
 
 #include <cstdio>
 #include <cstdlib>
@@ -130,18 +129,8 @@ int main(int argc, char* argv[])
         if (!understood || commandLine.wantsHelp() || commandLine.wantsVersion())
             return answer(commandLine, understood);
     }
-    QApplication::setApplicationName(vorbix::applicationTitle());
-    QApplication::setApplicationVersion(vorbix::versionText());
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/vorbix/vorbix32.png")));
-    // Windows decide themselves when the program ends: a hidden window that is
-    // still loaded keeps it running.
-    QApplication::setQuitOnLastWindowClosed(false);
-
     vorbix::QtPlatform platform;
     vorbix::Program program(platform);
-    program.setStartupFile(commandLine.file(QDir::currentPath()));
-    program.history().setPath(vorbix::history::Store::defaultPath());
-    program.history().setRecording(!commandLine.wantsNoHistory());
-    program.show<vorbix::Algus>();
+    vorbix::startProgram(program, commandLine);
     return QApplication::exec();
 }

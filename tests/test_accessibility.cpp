@@ -155,6 +155,8 @@ private slots:
                                                     << "Command1" << esc << "Main";
         QTest::newRow("About: Enter on System Info, not OK") << "About"
                                                              << "cmdSysInfo" << enter << "About message";
+        QTest::newRow("progress: Esc closes") << "Progress"
+                                              << "PairTable" << esc << "Main";
         QTest::newRow("About: Esc is OK") << "About"
                                           << "cmdSysInfo" << esc << "Main";
         QTest::newRow("About: Enter on the contact line is OK") << "About"
@@ -186,7 +188,7 @@ private slots:
         else if (key == DoubleClick)
             QTest::mouseDClick(w->findChild<QWidget*>(control), Qt::LeftButton);
         else
-            pressOn(w->findChild<QWidget*>(control), QKeyCombination::fromCombined(key));
+            d.h.waitForKeys(), pressOn(w->findChild<QWidget*>(control), QKeyCombination::fromCombined(key));
         QCOMPARE(onScreen(d), after);
     }
 
@@ -292,6 +294,7 @@ private slots:
             {"Tulemus", {"Command1", "Command2"}},
             {"Kassav", {"Command1", "Command2", "Command3"}},
             {"About", {"cmdOK", "cmdSysInfo", "Label1"}},
+            {"Progress", {"PairTable", "Plot", "MistakeList", "Command2"}},
             {"Import",
              {"encodingBox", "separatorBox", "headerCheck", "knownBox", "unknownBox", "pairTable", "okButton",
               "cancelButton"}}};
@@ -360,7 +363,7 @@ private slots:
         }
         QVERIFY(texts.size() > 1);
         QVERIFY2(problems.isEmpty(), qPrintable(problems.join("; ")));
-        const bool frame = QStringList{"Main", "Editor", "Test"}.contains(window);
+        const bool frame = QStringList{"Main", "Editor", "Test", "Progress"}.contains(window);
         if (window != "Algus")
             QCOMPARE(QAccessible::queryAccessibleInterface(w)->role(),
                      frame ? QAccessible::Window : QAccessible::Dialog);

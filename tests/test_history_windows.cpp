@@ -7,8 +7,11 @@
 #include "support/WordTestDrive.h"
 
 #include <QCheckBox>
+#include <QProcess>
 #include <QScrollBar>
 #include <QtTest>
+
+#include <csignal>
 
 using namespace vorbix;
 using namespace vorbix::testing;
@@ -29,6 +32,28 @@ QStringList messages(WordTestDrive& d)
     QStringList out;
     for (const auto& m : d.h.platform.messages)
         out << QString("%1 %2").arg(int(m.icon)).arg(m.text);
+    return out;
+}
+
+// A child Vorbix answering `count` questions of a list in `folder`.
+std::unique_ptr<QProcess> child(const RecordFile& f, const QString& folder, int count, bool hold)
+{
+    auto p = std::make_unique<QProcess>();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    p->setProcessEnvironment(env);
+    QStringList args{f.path, folder, QString::number(count)};
+    p->start(HISTORY_CHILD, hold ? args << "--hold" : args);
+    return p;
+}
+
+// What a child said it judged, as "list|given" in the record's form.
+QStringList judged(QProcess& p, const QString& folder)
+{
+    QStringList out;
+    for (const QByteArray& line : p.readAllStandardOutput().split('\n'))
+        if (line.startsWith("judged "))
+            out << folder + "/Untitled.dic|" + QString::fromUtf8(line).section(' ', 2);
     return out;
 }
 
@@ -80,6 +105,54 @@ private slots:
                  QStringList({"1", "1"}));
         QCOMPARE(d.state().AnsweredCount, 2);
         QVERIFY(messages(d).isEmpty());
+    }
+
+    // Killed outright in the middle of a test, with a question on screen:
+    // every answer judged before is in the record.
+    void aKilledProgramKeepsEveryJudgedAnswer()
+    {
+        RecordFile f;
+        auto p = child(f, f.dir.path(), 25, true);
+        QByteArray out;
+        while (!out.contains("holding") && p->waitForReadyRead(20000))
+            out += p->readAllStandardOutput();
+        QVERIFY2(out.contains("holding"), out.constData() + p->readAllStandardError());
+        ::kill(pid_t(p->processId()), SIGKILL);
+        QVERIFY(p->waitForFinished(20000));
+        QCOMPARE(p->exitStatus(), QProcess::CrashExit);
+        QStringList expected;
+        for (const QByteArray& line : out.split('\n'))
+            if (line.startsWith("judged "))
+                expected << f.dir.path() + "/Untitled.dic|" + QString::fromUtf8(line).section(' ', 2);
+        QCOMPARE(expected.size(), 25);
+        QCOMPARE(f.rows("SELECT l.path || '|' || a.given FROM answers a JOIN lists l ON l.id = a.list ORDER BY a.id"),
+                 expected);
+    }
+
+    // Two programs recording into one record at the same time, from its
+    // making on: each one's answers all there, in its order, and neither
+    // told of a problem. Three new records, as the making is a short race.
+    void twoProgramsRecordSideBySide()
+    {
+        for (int round = 0; round < 3; ++round) {
+            RecordFile f;
+            QTemporaryDir a, b;
+            auto first = child(f, a.path(), 60, false), second = child(f, b.path(), 60, false);
+            for (QProcess* p : {first.get(), second.get()}) {
+                QVERIFY(p->waitForFinished(60000));
+                QCOMPARE(p->exitCode(), 0);
+                const QByteArray told = p->readAllStandardError();
+                QVERIFY2(!told.contains("message:"), told.constData());
+            }
+            for (const auto& [p, folder] : {std::pair{first.get(), a.path()}, std::pair{second.get(), b.path()}}) {
+                const QStringList said = judged(*p, folder);
+                QCOMPARE(said.size(), 60);
+                QCOMPARE(f.rows("SELECT l.path || '|' || a.given FROM answers a JOIN lists l ON l.id = a.list "
+                                "WHERE l.path = '"
+                                + folder + "/Untitled.dic' ORDER BY a.id"),
+                         said);
+            }
+        }
     }
 
     // "Record nothing": answers are judged as ever, and no file is made.

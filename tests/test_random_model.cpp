@@ -8,6 +8,9 @@
 #include "dictionary/ImportText.h"
 #include "dictionary/WordListFile.h"
 #include "state/Sorting.h"
+#include "state/TestRound.h"
+#include "history/Recorder.h"
+#include "support/HistoryFiles.h"
 #include "support/ScriptedPlatform.h"
 #include "ui/editor/Editor.h"
 #include "ui/main/Algus.h"
@@ -18,6 +21,7 @@
 #include "ui/test/Test.h"
 #include "ui/test/Tulemus.h"
 #include "ui/toolkit/ClickLabel.h"
+#include "ui/toolkit/KeyGuard.h"
 #include "ui/toolkit/Program.h"
 
 #include "ui_AkenVale.h"
@@ -157,6 +161,8 @@ struct Model {
     FileKind kind = FileKind::Dictionary;
     std::optional<FileFormat> format; // the list's encoding, for the next save
     std::optional<std::pair<QString, QString>> question; // on screen: the words shown, the answer
+    QString questionFile; // the list it came from
+    TestOptions questionOptions; // what it was asked under
 };
 
 struct Session {
@@ -267,6 +273,8 @@ private:
             QFile::setPermissions(path(broken), QFile::ReadOwner | QFile::ReadGroup);
         s_ = std::make_unique<Session>();
         s_->platform.setCurrentDirectory(dir_->path());
+        // One record for the whole run, as the user's outlives each program.
+        s_->program.history().setPath(record_.path);
         s_->program.show<Algus>();
         ++sessions_;
     }
@@ -287,7 +295,7 @@ private:
         preDialogs_ = pf.dialogs.size();
         expected_.clear();
         asked_ = 0;
-        answeredNow_ = savedNow_ = timedOut_ = false;
+        answeredNow_ = savedNow_ = timedOut_ = waitedNow_ = false;
     }
 
     void queueDialogs()
@@ -413,7 +421,7 @@ private:
         m_.file = p;
         m_.kind = r.kind;
         m_.format = r.format;
-        m_.learnFormat.clear(); // a file saved in this step no longer tells the list's encoding
+        m_.learnFormat.clear(); // a file just saved no longer tells the list's encoding
         m_.title = "English Quorvel - " + QFileInfo(p).fileName();
         reloadEditor();
         return true;
@@ -570,10 +578,25 @@ private:
         m_.sort = button;
     }
 
+    // Lets pass the moment in which a window ignores a new Enter, Space or
+    // Esc. The test's clock runs meanwhile; an answer it gives is judged, and
+    // the step ends there.
+    bool waitForKeys()
+    {
+        const int answered = state().AnsweredCount;
+        s_->platform.advance(KeyGuard::WaitMs);
+        if (state().AnsweredCount == answered)
+            return true;
+        act("the clock answered");
+        judge(m_.typed);
+        return false;
+    }
+
     // The user's verdict on an answer to the question on screen.
     void judge(const QString& given)
     {
         answeredNow_ = true;
+        given_ = given;
         wrongNow_ = !m_.question || given.trimmed() != m_.question->second.trimmed();
         ++judged_;
     }
@@ -718,7 +741,7 @@ private:
                 ui.Text1->setText(p.known);
                 ui.Text2->setText(p.unknown);
                 if (n == 1 && chance(0.6))
-                    QTest::keyClick(chance(0.5) ? ui.Text1 : ui.Text2, Qt::Key_Return);
+                    waitForKeys(), QTest::keyClick(chance(0.5) ? ui.Text1 : ui.Text2, Qt::Key_Return);
                 else
                     ui.Command1->click();
             }
@@ -805,7 +828,7 @@ private:
         ClickLabel* choice = std::array{ui.Kyssa1, ui.Kyssa2, ui.Kyssa3, ui.Kyssa4, ui.Kyssa5}[size_t(n)];
         switch (pickWeighted(std::array{4, 1, 3, 1, 1})) {
         case 0: // typed right, padded or wrong; sent by Enter, Escape or OK, or left for the clock
-            if (!ui.Text1->isVisible())
+            if (!ui.Text1->isVisible() || (how < 2 && !waitForKeys()))
                 return;
             m_.typed = m_.question && chance(0.7) ? m_.question->second : randomWord();
             m_.typed = chance(0.3) ? "  " + m_.typed.toUpper() + " " : m_.typed;
@@ -820,21 +843,24 @@ private:
             return;
         case 1:
             act("wait for the time limit");
+            waitedNow_ = true;
             for (int i = 0; i < 5 && state().AnsweredCount == preAnswered_; ++i)
                 s_->platform.advance(1000);
             if (state().AnsweredCount != preAnswered_)
                 judge(m_.typed);
             timedOut_ = m_.question && m_.limit > 0 && m_.clock;
             return;
-        case 2: // a choice by click, double-click or its number key
-            if (!choice->isVisible())
+        case 2: // a choice by click, double-click, or its number key and Enter or Space
+            if (!choice->isVisible() || (how >= 2 && !waitForKeys()) || !choice->isVisible())
                 return;
             act(QString("choose %1 \"%2\" by %3")
                     .arg(n + 1)
-                    .arg(choice->text(), QStringList{"click", "double", "key", "key"}[how]));
-            judge(choice->text());
-            if (how >= 2)
-                return QTest::keyClick(&t, Qt::Key(Qt::Key_1 + n));
+                    .arg(choice->accessibleName(), QStringList{"click", "double", "Enter", "Space"}[how]));
+            judge(choice->accessibleName());
+            if (how >= 2) {
+                QTest::keyClick(&t, Qt::Key(Qt::Key_1 + n));
+                return QTest::keyClick(choice, how == 2 ? Qt::Key_Return : Qt::Key_Space);
+            }
             QTest::mouseClick(choice, Qt::LeftButton);
             // The second click lands on the same label, if it is still on screen.
             if (how == 1 && choice->isVisible()) {
@@ -1021,6 +1047,8 @@ private:
                                      : wrongNow_ ? "wrong"
                                                  : "right",
                                  text, answer));
+        if (!checkRecord(text, answer))
+            return false;
         const AkenVale* w = win<AkenVale>();
         if (answeredNow_ && wrongNow_ && m_.question
             && (!w || w->ui->Label2->text() != text || w->ui->Label3->text() != answer))
@@ -1041,6 +1069,8 @@ private:
             m_.limit = o.timeLimitOn ? o.timeLimitSeconds : m_.limit;
             const WordPair& p = m_.list[i];
             m_.question = o.askUnknownWords ? std::pair{p.known, p.unknown} : std::pair{p.unknown, p.known};
+            m_.questionFile = m_.file;
+            m_.questionOptions = o;
             const auto choices = {t->ui->Kyssa1, t->ui->Kyssa2, t->ui->Kyssa3, t->ui->Kyssa4, t->ui->Kyssa5};
             const auto offers = [&](const ClickLabel* k) { return k->text() == m_.question->second; };
             if (t->ui->Label1->text() != m_.question->first
@@ -1051,6 +1081,32 @@ private:
             return fail("the question changed from \"" + m_.question->first + "\" with no answer");
         }
         return true;
+    }
+
+    // Each judged answer is one more row, as judged, against the question shown.
+    bool checkRecord(const QString& shown, const QString& answer)
+    {
+        recorded_ += answeredNow_;
+        const QString rows = QFile::exists(record_.path) ? record_.one("SELECT count(*) FROM answers") : "0";
+        if (rows != QString::number(recorded_))
+            return fail(QString("the record holds %1 answers, the model judged %2").arg(rows).arg(recorded_));
+        if (!answeredNow_ || !m_.question)
+            return true;
+        const TestOptions& o = m_.questionOptions;
+        const QString given = o.normalMode ? trimBlanks(given_) : given_;
+        const int outcome = !wrongNow_ ? 0 : waitedNow_ ? 2 : 1;
+        const QStringList want{QDir::cleanPath(m_.questionFile),
+                               o.askUnknownWords ? shown : answer,
+                               o.askUnknownWords ? answer : shown,
+                               QString::number(!o.askUnknownWords),
+                               QString::number(!o.normalMode),
+                               given,
+                               QString::number(outcome)};
+        const QString last = record_.one("SELECT l.path, p.known, p.unknown, a.side, a.mode, a.given, a.outcome "
+                                         "FROM answers a JOIN lists l ON l.id = a.list JOIN pairs p ON p.id = a.pair "
+                                         "ORDER BY a.id DESC LIMIT 1");
+        return last == want.join('|') ? true
+                                      : fail("the record's last answer is " + last + ", the model's " + want.join('|'));
     }
 
     // What the program holds and shows, as lines to compare with the model's.
@@ -1156,7 +1212,10 @@ private:
     int preAnswered_ = 0, asked_ = 0;
     size_t preSeeds_ = 0, preMessages_ = 0, preDialogs_ = 0;
     QStringList expected_; // patterns of the messages in order
-    bool answeredNow_ = false, wrongNow_ = false, savedNow_ = false, timedOut_ = false;
+    bool answeredNow_ = false, wrongNow_ = false, savedNow_ = false, timedOut_ = false, waitedNow_ = false;
+    testing::RecordFile record_;
+    int recorded_ = 0; // answers the model has judged in the whole run
+    QString given_; // what this step's answer gave
 };
 
 } // namespace

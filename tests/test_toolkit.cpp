@@ -4,6 +4,8 @@
 #include "ui/main/Algus.h"
 #include "ui/main/Kassav.h"
 #include "ui/main/Main.h"
+#include "ui/main/Startup.h"
+#include "state/CommandLine.h"
 #include "ui/toolkit/Design.h"
 #include "ui/toolkit/Timer.h"
 
@@ -72,6 +74,35 @@ int placeDesignWindows(int argc, char* argv[])
     check("Main", h.program.show<Main>());
     check("Kassav", h.program.show<Kassav>());
     check("About", h.program.show<About>());
+    return 0;
+}
+
+// In a child process: the start of a run up to the splash painted, then the
+// hand-over. Prints what came too early: an image plugin mapped, or the
+// program's icon, before the splash was on screen; and a main window
+// without the icon.
+int startUp(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    Harness h;
+    const auto imagePlugins = [] {
+        QFile maps("/proc/self/maps");
+        return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("/imageformats/");
+    };
+    CommandLine commandLine;
+    commandLine.parse({"vorbix", "--no-history"});
+    startProgram(h.program, commandLine);
+    Algus* splash = h.program.loaded<Algus>();
+    if (!splash || !QTest::qWaitForWindowExposed(splash))
+        return 1;
+    QCoreApplication::processEvents();
+    if (imagePlugins())
+        std::printf("image plugins before the splash\n");
+    if (!QApplication::windowIcon().isNull())
+        std::printf("the icon before the splash\n");
+    splash->Form_Click();
+    if (!h.program.loaded<Main>() || QApplication::windowIcon().isNull())
+        std::printf("a main window without the icon\n");
     return 0;
 }
 
@@ -157,6 +188,16 @@ private slots:
         }
     }
 
+    // The splash shows before anything it does not need is loaded.
+    void splashFirst()
+    {
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(), QStringList{"--start-up"});
+        QVERIFY(child.waitForFinished(60000));
+        const QString out = QString::fromLocal8Bit(child.readAllStandardOutput());
+        QVERIFY2(out.isEmpty() && child.exitCode() == 0, qPrintable(out));
+    }
+
     // The real windows on the screens users reported (width, height,
     // scale), each in a process of its own.
     void designWindowsOnSmallScreens()
@@ -176,6 +217,8 @@ int main(int argc, char* argv[])
 {
     if (argc == 5 && QByteArray(argv[1]) == "--place")
         return placeDesignWindows(argc, argv);
+    if (argc == 2 && QByteArray(argv[1]) == "--start-up")
+        return startUp(argc, argv);
     QApplication app(argc, argv);
     ToolkitTest test;
     return QTest::qExec(&test, argc, argv);

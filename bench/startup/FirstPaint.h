@@ -7,6 +7,8 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <chrono>
+#include <cstdio>
 #include <set>
 
 namespace vorbix::bench {
@@ -51,6 +53,17 @@ protected:
 private:
     std::set<const QObject*> painted_;
 };
+
+// For startup_compare: the moment the window was on screen, on the clock
+// it started the process by.
+inline int reportShown(bool shown)
+{
+    if (!shown)
+        return 1;
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    std::printf("%lld\n", static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
+    return 0;
+}
 
 // Lets windows that were closed really go before the next round starts.
 inline void settle()

@@ -13,5 +13,5 @@ int main(int argc, char* argv[])
     QWidget window(nullptr, Qt::Window | Qt::FramelessWindowHint);
     window.setGeometry(55, 198, 589, 327);
     window.show();
-    return watch.waitFor(window) ? 0 : 1;
+    return vorbix::bench::reportShown(watch.waitFor(window));
 }

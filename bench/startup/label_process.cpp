@@ -14,5 +14,5 @@ int main(int argc, char* argv[])
     QLabel label(QStringLiteral("Vorbix ver 1.4.0"), &window);
     label.setGeometry(16, 144, 569, 33);
     window.show();
-    return watch.waitFor(window) ? 0 : 1;
+    return vorbix::bench::reportShown(watch.waitFor(window));
 }

@@ -3,13 +3,12 @@
 #include "startup/FirstPaint.h"
 
 #include "state/CommandLine.h"
-#include "state/Version.h"
 #include "ui/main/Algus.h"
+#include "ui/main/Startup.h"
 #include "ui/toolkit/Program.h"
 #include "ui/toolkit/QtPlatform.h"
 
 #include <QApplication>
-#include <QIcon>
 
 int main(int argc, char* argv[])
 {
@@ -19,14 +18,9 @@ int main(int argc, char* argv[])
     vorbix::CommandLine commandLine;
     commandLine.parse(arguments);
     QApplication app(argc, argv);
-    QApplication::setApplicationName(vorbix::applicationTitle());
-    QApplication::setApplicationVersion(vorbix::versionText());
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/vorbix/vorbix32.png")));
-    QApplication::setQuitOnLastWindowClosed(false);
-
     vorbix::bench::FirstPaint watch;
     vorbix::QtPlatform platform;
     vorbix::Program program(platform);
-    const bool shown = watch.waitFor(program.show<vorbix::Algus>());
-    return shown ? 0 : 1;
+    vorbix::startProgram(program, commandLine);
+    return vorbix::bench::reportShown(watch.waitFor(*program.loaded<vorbix::Algus>()));
 }

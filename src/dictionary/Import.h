@@ -18,7 +18,9 @@ namespace vorbix::dictionary {
 // be read: the import window shows an ImportPreview, lets each choice change
 // (the preview follows) and takes its pairs on OK. A .dic never comes here.
 
-enum class ImportFormat { Kvtml1, Kvtml2, Delimited, AnkiExport };
+// DicLines: a list in the .dic form (a line per word) under another name,
+// as Save As writes it under any name with the .dic filter.
+enum class ImportFormat { Kvtml1, Kvtml2, Delimited, AnkiExport, DicLines };
 
 // Why a whole file is refused. Each has a text in words (importErrorText).
 enum class ImportError {
@@ -32,6 +34,9 @@ enum class ImportError {
     NulCharacter, // U+0000 in the text
     BrokenText, // half a surrogate pair
     TooLarge, // over MaxListFileBytes
+    UnknownEncoding, // an encoding chosen or declared that Vorbix cannot convert
+    OddLineCount, // .dic lines ending after a known word
+    LoneCarriageReturn, // .dic lines: a CR that ends no line
 };
 
 // Why one entry or line is left out; counted per cause.
@@ -40,9 +45,11 @@ enum class SkipReason {
     LineBreak, // a word would hold a line break
     WordTooLong, // a word over MaxWordLength
     OtherLesson, // in a lesson not chosen
+    Comment, // a line starting with "#" after the first entry
 };
 
 struct ImportChoices {
+    std::optional<ImportFormat> format; // none: told by the content
     std::optional<QString> encoding; // an ICU converter name; none: detected
     std::optional<QChar> separator; // delimited text; none: detected
     std::optional<bool> headerRow; // delimited text; none: guessed
@@ -59,6 +66,7 @@ struct ImportPreview {
     bool ok() const { return error == ImportError::None; }
 
     ImportFormat format = ImportFormat::Delimited;
+    QString formatReason;
     QString encoding; // the ICU name used
     QString encodingReason; // one line: why this guess
     QChar separator; // delimited text
@@ -66,6 +74,7 @@ struct ImportPreview {
     bool headerRow = false;
     QString headerReason;
     QStringList columns; // column titles, or KVTML languages by their names
+    std::vector<int> reservedColumns; // Anki's deck, note type, tags and id columns: never words
     int knownColumn = 0;
     int unknownColumn = 1;
     QStringList lessons; // KVTML lessons in file order; empty when none
@@ -89,5 +98,8 @@ ImportPreview previewImport(const QByteArray& bytes, const QString& fileName, co
 QString importErrorText(ImportError error);
 QString skipReasonText(SkipReason reason);
 QString importFormatName(ImportFormat format);
+// The encodings offered for a choice, by their ICU names; the detected one
+// may be another.
+QStringList importEncodings();
 
 } // namespace vorbix::dictionary

@@ -1,5 +1,7 @@
 #include "dictionary/WordListFile.h"
 
+#include "dictionary/Import.h"
+#include "dictionary/ListEncoding.h"
 #include "dictionary/TextEncoding.h"
 
 #include <QFile>
@@ -27,353 +29,55 @@ bool holdsLineBreak(const QString& word)
 
 bool namedDic(const QString& name) { return name.endsWith(QLatin1String(".dic"), Qt::CaseInsensitive); }
 
-// Collects pairs up to MaxPairs; after that only notes that there was more.
-struct PairCollector {
-    ListReadResult& r;
-    void offer(const QString& known, const QString& unknown)
-    {
-        if (r.truncated)
-            return;
-        if (known.isEmpty() || unknown.isEmpty())
-            ++r.skippedNoWord;
-        else if (holdsLineBreak(known) || holdsLineBreak(unknown))
-            ++r.skippedLineBreak;
-        else if (r.pairs.size() == size_t(MaxPairs))
-            r.truncated = true;
-        else
-            r.pairs.push_back({known, unknown});
+int errorNumber(ImportError error)
+{
+    switch (error) {
+    case ImportError::None:
+        return NoError;
+    case ImportError::UnclosedQuote:
+        return UnclosedQuote;
+    case ImportError::NoUsablePair:
+    case ImportError::OneLanguage:
+        return NoUsablePair;
+    case ImportError::BrokenXml:
+    case ImportError::TooDeep:
+        return BrokenXml;
+    case ImportError::OddLineCount:
+        return InputPastEndOfFile;
+    case ImportError::LoneCarriageReturn:
+        return CarriageReturnInLine;
+    case ImportError::TooLarge:
+        return DeviceIoError;
+    case ImportError::NotText:
+    case ImportError::NulCharacter:
+    case ImportError::BrokenText:
+    case ImportError::UnknownEncoding:
+        break;
     }
-};
-
-// --- delimited text -------------------------------------------------------
-
-struct Record {
-    QStringList fields;
-    bool header = false;
-    bool blank() const { return !header && fields.size() == 1 && fields[0].isEmpty(); }
-};
-
-struct Parsed {
-    std::vector<Record> records;
-    int error = NoError;
-};
-
-qsizetype pastLineEnd(QStringView text, qsizetype i)
-{
-    if (i < text.size() && text[i] == u'\r')
-        ++i;
-    if (i < text.size() && text[i] == u'\n')
-        ++i;
-    return i;
-}
-
-bool isLineEnd(QChar c) { return c == u'\n' || c == u'\r'; }
-
-// RFC 4180 with any line end: a field that starts with a quote runs to the
-// closing quote, "" inside it is one quote. Lenient where the RFC is strict
-// (text after a closing quote is kept), strict where a word would change:
-// a line break inside quotes, or a quote never closed, is an error. Parsing
-// goes on after an error, so that the detection can still count columns.
-Parsed parseDelimited(QStringView text, QChar sep)
-{
-    Parsed p;
-    auto fail = [&p](int error) {
-        if (p.error == NoError)
-            p.error = error;
-    };
-    const qsizetype n = text.size();
-    qsizetype i = 0;
-    while (i < n) {
-        Record r;
-        if (text[i] == u'#') {
-            const qsizetype start = i;
-            while (i < n && !isLineEnd(text[i]))
-                ++i;
-            r.header = true;
-            r.fields << text.mid(start, i - start).toString();
-            p.records.push_back(std::move(r));
-            i = pastLineEnd(text, i);
-            continue;
-        }
-        for (;;) {
-            QString field;
-            if (i < n && text[i] == u'"') {
-                ++i;
-                for (;;) {
-                    if (i >= n) {
-                        fail(UnclosedQuote);
-                        break;
-                    }
-                    const QChar c = text[i];
-                    if (c == u'"') {
-                        if (i + 1 < n && text[i + 1] == u'"') {
-                            field += c;
-                            i += 2;
-                            continue;
-                        }
-                        ++i;
-                        break;
-                    }
-                    if (isLineEnd(c))
-                        fail(LineBreakInWord);
-                    field += c;
-                    ++i;
-                }
-            }
-            const qsizetype start = i;
-            while (i < n && text[i] != sep && !isLineEnd(text[i]))
-                ++i;
-            field += text.mid(start, i - start);
-            r.fields << field;
-            if (i < n && text[i] == sep) {
-                ++i;
-                continue;
-            }
-            break;
-        }
-        p.records.push_back(std::move(r));
-        i = pastLineEnd(text, i);
-    }
-    return p;
-}
-
-// Anki's names for its separators, or the character itself.
-QChar ankiSeparator(QStringView value)
-{
-    static const std::pair<const char*, char16_t> names[] = {{"tab", u'\t'},  {"comma", u','}, {"semicolon", u';'},
-                                                             {"space", u' '}, {"pipe", u'|'},  {"colon", u':'}};
-    for (const auto& [name, c] : names)
-        if (value.trimmed().compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
-            return QChar(c);
-    // A quote, a line end or "#" would make no sense of the lines.
-    if (value.size() == 1 && value[0] != u'"' && value[0] != u'#' && !isLineEnd(value[0]))
-        return value[0];
-    return {};
-}
-
-QChar headerSeparator(QStringView text)
-{
-    qsizetype i = 0;
-    while (i < text.size() && text[i] == u'#') {
-        qsizetype end = i;
-        while (end < text.size() && !isLineEnd(text[end]))
-            ++end;
-        const QStringView line = text.mid(i + 1, end - i - 1);
-        const qsizetype colon = line.indexOf(u':');
-        if (colon > 0 && line.left(colon).trimmed().compare(u"separator", Qt::CaseInsensitive) == 0)
-            return ankiSeparator(line.mid(colon + 1));
-        i = pastLineEnd(text, end);
-    }
-    return {};
+    return NotText;
 }
 
 } // namespace
-
-bool decodeListText(const QByteArray& bytes, QString* text, FileFormat* format)
-{
-    // The encodings a .dic file may be in, just as strict: a byte that is
-    // no character refuses the file rather than becoming a wrong one.
-    FileFormat f;
-    const char* data = bytes.constData();
-    const qsizetype size = bytes.size();
-    const bool le = bytes.startsWith("\xFF\xFE"), be = bytes.startsWith("\xFE\xFF");
-    if (le || be) {
-        f = {be ? TextEncoding::Utf16BE : TextEncoding::Utf16LE, true};
-        if (!decodeUtf16(data + 2, size - 2, be, text))
-            return false;
-    } else if (bytes.contains('\0')) {
-        return false;
-    } else if (isValidUtf8(data, size)) {
-        const bool mark = bytes.startsWith("\xEF\xBB\xBF");
-        f = {TextEncoding::Utf8, mark};
-        *text = mark ? decodeValidUtf8(data + 3, size - 3) : decodeValidUtf8(data, size);
-    } else if (!decodeBaltic(data, size, text)) {
-        return false;
-    }
-    if (format)
-        *format = f;
-    return true;
-}
-
-QChar detectSeparator(const QString& text)
-{
-    if (const QChar named = headerSeparator(text); !named.isNull())
-        return named;
-    for (const QChar sep : {u'\t', u';', u','}) {
-        const Parsed p = parseDelimited(text, sep);
-        qsizetype data = 0, split = 0;
-        for (const Record& r : p.records) {
-            if (r.header || r.blank())
-                continue;
-            ++data;
-            split += r.fields.size() >= 2 ? 1 : 0;
-        }
-        if (data > 0 && 2 * split > data)
-            return sep;
-    }
-    return {};
-}
-
-ListReadResult readDelimited(const QString& text, QChar separator)
-{
-    if (separator.isNull())
-        separator = detectSeparator(text);
-    if (separator.isNull())
-        return failure(NoUsablePair);
-    const Parsed parsed = parseDelimited(text, separator);
-    if (parsed.error != NoError)
-        return failure(parsed.error);
-
-    ListReadResult r;
-    r.source = ListFormat::Delimited;
-    r.separator = separator;
-    bool headers = false, moreColumns = false;
-    PairCollector collect{r};
-    for (const Record& rec : parsed.records) {
-        if (rec.header) {
-            headers = true;
-            continue;
-        }
-        if (rec.blank())
-            continue;
-        moreColumns = moreColumns || rec.fields.size() > 2;
-        collect.offer(rec.fields[0], rec.fields.size() >= 2 ? rec.fields[1] : QString());
-    }
-    if (r.pairs.empty())
-        return failure(NoUsablePair);
-    // Only what Vorbix writes itself may be written over.
-    const bool ownForm = separator == u'\t' && !headers && !moreColumns && r.skipped() == 0 && !r.truncated;
-    r.kind = ownForm ? FileKind::TabSeparated : FileKind::Imported;
-    return r;
-}
-
-// --- KVTML ------------------------------------------------------------------
-
-bool isKvtml(const QByteArray& bytes)
-{
-    QXmlStreamReader xml(bytes);
-    while (!xml.atEnd()) {
-        if (xml.readNext() == QXmlStreamReader::StartElement)
-            return xml.name() == u"kvtml";
-    }
-    return false;
-}
-
-namespace {
-
-// The text of <text> straight inside the current <translation>.
-QString translationText(QXmlStreamReader& xml, bool* found)
-{
-    QString text;
-    while (xml.readNextStartElement()) {
-        if (xml.name() == u"text" && !*found) {
-            text = xml.readElementText(QXmlStreamReader::IncludeChildElements);
-            *found = true;
-        } else {
-            xml.skipCurrentElement();
-        }
-    }
-    return text;
-}
-
-// KVTML 2: <entry><translation id="0"><text>..</text></translation>...
-void readEntry2(QXmlStreamReader& xml, PairCollector& collect)
-{
-    QString words[2];
-    bool found[2] = {false, false};
-    while (xml.readNextStartElement()) {
-        if (xml.name() != u"translation") {
-            xml.skipCurrentElement();
-            continue;
-        }
-        const QStringView id = xml.attributes().value(QLatin1String("id"));
-        const int slot = id == u"0" ? 0 : id == u"1" ? 1 : -1;
-        if (slot < 0 || found[slot]) {
-            xml.skipCurrentElement();
-            continue;
-        }
-        words[slot] = translationText(xml, &found[slot]);
-    }
-    collect.offer(words[0], words[1]);
-}
-
-// KVTML 1: <e><o>original</o><t>translation</t>...</e>
-void readEntry1(QXmlStreamReader& xml, PairCollector& collect)
-{
-    QString original, translation;
-    bool haveOriginal = false, haveTranslation = false;
-    while (xml.readNextStartElement()) {
-        if (xml.name() == u"o" && !haveOriginal) {
-            original = xml.readElementText(QXmlStreamReader::IncludeChildElements);
-            haveOriginal = true;
-        } else if (xml.name() == u"t" && !haveTranslation) {
-            translation = xml.readElementText(QXmlStreamReader::IncludeChildElements);
-            haveTranslation = true;
-        } else {
-            xml.skipCurrentElement();
-        }
-    }
-    collect.offer(original, translation);
-}
-
-} // namespace
-
-ListReadResult readKvtml(const QByteArray& bytes)
-{
-    QXmlStreamReader xml(bytes);
-    if (!xml.readNextStartElement() || xml.name() != u"kvtml")
-        return failure(BrokenXml);
-    ListReadResult r;
-    r.source = ListFormat::Kvtml;
-    r.kind = FileKind::Imported;
-    PairCollector collect{r};
-    while (xml.readNextStartElement()) {
-        if (xml.name() == u"entries") {
-            while (xml.readNextStartElement()) {
-                if (xml.name() == u"entry")
-                    readEntry2(xml, collect);
-                else
-                    xml.skipCurrentElement();
-            }
-        } else if (xml.name() == u"e") {
-            readEntry1(xml, collect);
-        } else {
-            xml.skipCurrentElement();
-        }
-    }
-    // All of it must be well-formed, the part after the last pair too.
-    while (!xml.atEnd())
-        xml.readNext();
-    if (xml.hasError())
-        return failure(BrokenXml);
-    if (r.pairs.empty())
-        return failure(NoUsablePair);
-    return r;
-}
-
-// --- choosing the reader ------------------------------------------------------
 
 ListReadResult readWordList(const QByteArray& bytes, const QString& fileName)
 {
     if (namedDic(fileName))
         return fromDictionary(readDictionary(bytes));
-    if (isKvtml(bytes))
-        return readKvtml(bytes);
-    QString text;
-    FileFormat format;
-    if (decodeListText(bytes, &text, &format)) {
-        const QChar separator = detectSeparator(text);
-        if (!separator.isNull()) {
-            ListReadResult r = readDelimited(text, separator);
-            r.format = format;
-            // Save writes tab-separated text in UTF-8 without a mark only:
-            // anything else would change behind the user's back.
-            if (r.kind == FileKind::TabSeparated && !(format == FileFormat{TextEncoding::Utf8, false}))
-                r.kind = FileKind::Imported;
-            return r;
-        }
-    }
-    return fromDictionary(readDictionary(bytes));
+    const ImportPreview p = previewImport(bytes, fileName);
+    if (!p.ok())
+        return failure(errorNumber(p.error));
+    ListReadResult r;
+    r.pairs = p.pairs;
+    r.truncated = p.entries > p.firstEntry + int(p.pairs.size());
+    r.format = p.fileFormat;
+    r.kind = p.kind;
+    r.separator = p.separator;
+    r.source = p.format == ImportFormat::DicLines                              ? ListFormat::Dictionary
+        : p.format == ImportFormat::Kvtml1 || p.format == ImportFormat::Kvtml2 ? ListFormat::Kvtml
+                                                                               : ListFormat::Delimited;
+    for (const auto& [reason, count] : p.skipped)
+        (reason == SkipReason::LineBreak ? r.skippedLineBreak : r.skippedNoWord) += count;
+    return r;
 }
 
 ListReadResult readWordListFile(const QString& path)

@@ -9,9 +9,8 @@
 
 namespace vorbix::dictionary {
 
-// Word lists from other programs: KVTML (KWordQuiz, Parley), and delimited
-// text (CSV, TSV, Anki's plain-text export). The first language or column is
-// the known word, the second the unknown word; everything else is left out.
+// Word lists from other programs as Open read them before the import window:
+// previewImport (Import.h) with its guesses taken as they are.
 
 // Numbers for the ways only these files fail, next to the .dic ones.
 inline constexpr int UnclosedQuote = 62; // the file ends inside a quoted word
@@ -34,28 +33,12 @@ struct ListReadResult : ReadResult {
 // reader, which reads only the lines it needs.
 inline constexpr qint64 MaxListFileBytes = 64 * 1024 * 1024;
 
-// The one place these readers turn bytes into text, in the encodings a .dic
-// may be in (UTF-16 with its mark, UTF-8, Windows-1257). False for bytes that
-// are no such text.
-bool decodeListText(const QByteArray& bytes, QString* text, FileFormat* format = nullptr);
-
 // A file named .dic is read by the .dic reader, exactly as always. Any other
-// file is told by its content: KVTML by its root element, delimited text by a
-// separator that splits most of its lines (or an Anki "#separator:" header),
-// and anything else goes to the .dic reader too. All or nothing: on failure
-// only the error is returned. At most MaxPairs pairs, with `truncated` set
-// when a further pair was left out.
+// file goes through previewImport (Import.h) with the choices it guesses.
+// All or nothing: on failure only the error is returned. At most MaxPairs
+// pairs, with `truncated` set when a further pair was left out.
 ListReadResult readWordList(const QByteArray& bytes, const QString& fileName);
 ListReadResult readWordListFile(const QString& path);
-
-ListReadResult readKvtml(const QByteArray& bytes);
-// Delimited text with this separator; a null separator is detected.
-ListReadResult readDelimited(const QString& text, QChar separator = QChar());
-bool isKvtml(const QByteArray& bytes);
-// Tab, semicolon or comma when one of them (in that order) splits more than
-// half of the lines that are neither blank nor "#" headers; the separator an
-// Anki "#separator:" header names; else a null QChar.
-QChar detectSeparator(const QString& text);
 
 // What Save As writes for a name, so that Open reads the same pairs back:
 // .dic a dictionary file, .csv comma-separated text, .kvtml KVTML 2, any

@@ -77,4 +77,18 @@ void Recorder::record(Answer answer, bool firstOfTest)
     tellOnce(unrecorded());
 }
 
+bool Recorder::clearAll()
+{
+    open();
+    endTest();
+    return !store_ || (store_->usable() && store_->clearAll());
+}
+
+bool Recorder::clearList(const QString& listPath)
+{
+    open();
+    endTest();
+    return !store_ || (store_->usable() && store_->clearList(listPath));
+}
+
 } // namespace vorbix::history

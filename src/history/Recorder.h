@@ -43,6 +43,11 @@ public:
     // Whether answers are being kept right now.
     bool keeping() const;
 
+    // The history command: all of it, or one list's. False when there was
+    // a record and it could not be cleared; no record is nothing to clear.
+    bool clearAll();
+    bool clearList(const QString& listPath);
+
 private:
     void tellOnce(const QString& text);
     QString unrecorded() const;

@@ -40,6 +40,9 @@ int sqliteCode(const QSqlError& error)
 
 bool isDamage(int code) { return code == Corrupt || code == NotADb; }
 
+// A list as the record knows it: one spelling of its path.
+QString listKey(const QString& path) { return QDir::cleanPath(QDir::fromNativeSeparators(path)); }
+
 // An empty text as a value: a null QString would be bound as NULL.
 QVariant text(const QString& s) { return s.isNull() ? QVariant(QStringLiteral("")) : QVariant(s); }
 
@@ -165,19 +168,27 @@ struct Store::Impl {
 
     enum class Opened { Ok, Damaged, Failed };
 
-    Opened prepare()
+    // The file's version, and whether it is a record at all: version 0 with
+    // tables in it is another program's database.
+    Opened look(int* version)
     {
         bool ok = false;
-        const int version = int(scalar(QStringLiteral("PRAGMA user_version"), {}, &ok));
+        *version = int(scalar(QStringLiteral("PRAGMA user_version"), {}, &ok));
         if (!ok)
             return isDamage(sqliteCode(lastError)) ? Opened::Damaged : (problem = reason(lastError), Opened::Failed);
-        if (version > Store::SchemaVersion) {
+        if (*version > Store::SchemaVersion) {
             problem = say(QStringLiteral("was written by a newer Vorbix; it is left as it is"));
             return Opened::Failed;
         }
         const qint64 tables = scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table'"), {});
-        if (version == 0 && tables > 0)
-            return Opened::Damaged; // not a record of ours: kept aside, never overwritten
+        return *version == 0 && tables > 0 ? Opened::Damaged : Opened::Ok;
+    }
+
+    Opened prepare()
+    {
+        int version = 0;
+        if (const Opened seen = look(&version); seen != Opened::Ok)
+            return seen;
         if (access == Access::ReadOnly) {
             readable = version == Store::SchemaVersion;
             if (!readable)
@@ -191,9 +202,17 @@ struct Store::Impl {
         exec(QStringLiteral("PRAGMA secure_delete = ON"));
         // Creating, migrating or merely stamping the version: whatever the
         // file allows, a write tells now rather than at the first answer.
-        const bool wrote = exec(QStringLiteral("BEGIN IMMEDIATE")) && upgrade(version)
-            && exec(QStringLiteral("PRAGMA user_version = %1").arg(Store::SchemaVersion))
-            && exec(QStringLiteral("COMMIT"));
+        // Looked at again once the write is ours: another Vorbix may have
+        // made or migrated it meanwhile.
+        bool wrote = exec(QStringLiteral("BEGIN IMMEDIATE"));
+        if (wrote) {
+            if (const Opened again = look(&version); again != Opened::Ok) {
+                exec(QStringLiteral("ROLLBACK"));
+                return again;
+            }
+            wrote = upgrade(version) && exec(QStringLiteral("PRAGMA user_version = %1").arg(Store::SchemaVersion))
+                && exec(QStringLiteral("COMMIT"));
+        }
         if (!wrote) {
             const QSqlError error = lastError;
             exec(QStringLiteral("ROLLBACK"));
@@ -286,7 +305,7 @@ struct Store::Impl {
 
     qint64 listId(const QString& listPath)
     {
-        return idOf(QStringLiteral("lists"), QStringLiteral("path = ?"), {text(listPath)},
+        return idOf(QStringLiteral("lists"), QStringLiteral("path = ?"), {text(listKey(listPath))},
                     QStringLiteral("(path) VALUES (?)"));
     }
 
@@ -461,7 +480,7 @@ std::vector<PairRecord> Store::pairs(const QString& listPath) const
             q,
             QStringLiteral("SELECT p.known, p.unknown FROM answers a JOIN pairs p ON p.id = a.pair "
                            "WHERE a.list = (SELECT id FROM lists WHERE path = ?) GROUP BY a.pair ORDER BY min(a.id)"),
-            {listPath}))
+            {listKey(listPath)}))
         while (q.next())
             words.emplace_back(q.value(0).toString(), q.value(1).toString());
     q.finish();
@@ -478,7 +497,7 @@ std::vector<TestPoint> Store::tests(const QString& listPath) const
             q,
             QStringLiteral("SELECT test, min(at), count(*), total(outcome = 0) FROM answers "
                            "WHERE list = (SELECT id FROM lists WHERE path = ?) GROUP BY test ORDER BY min(at), test"),
-            {listPath}))
+            {listKey(listPath)}))
         while (q.next())
             result.push_back({q.value(0).toLongLong(), QDateTime::fromMSecsSinceEpoch(q.value(1).toLongLong()),
                               q.value(2).toInt(), int(q.value(3).toDouble())});
@@ -498,7 +517,7 @@ std::vector<Answer> Store::mistakesOfLastTest(const QString& listPath) const
                    + QStringLiteral("WHERE a.list = %1 AND a.outcome <> 0 AND a.test = "
                                     "(SELECT test FROM answers WHERE list = %1 ORDER BY id DESC LIMIT 1) ORDER BY a.id")
                          .arg(list),
-               {listPath, listPath})) {
+               {listKey(listPath), listKey(listPath)})) {
         std::map<PairWords, size_t> seen;
         while (q.next()) {
             Answer a = d->answerAt(q);
@@ -528,7 +547,7 @@ bool Store::clearAll()
 bool Store::clearList(const QString& listPath)
 {
     const bool ok = d->writeOrRecover([&] {
-        const QVariantList path{listPath};
+        const QVariantList path{listKey(listPath)};
         const QString list = QStringLiteral("(SELECT id FROM lists WHERE path = ?)");
         QSqlQuery q(d->db());
         return d->run(q, QStringLiteral("DELETE FROM answers WHERE list = %1").arg(list), path)

@@ -1,5 +1,7 @@
 #include "state/ShownQuestion.h"
 
+#include "state/Draw.h"
+#include "state/Drill.h"
 #include "state/TestRound.h"
 
 namespace vorbix {
@@ -25,6 +27,15 @@ ShownQuestion takeQuestion(const MOODUL1& s, int pair, const TestOptions& option
     return q;
 }
 
+void fillChoices(const MOODUL1& s, ShownQuestion& q, const std::function<double()>& rnd)
+{
+    const int p = drawIndex(rnd(), 4);
+    q.choices[static_cast<size_t>(p)] = q.expected;
+    const int last = lastListIndex(s);
+    for (int place : choiceFillOrder(p))
+        q.choices[static_cast<size_t>(place)] = answerSide(s, drawIndex(rnd(), last), q.askUnknownWords);
+}
+
 bool answerIsRight(const QString& given, const QString& expected) { return trimBlanks(given) == trimBlanks(expected); }
 
 bool countAnswer(MOODUL1& s, bool right)
@@ -44,8 +55,12 @@ void resetCounts(MOODUL1& s)
     s.WrongCount = 0;
 }
 
-bool testIsOver(const MOODUL1& s) { return s.AnsweredCount > s.LastWordIndex; }
+bool testIsOver(const MOODUL1& s) { return drilling(s) ? wordsLeft(s) <= 0 : s.AnsweredCount > s.LastWordIndex; }
 
-void startNewRound(MOODUL1& s) { s.AskedFlags.fill(0); }
+void startNewRound(MOODUL1& s)
+{
+    s.AskedFlags.fill(0);
+    s.AskedAway.clear();
+}
 
 } // namespace vorbix

@@ -9,6 +9,7 @@ struct TestOptions {
     bool normalMode = true; // typed answers; else five choices
     bool timeLimitOn = false;
     int timeLimitSeconds = 0;
+    bool showWrongAnswer = false; // the wrong-answer window shows what was given
 
     bool operator==(const TestOptions&) const = default;
 };

@@ -26,13 +26,13 @@ struct RecordFile {
     QString path = dir.filePath("history.sqlite");
 
     // Each row's columns joined by "|", rows in order; "error: ..." when the
-    // statement fails.
+    // statement fails. Never makes the file.
     QStringList rows(const QString& sql) const
     {
         QStringList out;
         {
             QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "test-reader");
-            db.setConnectOptions("QSQLITE_BUSY_TIMEOUT=5000");
+            db.setConnectOptions("QSQLITE_BUSY_TIMEOUT=5000;QSQLITE_OPEN_READONLY");
             db.setDatabaseName(path);
             QSqlQuery q(db);
             if (!db.open() || !q.exec(sql))

@@ -58,6 +58,8 @@ public:
     void cancelDialog() { dialogAnswers_.push_back({}); }
     // Drops answers that no dialog asked for.
     void clearDialogAnswers() { dialogAnswers_.clear(); }
+    // Queue the next Yes/No question's answer; an unscripted one is No.
+    void answerYesNo(bool yes) { yesNoAnswers_.push_back(yes); }
     void queueRandom(double value) { randoms_.push_back(value); }
     int queuedRandoms() const { return static_cast<int>(randoms_.size()); }
     void setCurrentDirectory(const QString& dir) { currentDirectory_ = dir; }
@@ -88,6 +90,7 @@ public:
     int unexpectedDialogs = 0;
     std::vector<Message> messages;
     int beeps = 0;
+    QStringList questions;
     QString clipboard;
     QStringList started;
     QStringList openedKeys;
@@ -110,6 +113,15 @@ public:
     }
     void messageBox(const QString& text, MessageIcon icon) override { messages.push_back({text, icon}); }
     void beep() override { ++beeps; }
+    bool askYesNo(const QString& text) override
+    {
+        questions << text;
+        if (yesNoAnswers_.empty())
+            return false;
+        const bool yes = yesNoAnswers_.front();
+        yesNoAnswers_.pop_front();
+        return yes;
+    }
     void clipboardClear() override { clipboard.clear(); }
     void clipboardSetText(const QString& text) override { clipboard = text; }
     bool startProgram(const QString& path) override
@@ -172,6 +184,7 @@ private:
     std::shared_ptr<Clock> clock_ = std::make_shared<Clock>();
     std::deque<FileDialogResult> dialogAnswers_;
     std::deque<double> randoms_;
+    std::deque<bool> yesNoAnswers_;
     std::uint32_t lcg_ = 12345;
     QString currentDirectory_ = QDir::toNativeSeparators(QDir::currentPath());
     std::map<QString, std::map<QString, QByteArray>> registry_;

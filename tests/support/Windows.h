@@ -15,7 +15,8 @@ namespace vorbix::testing {
 // there: on a drive with three pairs, the test in Normal mode.
 inline const QStringList& windowNames()
 {
-    static const QStringList names{"Main", "Editor", "Test", "AkenVale", "Tulemus", "Kassav", "About", "Import"};
+    static const QStringList names{"Main",   "Editor", "Test",     "AkenVale", "Tulemus",
+                                   "Kassav", "About",  "Progress", "Import"};
     return names;
 }
 
@@ -30,6 +31,8 @@ inline Form* openWindow(WordTestDrive& d, const QString& name)
         d.main->MFExit_Click();
     } else if (name == "About") {
         d.main->MAbout_Click();
+    } else if (name == "Progress") {
+        d.main->MPShow_Click();
     } else if (name == "Import") {
         static QTemporaryDir folder;
         writeBytes(folder.filePath("words.csv"), "koer;dog\r\nkass;cat\r\n");

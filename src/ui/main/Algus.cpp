@@ -8,6 +8,7 @@
 #include "ui/toolkit/Program.h"
 #include "ui/toolkit/Timer.h"
 
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -27,12 +28,20 @@ Algus::Algus(Program& program) : Form(program), ui(std::make_unique<Ui::Algus>()
         font.setStyleStrategy(QFont::NoFontMerging);
         label->setFont(font);
     }
+    // Colours by palette: a style sheet would bring in the style sheet
+    // machinery before the first paint.
+    setColours(ui->Label1, QColor(0xE0, 0, 0), QColor(0xFF, 0xFF, 0));
+    setColours(ui->Label2, Qt::white, Qt::blue);
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setFixedSize(size());
     setDesignPosition(QPoint(twips(825), twips(2970)));
     setFocusPolicy(Qt::StrongFocus);
     ui->Label2->adjustSize();
-    picture_ = QPixmap(QStringLiteral(":/vorbix/splash.png"));
+    // Told the format and not to guess: guessing loads every image plugin
+    // (and the libraries behind them) before the splash can show.
+    QImageReader picture(QStringLiteral(":/vorbix/splash.bmp"), "bmp");
+    picture.setAutoDetectImageFormat(false);
+    picture_ = QPixmap::fromImage(picture.read());
 
     Timer1 = new Timer(platform(), this, 0, true);
     Timer2 = new Timer(platform(), this, 500, true);

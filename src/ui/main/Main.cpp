@@ -2,6 +2,8 @@
 
 #include "ui_Main.h"
 
+#include "history/Recorder.h"
+#include "state/Drill.h"
 #include "state/NumberForm.h"
 #include "state/Version.h"
 #include "ui/about/About.h"
@@ -11,6 +13,7 @@
 #include "ui/toolkit/Platform.h"
 #include "ui/toolkit/Program.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QWheelEvent>
 #include <QVBoxLayout>
@@ -24,6 +27,10 @@ Main::Main(Program& program) : Form(program), ui(std::make_unique<Ui::Main>()), 
     ui->setupUi(this);
     applyDesignFonts(this);
     ui->menuBar->setFont(QFont());
+    // The program's icon, for the prompt, the About box and the dialogs: set
+    // here, as reading it loads every image plugin, which the splash (which
+    // has no icon) must not wait for.
+    QApplication::setWindowIcon(windowIcon());
 
     // A title bar with a close box but no maximise button: a borderless
     // window could be neither moved nor closed on most desktops.
@@ -64,6 +71,12 @@ Main::Main(Program& program) : Form(program), ui(std::make_unique<Ui::Main>()), 
     connect(ui->MFSaveAs, &QAction::triggered, this, &Main::MFSaveAs_Click);
     connect(ui->MFExit, &QAction::triggered, this, &Main::MFExit_Click);
     connect(ui->MAbout, &QAction::triggered, this, &Main::MAbout_Click);
+    connect(ui->MPShow, &QAction::triggered, this, &Main::MPShow_Click);
+    connect(ui->MPMistakes, &QAction::triggered, this, &Main::MPMistakes_Click);
+    connect(ui->MPWeakest, &QAction::triggered, this, &Main::MPWeakest_Click);
+    connect(ui->MPRecord, &QAction::triggered, this, &Main::MPRecord_Click);
+    connect(ui->MPClearList, &QAction::triggered, this, &Main::MPClearList_Click);
+    connect(ui->MPClearAll, &QAction::triggered, this, &Main::MPClearAll_Click);
     connect(ui->Toolbar1, &QToolBar::actionTriggered, this,
             [this](QAction* button) { Toolbar1_ButtonClick(button->property("key").toString()); });
     connect(ui->Command1, &QPushButton::clicked, this, &Main::Command1_Click);
@@ -138,6 +151,7 @@ TestOptions Main::options() const
     o.normalMode = ui->Option3->isChecked();
     o.timeLimitOn = ui->Check1->isChecked();
     o.timeLimitSeconds = ui->VScroll1->value();
+    o.showWrongAnswer = ui->MPShowAnswer->isChecked();
     return o;
 }
 
@@ -152,6 +166,8 @@ void Main::Form_Load()
 {
     state().WrongAnswerAcknowledged = false;
     Check1_Click();
+    // --no-history, or the option unticked before this window was loaded.
+    ui->MPRecord->setChecked(program().history().recording());
     // A main window loaded again while the list lives on keeps its file:
     // an untitled one would send the next save elsewhere.
     if (state().CurrentFile.isEmpty())
@@ -195,6 +211,9 @@ void Main::Command2_Click() { MFExit_Click(); }
 void Main::nupptest_Click()
 {
     if (!state().listIsEmpty()) {
+        // A test opened from here asks the whole list.
+        if (!program().loaded<Test>())
+            endDrill(state());
         program().show<Test>();
         return;
     }

@@ -2,6 +2,7 @@
 
 #include "dictionary/DictionaryFile.h"
 #include "dictionary/FileKind.h"
+#include "state/Drill.h"
 #include "state/TestOptions.h"
 #include "ui/toolkit/CommonDialog.h"
 #include "ui/toolkit/Form.h"
@@ -37,6 +38,19 @@ public:
     // window shows it too when the list empties under it.
     static void showNothingToTest(Platform& platform);
     void MAbout_Click();
+
+    // The Progress menu (Main_progress.cpp).
+    void MPShow_Click();
+    void MPMistakes_Click();
+    void MPWeakest_Click();
+    void MPRecord_Click();
+    void MPClearList_Click();
+    void MPClearAll_Click();
+    // Drills the pairs of the current list missed in its last test, or says
+    // there are none; the progress window's button does the same.
+    static void testMistakes(Program& program);
+    // How many pairs "Test the 10 weakest words" takes at most.
+    static constexpr int WeakestCount = 10;
     void Toolbar1_ButtonClick(const QString& key);
 
     // File commands; Open and Save As are also run by the save prompt.
@@ -100,6 +114,9 @@ private:
     bool beginImport(const QString& path, const QString& fileTitle);
     void replaceList(const QString& path, const QString& fileTitle, const dictionary::WordPairs& pairs,
                      dictionary::FileKind kind, const dictionary::FileFormat& format);
+    // Starts a drill of those pairs the list holds, or shows `nothing`.
+    static void drill(Program& program, const std::vector<PairKey>& wanted, const QString& nothing);
+    void clearRecord(bool wholeRecord);
     bool lastSaveAsFailed_ = false;
     int wheelRest_ = 0; // a fine wheel's turn not yet worth a step
 };

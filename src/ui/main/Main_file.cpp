@@ -6,6 +6,7 @@
 #include "state/Version.h"
 #include "ui/editor/Editor.h"
 #include "ui/main/Import.h"
+#include "ui/progress/Progress.h"
 #include "ui/main/Kassav.h"
 #include "ui/main/Main.h"
 #include "ui/toolkit/Platform.h"
@@ -229,6 +230,8 @@ void Main::replaceList(const QString& path, const QString& fileTitle, const Word
     // old words over it.
     if (Editor* editor = program().loaded<Editor>())
         editor->reload();
+    if (Progress* progress = program().loaded<Progress>())
+        progress->refresh();
 }
 
 bool Main::needsSaveAs(Program& program)

@@ -5,6 +5,8 @@
 
 #include <memory>
 
+class QLabel;
+
 namespace Ui {
 class AkenVale;
 }
@@ -23,8 +25,9 @@ public:
     void Form_Unload() override;
     void Command1_Click(); // Continue
 
-    // The question just judged wrong, as the user saw it.
-    void showQuestion(const ShownQuestion& q);
+    // The question just judged wrong, as the user saw it, and what was
+    // given for it: shown against the right answer under its option.
+    void showQuestion(const ShownQuestion& q, const QString& given);
 
     std::unique_ptr<Ui::AkenVale> ui;
 
@@ -34,6 +37,12 @@ protected:
 
 private:
     void restartTestClock();
+    void showAnswer(bool on, const QString& given, const QString& expected);
+
+    QLabel* answerCaption_ = nullptr;
+    QLabel* answerText_ = nullptr;
+    QSize designSize_;
+    QPoint designContinue_;
 };
 
 } // namespace vorbix

@@ -18,6 +18,7 @@ public:
     ~Tulemus() override;
 
     void Form_Load() override;
+    void Form_Unload() override;
     // Fills the labels with the counts of now, quietly.
     void showCounts();
     void Command1_Click(); // Again

@@ -76,6 +76,8 @@ public:
     // Modal message with a single OK button, titled with the program's name.
     virtual void messageBox(const QString& text, MessageIcon icon) = 0;
     virtual void beep() = 0;
+    // Modal question with Yes and No, No the default; true for Yes.
+    virtual bool askYesNo(const QString& text) = 0;
 
     virtual void clipboardClear() = 0;
     virtual void clipboardSetText(const QString& text) = 0;

@@ -129,6 +129,14 @@ void QtPlatform::messageBox(const QString& text, MessageIcon icon)
 
 void QtPlatform::beep() { QApplication::beep(); }
 
+bool QtPlatform::askYesNo(const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, applicationTitle(), text, QMessageBox::Yes | QMessageBox::No,
+                    QApplication::activeWindow());
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 void QtPlatform::clipboardClear() { QGuiApplication::clipboard()->clear(); }
 
 void QtPlatform::clipboardSetText(const QString& text) { QGuiApplication::clipboard()->setText(text); }

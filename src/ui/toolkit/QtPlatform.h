@@ -16,6 +16,7 @@ public:
     FileDialogResult fileDialog(const FileDialogRequest& request) override;
     void messageBox(const QString& text, MessageIcon icon) override;
     void beep() override;
+    bool askYesNo(const QString& text) override;
     void clipboardClear() override;
     void clipboardSetText(const QString& text) override;
     bool startProgram(const QString& path) override;
