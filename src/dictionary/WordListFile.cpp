@@ -1,5 +1,6 @@
 #include "dictionary/WordListFile.h"
 
+#include "dictionary/DelimitedText.h"
 #include "dictionary/Import.h"
 #include "dictionary/ListEncoding.h"
 #include "dictionary/TextEncoding.h"
@@ -130,6 +131,12 @@ QString unwritablePair(const WordPairs& pairs, const char* form)
     return {};
 }
 
+QString quotedField(QString word)
+{
+    word.replace(QLatin1String("\""), QLatin1String("\"\""));
+    return QLatin1Char('"') + word + QLatin1Char('"');
+}
+
 // Quotes a word as RFC 4180 does when a reader could take it for something
 // else: a separator of any kind the readers guess, a quote, blanks at its
 // ends, a header ("#") or XML ("<") at the start of a line, or a leading
@@ -141,11 +148,7 @@ QString delimitedField(const QString& word, bool first, QStringView separators)
         || (first && (word.startsWith(u'#') || lead.startsWith(u'<')));
     for (const QChar c : separators)
         quote = quote || word.contains(c);
-    if (!quote)
-        return word;
-    QString quoted = word;
-    quoted.replace(QLatin1String("\""), QLatin1String("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
+    return quote ? quotedField(word) : word;
 }
 
 WriteResult encodeDelimited(const WordPairs& pairs, QChar separator, QStringView quoted, const char* form,
@@ -157,7 +160,10 @@ WriteResult encodeDelimited(const WordPairs& pairs, QChar separator, QStringView
         return result;
     QString text;
     for (const WordPair& p : pairs) {
-        text += delimitedField(p.known, true, quoted);
+        // A first pair of words that pass for column titles is quoted, or
+        // it would read back as the header row.
+        const bool titles = text.isEmpty() && isColumnTitle(p.known) && isColumnTitle(p.unknown);
+        text += titles ? quotedField(p.known) : delimitedField(p.known, true, quoted);
         text += separator;
         text += delimitedField(p.unknown, false, quoted);
         text += QLatin1String("\r\n");
