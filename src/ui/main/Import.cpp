@@ -194,6 +194,7 @@ void Import::showPreview()
     if (ok) {
         const bool kvtml = isKvtmlFormat(preview_.format);
         ui->formatLabel->setText(importFormatName(preview_.format));
+        ui->formatReason->setText(preview_.formatReason);
         ui->encodingBox->setEnabled(!kvtml);
         ui->choices->setRowVisible(3, !kvtml);
         ui->choices->setRowVisible(4, !kvtml);
@@ -244,9 +245,8 @@ void Import::fillChoiceBoxes()
             std::max({int(preview_.columns.size()), preview_.knownColumn + 1, preview_.unknownColumn + 1});
         for (int i = 0; i < count; ++i) {
             const QString title = preview_.columns.value(i).simplified();
-            box->addItem(
-                kvtml ? title
-                      : QStringLiteral("Column %1%2").arg(i + 1).arg(title.isEmpty() ? QString() : ": " + title));
+            const QString number = QStringLiteral("Column %1").arg(i + 1);
+            box->addItem(kvtml ? title : title.isEmpty() || title == number ? number : number + ": " + title);
         }
     }
     ui->knownBox->setCurrentIndex(preview_.knownColumn);
