@@ -124,6 +124,7 @@ private slots:
             at = QApplication::focusWidget();
         }
         QCOMPARE(at->objectName(), control);
+        h_->waitForKeys();
         QTest::keyClick(at, Qt::Key(key));
         const WordPairs table = tablePairs(w);
         QCOMPARE(table.empty() ? QString() : table[0].known + "/" + table[0].unknown, shown);
@@ -174,7 +175,7 @@ private slots:
             Import* w = openThroughDialog("list.csv");
             QVERIFY(w);
             if (how == "Esc")
-                QTest::keyClick(w->ui->pairTable, Qt::Key_Escape);
+                h_->waitForKeys(), QTest::keyClick(w->ui->pairTable, Qt::Key_Escape);
             else if (how == "Cancel")
                 w->ui->buttonBox->button(QDialogButtonBox::Cancel)->click();
             else if (how == "close box")
@@ -294,6 +295,7 @@ private:
         QApplication::setActiveWindow(w);
         QVERIFY(QTest::qWaitForWindowActive(w));
         QCOMPARE(QApplication::focusWidget(), w->ui->encodingBox);
+        h_->waitForKeys(); // a window just shown lets a held key pass
         QTest::keyClick(QApplication::focusWidget(), key);
     }
     void drop(const QString& path)

@@ -890,6 +890,8 @@ private:
         switch (pickWeighted(std::array{3, 2, 5})) {
         case 0:
             act(QString("import ok by ") + (how ? "enter" : "button"));
+            if (how && !waitForKeys())
+                return;
             if (imp.preview.ok())
                 acceptImport();
             if (how)
@@ -899,6 +901,8 @@ private:
             return;
         case 1:
             act(QStringList{"import cancel by esc", "import cancel by button", "import closed"}[how]);
+            if (how == 0 && !waitForKeys())
+                return;
             m_.import.reset();
             if (how == 0)
                 QTest::keyClick(w.ui->knownBox, Qt::Key_Escape);
