@@ -469,6 +469,10 @@ private:
             return;
         }
         m_.list = imp.preview.pairs;
+        m_.listIds.clear();
+        for (size_t i = 0; i < m_.list.size(); ++i)
+            m_.listIds.push_back(++m_.lastId);
+        m_.asked.clear(); // a new list, a new round
         m_.file = imp.path;
         m_.kind = imp.preview.kind;
         m_.format = imp.preview.fileFormat;
