@@ -123,10 +123,8 @@ WriteResult encodeTabSeparated(const WordPairs& pairs, QByteArray* bytes)
         const char* problem = nullptr;
         if (holdsLineBreak(p.known) || holdsLineBreak(p.unknown))
             problem = "holds a line break";
-        else if (p.known.contains(QChar(0)) || p.unknown.contains(QChar(0)))
-            problem = "holds a NUL character";
         else if (firstForbiddenUnit(p.known) >= 0 || firstForbiddenUnit(p.unknown) >= 0)
-            problem = "holds half of a character (a lone surrogate)";
+            problem = "holds a NUL character or half of a character";
         else if (p.known.isEmpty() || p.unknown.isEmpty())
             problem = "lacks a word";
         if (problem) {
