@@ -184,7 +184,7 @@ private slots:
         else if (key == DoubleClick)
             QTest::mouseDClick(w->findChild<QWidget*>(control), Qt::LeftButton);
         else
-            pressOn(w->findChild<QWidget*>(control), QKeyCombination::fromCombined(key));
+            d.h.waitForKeys(), pressOn(w->findChild<QWidget*>(control), QKeyCombination::fromCombined(key));
         QCOMPARE(onScreen(d), after);
     }
 

@@ -1,5 +1,7 @@
+#include "history/History.h"
 #include "state/CommandLine.h"
 #include "support/Files.h"
+#include "support/HistoryFiles.h"
 #include "support/Harness.h"
 #include "ui/main/Algus.h"
 #include "ui/main/Main.h"
@@ -58,6 +60,72 @@ private slots:
         }
     }
 
+    // --history FILE: each pair of the list as its file holds it, with what
+    // the record holds for its two words (here answered under the list's old
+    // name), as tab-separated text; no display, and the record neither made
+    // nor changed.
+    void printsTheRecordOfAListWithoutADisplay_data()
+    {
+        QTest::addColumn<QString>("recordKind"); // none, kept, newer
+        QTest::addColumn<QByteArray>("list");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("err");
+        const QByteArray list("maja\r\nhouse\r\nkoer\r\ndog\r\nsay \"hi\"\r\nta\tb\r\n");
+        const QString header = "known\tunknown\tasked\tright\tlast_asked\tlast_answer\tlast_outcome\n";
+        QTest::newRow("no record yet") << "none" << list << 0
+                                       << header
+                + "maja\thouse\t0\t0\t\t\t\nkoer\tdog\t0\t0\t\t\t\n"
+                  "\"say \"\"hi\"\"\"\t\"ta\tb\"\t0\t0\t\t\t\n"
+                                       << "";
+        QTest::newRow("answers recorded under another name") << "kept" << list << 0
+                                                             << header
+                + "maja\thouse\t2\t1\t2027-01-15T08:00:00Z\those\twrong\nkoer\tdog\t0\t0\t\t\t\n"
+                  "\"say \"\"hi\"\"\"\t\"ta\tb\"\t1\t0\t2027-01-15T08:00:00Z\t\ttimed-out\n"
+                                                             << "";
+        QTest::newRow("a list that cannot be read") << "kept" << QByteArray("a\r\n") << 2 << ""
+                                                    << "cannot be read as a word list (error 62)";
+        QTest::newRow("a record from a newer Vorbix") << "newer" << list << 3 << ""
+                                                      << "newer Vorbix";
+    }
+    void printsTheRecordOfAListWithoutADisplay()
+    {
+        QFETCH(QString, recordKind);
+        QFETCH(QByteArray, list);
+        QFETCH(int, exitCode);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        RecordFile record;
+        const QTemporaryDir& dir = record.dir;
+        record.path = dir.filePath("data/Vorbix/history.sqlite");
+        const QDateTime at = QDateTime::fromString("2027-01-15T08:00:00Z", Qt::ISODate);
+        const QString old = dir.filePath("old name.dic");
+        for (const history::Answer& a :
+             {history::Answer{at, old, "maja", "house", {}, {}, "house"},
+              history::Answer{at, old, "say \"hi\"", "ta\tb", {}, {}, "", history::Outcome::TimedOut},
+              history::Answer{at, old, "maja", "house", {}, {}, "hose", history::Outcome::Wrong},
+              history::Answer{at, old, "maja", "hose", {}, {}, "x", history::Outcome::Wrong}})
+            QVERIFY(recordKind == "none" || history::Store(record.path).record(a));
+        QVERIFY(recordKind != "newer" || record.write({"PRAGMA user_version = 7"}));
+        const QString recordPath = record.path;
+        writeBytes(dir.filePath("words.dic"), list);
+        const QByteArray recordBefore = readBytes(recordPath);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            env.remove(QString::fromLatin1(name));
+        env.insert("XDG_DATA_HOME", dir.filePath("data"));
+        QProcess program;
+        program.setProcessEnvironment(env);
+        program.setWorkingDirectory(dir.path());
+        program.start(QStringLiteral(VORBIX_BINARY), {"--history", "words.dic"});
+        QVERIFY(program.waitForFinished(20000));
+        QCOMPARE(program.exitCode(), exitCode);
+        QCOMPARE(QString::fromUtf8(program.readAllStandardOutput()), out);
+        const QString stdErr = QString::fromLocal8Bit(program.readAllStandardError());
+        QVERIFY2(err.isEmpty() ? stdErr.isEmpty() : stdErr.contains(err), qPrintable(stdErr));
+        QCOMPARE(readBytes(recordPath), recordBefore);
+    }
+
     // Arguments and the file they name, from /home/mari/lists.
     void fileIsTakenFromTheWorkingDirectory()
     {
@@ -72,6 +140,20 @@ private slots:
             QVERIFY2(parsed, qPrintable(row + commandLine.errorText()));
             const QString got = commandLine.file("/home/mari/lists");
             QVERIFY2(!commandLine.wantsHelp() && !commandLine.wantsVersion() && got == file, qPrintable(row + got));
+            QVERIFY2(!commandLine.wantsNoHistory() && commandLine.historyFile("/home/mari/lists").isEmpty(),
+                     qPrintable(row));
+        }
+        // The record's options, with and beside a file.
+        const std::tuple<QStringList, bool, QString, QString> options[] = {
+            {{"--no-history", "a.dic"}, true, "", "/home/mari/lists/a.dic"},
+            {{"--history", "../b.dic"}, false, "/home/mari/b.dic", ""},
+            {{"--history=/tmp/c.dic"}, false, "/tmp/c.dic", ""}};
+        for (const auto& [arguments, off, history, file] : options) {
+            CommandLine commandLine;
+            QVERIFY(commandLine.parse(QStringList{"vorbix"} + arguments));
+            QCOMPARE(commandLine.wantsNoHistory(), off);
+            QCOMPARE(commandLine.historyFile("/home/mari/lists"), history);
+            QCOMPARE(commandLine.file("/home/mari/lists"), file);
         }
     }
 

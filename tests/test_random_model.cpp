@@ -18,6 +18,7 @@
 #include "ui/test/Test.h"
 #include "ui/test/Tulemus.h"
 #include "ui/toolkit/ClickLabel.h"
+#include "ui/toolkit/KeyGuard.h"
 #include "ui/toolkit/Program.h"
 
 #include "ui_AkenVale.h"
@@ -389,6 +390,7 @@ private:
         m_.file = p;
         m_.kind = r.kind;
         m_.format = r.format;
+        m_.learnFormat.clear(); // a file just saved no longer tells the list's encoding
         m_.title = "English Quorvel - " + QFileInfo(p).fileName();
         reloadEditor();
         return true;
@@ -504,6 +506,20 @@ private:
         exchangeSort(m_.list, button);
         m_.rows = shownPart(m_.list);
         m_.sort = button;
+    }
+
+    // Lets pass the moment in which a window ignores a new Enter, Space or
+    // Esc. The test's clock runs meanwhile; an answer it gives is judged, and
+    // the step ends there.
+    bool waitForKeys()
+    {
+        const int answered = state().AnsweredCount;
+        s_->platform.advance(KeyGuard::WaitMs);
+        if (state().AnsweredCount == answered)
+            return true;
+        act("the clock answered");
+        judge(m_.typed);
+        return false;
     }
 
     // The user's verdict on an answer to the question on screen.
@@ -652,7 +668,7 @@ private:
                 ui.Text1->setText(p.known);
                 ui.Text2->setText(p.unknown);
                 if (n == 1 && chance(0.6))
-                    QTest::keyClick(chance(0.5) ? ui.Text1 : ui.Text2, Qt::Key_Return);
+                    waitForKeys(), QTest::keyClick(chance(0.5) ? ui.Text1 : ui.Text2, Qt::Key_Return);
                 else
                     ui.Command1->click();
             }
@@ -739,7 +755,7 @@ private:
         ClickLabel* choice = std::array{ui.Kyssa1, ui.Kyssa2, ui.Kyssa3, ui.Kyssa4, ui.Kyssa5}[size_t(n)];
         switch (pickWeighted(std::array{4, 1, 3, 1, 1})) {
         case 0: // typed right, padded or wrong; sent by Enter, Escape or OK, or left for the clock
-            if (!ui.Text1->isVisible())
+            if (!ui.Text1->isVisible() || (how < 2 && !waitForKeys()))
                 return;
             m_.typed = m_.question && chance(0.7) ? m_.question->second : randomWord();
             m_.typed = chance(0.3) ? "  " + m_.typed.toUpper() + " " : m_.typed;
@@ -761,15 +777,17 @@ private:
                 judge(m_.typed);
             timedOut_ = m_.question && m_.limit > 0 && m_.clock;
             return;
-        case 2: // a choice by click, double-click or its number key
-            if (!choice->isVisible())
+        case 2: // a choice by click, double-click, or its number key and Enter or Space
+            if (!choice->isVisible() || (how >= 2 && !waitForKeys()) || !choice->isVisible())
                 return;
             act(QString("choose %1 \"%2\" by %3")
                     .arg(n + 1)
-                    .arg(choice->text(), QStringList{"click", "double", "key", "key"}[how]));
-            judge(choice->text());
-            if (how >= 2)
-                return QTest::keyClick(&t, Qt::Key(Qt::Key_1 + n));
+                    .arg(choice->accessibleName(), QStringList{"click", "double", "Enter", "Space"}[how]));
+            judge(choice->accessibleName());
+            if (how >= 2) {
+                QTest::keyClick(&t, Qt::Key(Qt::Key_1 + n));
+                return QTest::keyClick(choice, how == 2 ? Qt::Key_Return : Qt::Key_Space);
+            }
             QTest::mouseClick(choice, Qt::LeftButton);
             // The second click lands on the same label, if it is still on screen.
             if (how == 1 && choice->isVisible()) {

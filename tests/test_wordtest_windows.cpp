@@ -4,6 +4,7 @@
 #include "support/EditorDriver.h"
 #include "support/Files.h"
 #include "support/WordTestDrive.h"
+#include "ui_Editor.h"
 #include "ui/toolkit/Design.h"
 #include "ui_Main.h"
 
@@ -77,9 +78,11 @@ private slots:
         QTest::keyClicks(d.answerBox(), "  house  "); // blanks around the answer do not count
         d.draw(0); // asked already: drawn again
         d.draw(2);
+        d.h.waitForKeys();
         QTest::keyClick(d.answerBox(), Qt::Key_Return);
         QTest::keyClicks(d.answerBox(), "cat"); // nor blanks around the stored word
         d.draw(1);
+        d.h.waitForKeys();
         QTest::keyClick(d.answerBox(), Qt::Key_Escape); // submits as well, and does not close
         QCOMPARE(status(d), QString("2 right 0 wrong, test: koer"));
         d.answer("Dog", 3); // case counts
@@ -111,20 +114,19 @@ private slots:
         QVERIFY(d.main->isVisible() && d.scripted());
     }
 
-    // A Choices test by mouse, keys and a screen reader's press.
+    // A Choices test by mouse, keys and a screen reader's press: one light,
+    // moved alike by all of them, and Enter or Space answer what it lights.
     void choicesByMouseKeysAndScreenReader()
     {
         WordTestDrive d(FivePairs);
         d.choices();
         d.drawChoices(3, 0, {0, 1, 2, 4});
         d.start();
-        QCOMPARE(status(d), QString("0 right 0 wrong, test: lehm / cow / house / dog / cat / horse"));
         QApplication::setActiveWindow(d.test());
         QVERIFY(QTest::qWaitForWindowActive(d.test()));
         const auto keys = [](std::initializer_list<Qt::Key> keys) {
             for (Qt::Key k : keys)
-                QTest::keyClick(QApplication::focusWidget(), k);
-            Harness::flush();
+                WordTestDrive::key(k);
         };
         const auto focusAndLight = [&d] {
             QString lit;
@@ -133,10 +135,18 @@ private slots:
                     lit += QString::number(n);
             return d.test()->focusWidget()->objectName() + ", lit " + lit;
         };
+        d.h.waitForKeys();
+        keys({Qt::Key_Return, Qt::Key_Space}); // nothing lit yet: nothing answered
+        QCOMPARE(status(d) + "; " + focusAndLight(),
+                 QString("0 right 0 wrong, test: lehm / cow / house / dog / cat / horse; Test, lit "));
         QTest::mouseMove(d.choice(2));
         QTest::mouseMove(d.choice(4));
-        QCOMPARE(focusAndLight(), QString("Kyssa1, lit 4"));
-        keys({Qt::Key_Up, Qt::Key_Left, Qt::Key_Right, Qt::Key_Right, Qt::Key_Down}); // 5 4 5 1 2
+        QCOMPARE(focusAndLight(), QString("Kyssa4, lit 4"));
+        keys({Qt::Key_Up, Qt::Key_Left, Qt::Key_Right, Qt::Key_Down, Qt::Key_Down, Qt::Key_1}); // 3 2 3 4 5 1
+        QCOMPARE(focusAndLight(), QString("Kyssa1, lit 1"));
+        keys({Qt::Key_Backtab}); // on to Results: Enter would press it, so no choice is lit
+        QCOMPARE(focusAndLight(), QString("Command3, lit "));
+        keys({Qt::Key_2});
         QCOMPARE(focusAndLight(), QString("Kyssa2, lit 2"));
         d.drawChoices(0, 2, {1, 2, 3, 4}); // maja: dog cat house cow horse
         keys({Qt::Key_Return}); // house: wrong
@@ -145,22 +155,25 @@ private slots:
                  QString("0 right 1 wrong, test hidden: maja / dog / cat / house / cow / horse, "
                          "wrong answer: lehm/cow"));
         d.continueAfterWrong();
+        QCOMPARE(focusAndLight(), QString("Kyssa2, lit 2")); // through the next question, as designed
         d.drawChoices(1, 4, {0, 2, 3, 4}); // koer: house horse cat cow dog
         // A real double click on house: press, release, double-click, release.
         const QPoint house = d.choice(3)->mapTo(d.test(), d.choice(3)->rect().center());
         QTest::mouseDClick(d.test()->windowHandle(), Qt::LeftButton, {}, house);
         QCOMPARE(status(d), QString("1 right 1 wrong, test: koer / house / horse / cat / cow / dog"));
-        d.drawChoices(2, 1, {0, 1, 2, 4}); // kass: house cat dog cat horse
-        keys({Qt::Key_5});
-        // The fourth cat is drawn from the pair itself: a twin of the right one counts too.
+        QCOMPARE(focusAndLight(), QString("Kyssa3, lit 3"));
+        d.drawChoices(2, 1, {0, 1, 2, 4}); // kass: house cat cat dog horse
+        d.h.waitForKeys();
+        keys({Qt::Key_5, Qt::Key_Space});
+        // The third cat is drawn from the pair itself: a twin of the right one counts too.
         QAccessibleInterface* a = QAccessible::queryAccessibleInterface(d.choice(4));
         QVERIFY(a && a->role() == QAccessible::Button && a->state().focusable && a->actionInterface());
         QCOMPARE(a->text(QAccessible::Name), QString("cat"));
         d.drawChoices(4, 3, {0, 1, 2, 3}); // hobune: house cat dog horse cow
         a->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
         QCOMPARE(status(d), QString("3 right 1 wrong, test: hobune / house / cat / dog / horse / cow"));
-        d.choice(3)->setFocus();
-        keys({Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_Space}); // to horse and pick it
+        d.h.waitForKeys();
+        keys({Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_Up, Qt::Key_Space}); // 5, Close, 5, 4: horse
         QCOMPARE(status(d), QString("4 right 1 wrong, results 5 4 1 80%"));
         d.draw(0); // every pair asked, none answered yet: a new round
         d.drawChoices(2, 0, {0, 0, 0, 0});
@@ -204,7 +217,7 @@ private slots:
         QTest::newRow("pair added in editor") << "Option1"
                                               << "add"
                                               << "1 right 0 wrong, test: koer"
-                                              << "koer";
+                                              << "maja koer";
         QTest::newRow("other list opened") << "Option1"
                                            << "open"
                                            << "1 right 0 wrong, test: puu"
@@ -254,6 +267,134 @@ private slots:
                 asked << d.state().KnownWords[i];
         QTEST(status(d), "after");
         QTEST(asked.join(' '), "asked");
+    }
+
+    // Whatever the editor does during a test, by keys and buttons, a pair is
+    // asked once a round and the results count the answers given. maja has
+    // been answered and koer is on screen when the editor opens.
+    void editorDuringATest_data()
+    {
+        QTest::addColumn<QString>("edits");
+        QTest::addColumn<QString>("asked"); // the questions in turn, then the end
+        const QString all = "maja koer kass lehm; 4 right 0 wrong, results 4 4 0 100%";
+        QTest::newRow("sort undone") << "sort, undo" << all;
+        QTest::newRow("sort redone") << "sort, undo, redo" << all;
+        QTest::newRow("asked pair deleted, undone") << "delete maja, sort, undo, undo" << all;
+        QTest::newRow("unasked pair deleted") << "delete lehm"
+                                              << "maja koer kass; 3 right 0 wrong, results 3 3 0 100%";
+        QTest::newRow("pair added, sorted") << "add puu, sort"
+                                            << "maja koer kass lehm puu; 5 right 0 wrong, results 5 5 0 100%";
+        // The question on screen is judged as shown; the new pair is another.
+        QTest::newRow("question on screen deleted") << "delete koer"
+                                                    << "maja koer kass; 3 right 0 wrong, results 3 3 0 100%";
+        QTest::newRow("question on screen replaced") << "replace koer"
+                                                     << "maja koer kass lehm; 4 right 0 wrong, results 4 4 0 100%";
+    }
+    void editorDuringATest()
+    {
+        QFETCH(QString, edits);
+        const QMap<QString, QString> answers{{"maja", "house"}, {"koer", "dog"}, {"kass", "cat"},
+                                             {"lehm", "cow"},   {"puu", "tree"}, {"koera", "dog"}};
+        WordTestDrive d({{"maja", "house"}, {"koer", "dog"}, {"kass", "cat"}, {"lehm", "cow"}});
+        QStringList asked;
+        // Draws every pair asked so far, then the first one not asked: only
+        // a program that lost its marks takes one of the first.
+        const auto drawNext = [&] {
+            const MOODUL1& s = d.state();
+            QString next;
+            for (int i = 0; i <= s.LastWordIndex; ++i) {
+                if (asked.contains(s.KnownWords[i]))
+                    d.draw(i);
+                else if (next.isEmpty())
+                    next = s.KnownWords[i];
+            }
+            for (int i = 0; i <= s.LastWordIndex; ++i)
+                if (s.KnownWords[i] == next)
+                    d.draw(i);
+        };
+        drawNext();
+        d.start();
+        asked << d.question();
+        drawNext();
+        d.answer(answers[d.question()]);
+        asked << d.question();
+
+        Editor* e = openEditor(d.h);
+        QVERIFY(e);
+        const auto row = [e](const QString& known) {
+            clickRow(e->ui->List1, e->ui->List1->row(e->ui->List1->findItems(known, Qt::MatchExactly).value(0)));
+        };
+        for (const QString& edit : edits.split(", ")) {
+            const QString word = edit.section(' ', 1);
+            if (edit == "sort")
+                e->ui->Command7->click();
+            else if (edit == "undo" || edit == "redo")
+                QTest::keyClick(e->ui->List1, edit == "undo" ? Qt::Key_Z : Qt::Key_Y, Qt::ControlModifier);
+            else if (edit.startsWith("delete"))
+                row(word), QTest::keyClick(e->ui->List1, Qt::Key_Delete);
+            else if (edit.startsWith("add"))
+                setBoxes(e, word, answers[word]), QTest::keyClick(e->ui->Text2, Qt::Key_Return);
+            else if (edit.startsWith("replace"))
+                row(word), setBoxes(e, word + "a", answers[word]), e->ui->Command3->click();
+        }
+        e->ui->Command4->click();
+        while (d.test() && asked.size() < 9) {
+            drawNext();
+            d.answer(answers[d.question()]);
+            if (d.test())
+                asked << d.question();
+        }
+        QTEST(asked.join(' ') + "; " + status(d), "asked");
+    }
+
+    // A key press belongs to the window it was pressed in: a window a key
+    // has just opened, or a new question, waits for a fresh press of Enter,
+    // Space or Esc; a key held down or pressed twice in a hurry is not one.
+    void keysBelongToTheirWindow_data()
+    {
+        QTest::addColumn<QString>("keys"); // after the wait: the answer typed, the key, how often
+        QTest::addColumn<QString>("after");
+        QTest::newRow("after the wait, one Enter") << "house Enter"
+                                                   << "1 right 0 wrong, test: koer";
+        QTest::newRow("Enter held on the last answer") << "house Enter, dog Enter held"
+                                                       << "2 right 0 wrong, results 2 2 0 100%";
+        QTest::newRow("double Enter on the last answer") << "house Enter, dog Enter Enter"
+                                                         << "2 right 0 wrong, results 2 2 0 100%";
+        QTest::newRow("double Esc on a wrong answer") << "x Esc Esc"
+                                                      << "0 right 1 wrong, test hidden: koer, wrong answer: maja/house";
+        QTest::newRow("Enter held on a wrong answer") << "x Enter held"
+                                                      << "0 right 1 wrong, test hidden: koer, wrong answer: maja/house";
+        QTest::newRow("double Enter on Continue") << "x Enter, Continue Enter Enter"
+                                                  << "0 right 1 wrong, test: koer";
+        QTest::newRow("Space on Again after the wait") << "house Enter, dog Enter, Again Space"
+                                                       << "0 right 0 wrong, test: maja";
+        QTest::newRow("Enter held on Test in the main window") << "Test Enter held"
+                                                               << "0 right 0 wrong, test: maja";
+    }
+    void keysBelongToTheirWindow()
+    {
+        QFETCH(QString, keys);
+        WordTestDrive d({{"maja", "house"}, {"koer", "dog"}});
+        d.draw(0), d.draw(1), d.draw(0), d.draw(0); // a new round starts with maja
+        if (!keys.startsWith("Test"))
+            d.start();
+        for (const QString& step : keys.split(", ")) {
+            const QStringList w = step.split(' ');
+            QWidget* at = w[0] == "Continue" ? d.child<QWidget>(d.wrong(), "Command1")
+                : w[0] == "Again"            ? d.child<QWidget>(d.results(), "Command1")
+                : w[0] == "Test"             ? d.child<QWidget>(d.main, "nupptest")
+                                             : d.answerBox();
+            if (!QStringList{"Continue", "Again", "Test"}.contains(w[0]))
+                d.answerBox()->setText(w[0]);
+            QApplication::setActiveWindow(at->window());
+            at->setFocus();
+            d.h.waitForKeys();
+            const Qt::Key key = w[1] == "Space" ? Qt::Key_Space : w[1] == "Esc" ? Qt::Key_Escape : Qt::Key_Return;
+            WordTestDrive::key(key, w.last() == "held" ? 5 : 0);
+            if (w.size() > 2 && w[2] != "held")
+                WordTestDrive::key(key);
+        }
+        QTEST(status(d), "after");
     }
 
     // A results window left open from "Results" is filled afresh however the test ends.

@@ -3,6 +3,7 @@
 #include "dictionary/PairRule.h"
 #include "dictionary/TextEncoding.h"
 #include "state/Moodul1.h"
+#include "state/TestRound.h"
 
 #include <QDir>
 #include <QFile>
@@ -439,12 +440,25 @@ bool storePairs(MOODUL1& state, const WordPairs& pairs)
         changed = changed || state.KnownWords[i] != pairs[i].known || state.UnknownWords[i] != pairs[i].unknown;
         state.KnownWords[i] = pairs[i].known;
         state.UnknownWords[i] = pairs[i].unknown;
+        state.PairIds[i] = newPairId(state);
     }
     for (int i = n; i < MOODUL1::WordSlots; ++i) {
         state.KnownWords[i].clear();
         state.UnknownWords[i].clear();
+        state.PairIds[i] = 0;
     }
     state.LastWordIndex = static_cast<std::int16_t>(n - 1);
+    return changed;
+}
+
+bool storeListedPairs(MOODUL1& state, const WordPairs& pairs, const std::vector<std::uint32_t>& ids)
+{
+    const std::vector<std::uint32_t> asked = askedPairs(state);
+    const bool changed = storePairs(state, pairs);
+    for (size_t i = 0; i < pairs.size() && i < ids.size() && i < MOODUL1::WordSlots; ++i)
+        if (ids[i] != 0)
+            state.PairIds[i] = ids[i];
+    markAskedPairs(state, asked);
     return changed;
 }
 

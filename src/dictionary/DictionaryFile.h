@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -91,7 +92,11 @@ WordPairs savedPairs(const MOODUL1& state);
 // Makes these pairs the whole list (as many as the arrays hold): the other
 // slots emptied, LastWordIndex = count - 1. Returns whether the list differs
 // from what it was.
+// Every pair is new to the list.
 bool storePairs(MOODUL1& state, const WordPairs& pairs);
+// The editor's write-back: ids[i] names pair i (0 for a new one), so that
+// each pair keeps its asked mark; a pair left out leaves the round.
+bool storeListedPairs(MOODUL1& state, const WordPairs& pairs, const std::vector<std::uint32_t>& ids);
 // The pair rule over a list: hyphens to the file's "}", and back.
 WordPairs withStoredHyphens(WordPairs pairs);
 WordPairs withHyphens(WordPairs pairs);

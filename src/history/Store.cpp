@@ -442,24 +442,41 @@ std::vector<PairRecord> Store::pairs(const std::vector<PairWords>& list) const
             result.push_back({known, unknown, 0, 0, {}, {}});
         return result;
     }
-    QSqlQuery counts(d->db());
-    counts.prepare(QStringLiteral("SELECT count(*), total(outcome = 0), max(a.id) FROM answers a "
-                                  "WHERE a.pair = (SELECT id FROM pairs WHERE known = ? AND unknown = ?)"));
+    // Two passes over the whole record, then one row per pair asked: a
+    // thousand lookups of words would cost more than reading it all.
+    struct Seen {
+        int asked = 0, right = 0;
+        qint64 last = 0;
+    };
+    std::map<PairWords, Seen> seen;
+    d->exec(QStringLiteral("BEGIN")); // one snapshot for all three reads
+    {
+        std::map<qint64, Seen> byId;
+        QSqlQuery q(d->db());
+        if (d->run(q, QStringLiteral("SELECT pair, count(*), total(outcome = 0), max(id) FROM answers GROUP BY pair"),
+                   {}))
+            while (q.next())
+                byId[q.value(0).toLongLong()] = {q.value(1).toInt(), int(q.value(2).toDouble()),
+                                                 q.value(3).toLongLong()};
+        if (d->run(q, QStringLiteral("SELECT id, known, unknown FROM pairs"), {}))
+            while (q.next())
+                if (const auto it = byId.find(q.value(0).toLongLong()); it != byId.end())
+                    seen[{q.value(1).toString(), q.value(2).toString()}] = it->second;
+        q.finish();
+    }
     QSqlQuery last(d->db());
     last.prepare(AnswerColumns + QStringLiteral("WHERE a.id = ?"));
     for (const auto& [known, unknown] : list) {
         PairRecord r;
         r.known = known;
         r.unknown = unknown;
-        counts.bindValue(0, known);
-        counts.bindValue(1, unknown);
-        if (counts.exec() && counts.next()) {
-            r.asked = counts.value(0).toInt();
-            r.right = int(counts.value(1).toDouble());
-            const qint64 lastId = counts.value(2).toLongLong();
-            counts.finish();
-            last.bindValue(0, lastId);
-            if (r.asked > 0 && last.exec() && last.next()) {
+        const auto it =
+            seen.find({known.isNull() ? QStringLiteral("") : known, unknown.isNull() ? QStringLiteral("") : unknown});
+        if (it != seen.end()) {
+            r.asked = it->second.asked;
+            r.right = it->second.right;
+            last.bindValue(0, it->second.last);
+            if (last.exec() && last.next()) {
                 r.lastAnswer = d->answerAt(last);
                 r.lastAsked = r.lastAnswer->when;
             }
@@ -467,6 +484,7 @@ std::vector<PairRecord> Store::pairs(const std::vector<PairWords>& list) const
         }
         result.push_back(std::move(r));
     }
+    d->exec(QStringLiteral("COMMIT"));
     return result;
 }
 

@@ -133,7 +133,7 @@ void markAsked(MOODUL1& s, int pair)
 int wordsLeft(const MOODUL1& s)
 {
     if (!drilling(s))
-        return s.LastWordIndex + 1 - s.AnsweredCount;
+        return questionsLeft(s);
     const auto pairs = held(s);
     const auto open =
         std::count_if(pairs.begin(), pairs.end(), [&s](const Held& h) { return !s.MistakesDrill.asked[h.drillPlace]; });

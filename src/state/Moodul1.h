@@ -43,6 +43,13 @@ struct MOODUL1 {
     std::int16_t AnsweredCount = 0;
     std::int16_t WrongCount = 0;
     std::array<std::int16_t, WordSlots> AskedFlags{};
+    // Which pair each slot holds (0: none). The editor sorts, drops and
+    // brings back pairs during a test; a pair's mark goes with it.
+    std::array<std::uint32_t, WordSlots> PairIds{};
+    std::uint32_t LastPairId = 0;
+    // Pairs asked in this round that the list does not hold now: an undo in
+    // the editor may bring them back, asked.
+    std::vector<std::uint32_t> AskedAway;
     std::int16_t ElapsedSeconds = 0;
     bool WrongAnswerAcknowledged = false;
 

@@ -1,5 +1,6 @@
 #include "state/ShownQuestion.h"
 
+#include "state/Draw.h"
 #include "state/Drill.h"
 #include "state/TestRound.h"
 
@@ -26,6 +27,15 @@ ShownQuestion takeQuestion(const MOODUL1& s, int pair, const TestOptions& option
     return q;
 }
 
+void fillChoices(const MOODUL1& s, ShownQuestion& q, const std::function<double()>& rnd)
+{
+    const int p = drawIndex(rnd(), 4);
+    q.choices[static_cast<size_t>(p)] = q.expected;
+    const int last = lastListIndex(s);
+    for (int place : choiceFillOrder(p))
+        q.choices[static_cast<size_t>(place)] = answerSide(s, drawIndex(rnd(), last), q.askUnknownWords);
+}
+
 bool answerIsRight(const QString& given, const QString& expected) { return trimBlanks(given) == trimBlanks(expected); }
 
 bool countAnswer(MOODUL1& s, bool right)
@@ -47,6 +57,10 @@ void resetCounts(MOODUL1& s)
 
 bool testIsOver(const MOODUL1& s) { return drilling(s) ? wordsLeft(s) <= 0 : s.AnsweredCount > s.LastWordIndex; }
 
-void startNewRound(MOODUL1& s) { s.AskedFlags.fill(0); }
+void startNewRound(MOODUL1& s)
+{
+    s.AskedFlags.fill(0);
+    s.AskedAway.clear();
+}
 
 } // namespace vorbix

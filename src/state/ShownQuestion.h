@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 
 namespace vorbix {
 
@@ -32,6 +33,11 @@ QString answerSide(const MOODUL1& s, int pair, bool askUnknownWords);
 // Pair `pair` as it would be put on screen under these options.
 ShownQuestion takeQuestion(const MOODUL1& s, int pair, const TestOptions& options);
 
+// Choices mode: the answer at a place drawn from uniform numbers in [0, 1),
+// the four other places filled from pairs drawn alike. Repeats, the pair
+// itself and empty words stay as drawn.
+void fillChoices(const MOODUL1& s, ShownQuestion& q, const std::function<double()>& rnd);
+
 // Blanks at either end never count, on the stored word or on the answer;
 // otherwise the texts must be equal, case and accents included.
 bool answerIsRight(const QString& given, const QString& expected);
@@ -44,7 +50,7 @@ void resetCounts(MOODUL1& s);
 // Every question of the list has been answered.
 bool testIsOver(const MOODUL1& s);
 
-// A changed list starts a new round: no pair counts as asked.
+// A new round, or a new list: no pair counts as asked.
 void startNewRound(MOODUL1& s);
 
 } // namespace vorbix

@@ -99,16 +99,19 @@ void exchangeSort(MOODUL1& m, Words& keySide, Order order)
 
     std::vector<QString> known(last + 1), unknown(last + 1);
     std::vector<std::int16_t> asked(last + 1);
+    std::vector<std::uint32_t> ids(last + 1);
     for (int i = 0; i <= last; ++i) {
         known[i] = std::move(m.KnownWords[i]);
         unknown[i] = std::move(m.UnknownWords[i]);
         asked[i] = m.AskedFlags[i];
+        ids[i] = m.PairIds[i];
     }
     for (int i = 0; i <= last; ++i) {
         const int from = entries[i] & 0xFFFF;
         m.KnownWords[i] = std::move(known[from]);
         m.UnknownWords[i] = std::move(unknown[from]);
         m.AskedFlags[i] = asked[from]; // a pair keeps its mark
+        m.PairIds[i] = ids[from];
     }
 }
 

@@ -12,7 +12,7 @@ namespace vorbix {
 QCollator wordCollator();
 
 // Exchange sorts over positions 0..LastWordIndex of the word arrays, by one
-// side, moving whole pairs with their asked marks. Keys that compare equal
+// side, moving whole pairs with their asked marks and identities. Keys that compare equal
 // are never exchanged. An A-Z sort never moves a pair whose key is empty; a
 // Z-A sort moves such pairs to the end. LastWordIndex and WordsModified stay as they are.
 void SortUnknownAZ(MOODUL1& m);

@@ -9,13 +9,15 @@
 
 namespace vorbix::testing {
 
-// Opens the editor from Main and makes it active, so focus and keys work.
+// Opens the editor from Main and makes it active, so focus and keys work,
+// and lets the moment pass in which a new window ignores Enter.
 inline Editor* openEditor(Harness& h)
 {
     h.program.form<Main>().Command1_Click();
     Editor* e = h.program.loaded<Editor>();
     if (e)
         QApplication::setActiveWindow(e);
+    h.waitForKeys();
     return e && QTest::qWaitForWindowActive(e) ? e : nullptr;
 }
 

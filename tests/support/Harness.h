@@ -2,6 +2,7 @@
 
 #include "dictionary/DictionaryFile.h"
 #include "support/ScriptedPlatform.h"
+#include "ui/toolkit/KeyGuard.h"
 #include "ui/toolkit/Program.h"
 
 #include <QCoreApplication>
@@ -14,6 +15,9 @@ namespace vorbix::testing {
 struct Harness {
     ScriptedPlatform platform;
     Program program{platform};
+
+    // As long as a window waits before it takes Enter, Space or Esc.
+    void waitForKeys() { platform.advance(KeyGuard::WaitMs); }
 
     // Lets windows that were unloaded actually go away.
     static void flush() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }

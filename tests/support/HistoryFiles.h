@@ -2,7 +2,6 @@
 
 #include "history/History.h"
 
-#include <QDir>
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -19,54 +18,40 @@
 
 namespace vorbix::testing {
 
-// A record file in a scratch folder, read behind the store's back by a
-// connection of the test's own.
+// A record file in a scratch folder, read and written behind the store's
+// back by connections of the test's own.
 struct RecordFile {
     QTemporaryDir dir;
     QString path = dir.filePath("history.sqlite");
 
-    // Each row's columns joined by "|", rows in order; "error: ..." when the
-    // statement fails. Never makes the file.
-    QStringList rows(const QString& sql) const
+    // Runs the statements in order; the last one's rows, columns joined by
+    // "|", or "error: ..." where one fails. Reading never makes the file.
+    QStringList run(const QStringList& statements, bool write) const
     {
         QStringList out;
         {
-            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "test-reader");
-            db.setConnectOptions("QSQLITE_BUSY_TIMEOUT=5000;QSQLITE_OPEN_READONLY");
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "test-side");
+            db.setConnectOptions(write ? "" : "QSQLITE_BUSY_TIMEOUT=5000;QSQLITE_OPEN_READONLY");
             db.setDatabaseName(path);
-            QSqlQuery q(db);
-            if (!db.open() || !q.exec(sql))
-                out << "error: " + q.lastError().text();
-            while (q.next()) {
-                QStringList columns;
-                for (int i = 0; i < q.record().count(); ++i)
-                    columns << q.value(i).toString();
-                out << columns.join('|');
-            }
-        }
-        QSqlDatabase::removeDatabase("test-reader");
-        return out;
-    }
-    QString one(const QString& sql) const { return rows(sql).value(0); }
-    // Runs statements on a connection of its own, as an older or another program would.
-    bool write(const QStringList& statements) const
-    {
-        bool ok = true;
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "test-writer");
-            db.setDatabaseName(path);
-            ok = db.open();
             for (const QString& sql : statements) {
                 QSqlQuery q(db);
-                if (ok && !q.exec(sql)) {
-                    qWarning("%s: %s", qPrintable(sql), qPrintable(q.lastError().text()));
-                    ok = false;
+                out.clear();
+                if (!db.open() || !q.exec(sql))
+                    return QSqlDatabase::removeDatabase("test-side"), QStringList{"error: " + q.lastError().text()};
+                while (q.next()) {
+                    QStringList columns;
+                    for (int i = 0; i < q.record().count(); ++i)
+                        columns << q.value(i).toString();
+                    out << columns.join('|');
                 }
             }
         }
-        QSqlDatabase::removeDatabase("test-writer");
-        return ok;
+        QSqlDatabase::removeDatabase("test-side");
+        return out;
     }
+    QStringList rows(const QString& sql) const { return run({sql}, false); }
+    QString one(const QString& sql) const { return rows(sql).value(0); }
+    bool write(const QStringList& statements) const { return !run(statements, true).join("").startsWith("error"); }
     // Every answer as "list|known|unknown|side|mode|given|outcome|seconds", in order.
     QStringList answers() const
     {
@@ -77,43 +62,29 @@ struct RecordFile {
     QByteArray onDisk() const
     {
         QByteArray bytes;
-        for (const QString& name : {path, path + "-wal"}) {
-            QFile f(name);
-            if (f.open(QIODevice::ReadOnly))
+        for (const QString& name : {path, path + "-wal"})
+            if (QFile f(name); f.open(QIODevice::ReadOnly))
                 bytes += f.readAll();
-        }
         return bytes;
     }
 };
 
-// Makes a file that this process may not write: by its mode, and for root,
-// whom modes do not stop, by the file system's immutable flag. False when
-// neither holds here. Undo before the folder goes.
-inline bool makeReadOnly(const QString& path)
+// A file this process may not write: by its mode, and for root, whom modes do
+// not stop, by the file system's immutable flag (on = false undoes both).
+// False when that does not hold here.
+inline bool makeReadOnly(const QString& path, bool on = true)
 {
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-    if (geteuid() != 0)
-        return true;
+    QFile::setPermissions(path, QFile::ReadOwner | (on ? QFile::Permissions() : QFile::WriteOwner));
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
     int flags = 0;
-    const bool set = fd >= 0 && ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0
-        && (flags |= FS_IMMUTABLE_FL, ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0);
+    const bool set = geteuid() != 0 || !on
+        || (fd >= 0 && ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0
+            && (flags |= FS_IMMUTABLE_FL, ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0));
+    if (!on && fd >= 0 && ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 && (flags & FS_IMMUTABLE_FL))
+        flags &= ~FS_IMMUTABLE_FL, ioctl(fd, FS_IOC_SETFLAGS, &flags);
     if (fd >= 0)
         ::close(fd);
     return set;
-}
-
-inline void makeWritable(const QString& path)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
-    int flags = 0;
-    if (fd >= 0 && ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 && (flags & FS_IMMUTABLE_FL)) {
-        flags &= ~FS_IMMUTABLE_FL;
-        ioctl(fd, FS_IOC_SETFLAGS, &flags);
-    }
-    if (fd >= 0)
-        ::close(fd);
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
 }
 
 } // namespace vorbix::testing

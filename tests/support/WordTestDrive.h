@@ -62,6 +62,22 @@ struct WordTestDrive {
     void answer(const QString& typed) { answerBox()->setText(typed), press(test(), "Command1"); }
     void answer(const QString& typed, int next) { draw(next), answer(typed); }
     void continueAfterWrong() { press(wrong(), "Command1"); }
+    // Presses and releases a key as a keyboard does, where the focus is at
+    // each moment; held down, it repeats first.
+    static void key(Qt::Key k, int repeats = 0)
+    {
+        const auto at = [] {
+            QWidget* w = QApplication::focusWidget() ? QApplication::focusWidget() : QApplication::activeWindow();
+            return w ? w : QApplication::topLevelWidgets().value(0);
+        };
+        QTest::keyPress(at(), k);
+        for (int i = 0; i < repeats; ++i) {
+            QKeyEvent again(QEvent::KeyPress, k, Qt::NoModifier, QString(), true);
+            QApplication::sendEvent(at(), &again);
+        }
+        QTest::keyRelease(at(), k);
+        Harness::flush();
+    }
 };
 
 } // namespace vorbix::testing

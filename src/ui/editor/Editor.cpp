@@ -5,8 +5,8 @@
 #include "dictionary/DictionaryFile.h"
 #include "ui/toolkit/Contrast.h"
 #include "state/NumberForm.h"
-#include "state/ShownQuestion.h"
 #include "state/Sorting.h"
+#include "state/TestRound.h"
 #include "ui/main/Main.h"
 #include "ui/toolkit/Design.h"
 #include "ui/toolkit/Platform.h"
@@ -33,14 +33,30 @@ QString rowText(const QListWidget* list, int row)
     return item ? item->text() : QString();
 }
 
+// Which pair a row of List1 holds, so that the pair keeps its asked mark
+// wherever sorts and undo move it.
+constexpr int PairIdRole = Qt::UserRole;
+
+std::uint32_t rowId(const QListWidget* list, int row)
+{
+    const QListWidgetItem* item = list->item(row);
+    return item ? item->data(PairIdRole).toUInt() : 0;
+}
+
 // A sort or an undo often gives the same number of rows: the
 // items keep their places and take the new texts, with one change signal for
 // the lot instead of two thousand rows taken out and put in again.
-void setRows(QListWidget* list, const QStringList& texts)
+void setRows(QListWidget* list, const QStringList& texts, const std::vector<std::uint32_t>& ids = {})
 {
+    const auto setId = [&](int r) {
+        if (size_t(r) < ids.size())
+            list->item(r)->setData(PairIdRole, ids[size_t(r)]);
+    };
     if (list->count() != texts.size()) {
         list->clear();
         list->addItems(texts);
+        for (int r = 0; r < texts.size(); ++r)
+            setId(r);
         return;
     }
     if (texts.isEmpty())
@@ -48,8 +64,10 @@ void setRows(QListWidget* list, const QStringList& texts)
     QAbstractItemModel* model = list->model();
     {
         const QSignalBlocker quiet(model);
-        for (int r = 0; r < texts.size(); ++r)
+        for (int r = 0; r < texts.size(); ++r) {
             list->item(r)->setText(texts[r]);
+            setId(r);
+        }
     }
     emit model->dataChanged(model->index(0, 0), model->index(texts.size() - 1, 0), {Qt::DisplayRole});
     // As a refilled list: nothing selected, nothing current, at the top.
@@ -184,7 +202,7 @@ public:
                 new Step(editor_, text_, std::move(before_), std::move(after), changesList_, wroteBack));
     }
     // The rows as the command found them, read once.
-    dictionary::WordPairs rowsBefore() const { return outer_ ? before_.rows : editor_->rows(); }
+    Snapshot before() const { return outer_ ? before_ : editor_->capture(); }
     UndoScope(const UndoScope&) = delete;
     UndoScope& operator=(const UndoScope&) = delete;
 
@@ -332,20 +350,29 @@ void Editor::writeCount(CountForm form)
 void Editor::Form_Load()
 {
     QStringList known, unknown;
+    std::vector<std::uint32_t> ids;
     const MOODUL1& s = state();
     const int n = pairCount(s, lastListIndex(s) + 1);
     for (int i = 0; i < n; ++i) {
         known << s.KnownWords[i];
         unknown << s.UnknownWords[i];
+        ids.push_back(s.PairIds[i]);
     }
-    showRows(known, unknown);
+    showRows(known, unknown, ids);
     writeCount(CountForm::WordCount);
 }
 
-void Editor::showRows(const QStringList& known, const QStringList& unknown)
+void Editor::showRows(const QStringList& known, const QStringList& unknown, const std::vector<std::uint32_t>& ids)
 {
-    setRows(ui->List1, known);
+    setRows(ui->List1, known, ids);
     setRows(ui->List2, unknown);
+}
+
+void Editor::appendRow(const QString& known, const QString& unknown, std::uint32_t id)
+{
+    ui->List1->addItem(known);
+    ui->List1->item(ui->List1->count() - 1)->setData(PairIdRole, id);
+    ui->List2->addItem(unknown);
 }
 
 bool Editor::holdsTyping() const { return !ui->Text1->text().isEmpty() || !ui->Text2->text().isEmpty(); }
@@ -380,8 +407,7 @@ void Editor::addPair(CountForm form, bool focusToText2)
         return;
     const UndoScope step(this, QStringLiteral("add"), true);
     state().WordsModified = 1;
-    ui->List1->addItem(ui->Text1->text());
-    ui->List2->addItem(ui->Text2->text());
+    appendRow(ui->Text1->text(), ui->Text2->text(), newPairId(state()));
     ui->Text1->clear();
     ui->Text2->clear();
     writeCount(form);
@@ -437,13 +463,17 @@ void Editor::List1_Click() { showSelection(ui->List1, ui->List2); }
 
 void Editor::List2_Click() { showSelection(ui->List2, ui->List1); }
 
+int Editor::selectedPairRow() const
+{
+    const int r = selectedRow(ui->List1);
+    return r >= 0 ? r : selectedRow(ui->List2);
+}
+
 // Removes the pair selected in List1, else the one selected in List2, and
 // returns its row; -1 when neither list has a selection.
 int Editor::removeSelectedPair()
 {
-    int r = selectedRow(ui->List1);
-    if (r < 0)
-        r = selectedRow(ui->List2);
+    const int r = selectedPairRow();
     if (r < 0)
         return -1;
     state().WordsModified = 1;
@@ -497,15 +527,18 @@ void Editor::Command3_Click()
     }
     const QString known = ui->Text1->text();
     const QString unknown = ui->Text2->text();
-    const bool replacing = selectedRow(ui->List1) >= 0 || selectedRow(ui->List2) >= 0;
-    if (!replacing && !roomForOneMore())
+    const int replaced = selectedPairRow();
+    if (replaced < 0 && !roomForOneMore())
         return;
+    // Other words make another pair, not yet asked; the same words stay the
+    // pair they were.
+    const bool same = replaced >= 0 && rowText(ui->List1, replaced) == known && rowText(ui->List2, replaced) == unknown;
+    const std::uint32_t id = same ? rowId(ui->List1, replaced) : newPairId(state());
 
     const UndoScope step(this, QStringLiteral("replace"), true);
     state().WordsModified = 1;
     removeSelectedPair();
-    ui->List1->addItem(known);
-    ui->List2->addItem(unknown);
+    appendRow(known, unknown, id);
     ui->Text1->clear();
     ui->Text2->clear();
     reapplySort();
@@ -520,13 +553,21 @@ dictionary::WordPairs Editor::rows() const
     return pairs;
 }
 
-void Editor::writeBack() { writeBack(rows()); }
-
-void Editor::writeBack(const dictionary::WordPairs& shown)
+std::vector<std::uint32_t> Editor::rowIds() const
 {
-    // Marks of the old list would skip or repeat pairs of this one.
-    if (dictionary::storePairs(state(), shown))
-        startNewRound(state());
+    std::vector<std::uint32_t> ids;
+    ids.reserve(size_t(ui->List1->count()));
+    for (int r = 0; r < ui->List1->count(); ++r)
+        ids.push_back(rowId(ui->List1, r));
+    return ids;
+}
+
+void Editor::writeBack() { writeBack(rows(), rowIds()); }
+
+// A test may be running: each pair keeps its asked mark.
+void Editor::writeBack(const dictionary::WordPairs& shown, const std::vector<std::uint32_t>& ids)
+{
+    dictionary::storeListedPairs(state(), shown, ids);
 }
 
 void Editor::reload()
@@ -582,13 +623,14 @@ void Editor::sortCommand(int button)
     static constexpr SortRoutine routines[] = {SortUnknownAZ, SortUnknownZA, SortKnownAZ, SortKnownZA};
     UndoScope step(this, QStringLiteral("sort"), false);
     scope_->wroteBack = true;
-    writeBack(step.rowsBefore());
+    const Snapshot shown = step.before();
+    writeBack(shown.rows, shown.ids);
     paintSortButtons(button);
     routines[button](state());
     Form_Load();
 }
 
-Editor::Snapshot Editor::capture() const { return {rows(), activeSort()}; }
+Editor::Snapshot Editor::capture() const { return {rows(), rowIds(), activeSort()}; }
 
 void Editor::restore(const Snapshot& snapshot, bool changesList, bool writesBack)
 {
@@ -601,7 +643,7 @@ void Editor::restore(const Snapshot& snapshot, bool changesList, bool writesBack
             known << row.known;
             unknown << row.unknown;
         }
-        showRows(known, unknown);
+        showRows(known, unknown, snapshot.ids);
     }
     paintSortButtons(snapshot.activeSort);
     writeCount(CountForm::WordCount);

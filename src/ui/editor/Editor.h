@@ -4,7 +4,9 @@
 #include "ui/toolkit/Form.h"
 
 #include <array>
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 class QListWidget;
 class QPushButton;
@@ -80,14 +82,17 @@ private:
     void focusEmptyBox();
     bool roomForOneMore();
     void addPair(CountForm form, bool focusToText2);
+    int selectedPairRow() const;
     int removeSelectedPair();
     void showSelection(QListWidget* from, QListWidget* to);
     void sortCommand(int button);
     void reapplySort();
 
-    // What a step of the undo stack brings back: the rows and the sort.
+    // What a step of the undo stack brings back: the rows, the pairs they
+    // are, and the sort.
     struct Snapshot {
         dictionary::WordPairs rows;
+        std::vector<std::uint32_t> ids;
         int activeSort = -1; // 0..3 for Command5..Command8
         bool operator==(const Snapshot&) const = default;
     };
@@ -96,8 +101,10 @@ private:
     friend class Step;
     friend class UndoScope;
     dictionary::WordPairs rows() const;
-    void showRows(const QStringList& known, const QStringList& unknown);
-    void writeBack(const dictionary::WordPairs& shown);
+    std::vector<std::uint32_t> rowIds() const;
+    void showRows(const QStringList& known, const QStringList& unknown, const std::vector<std::uint32_t>& ids);
+    void appendRow(const QString& known, const QString& unknown, std::uint32_t id);
+    void writeBack(const dictionary::WordPairs& shown, const std::vector<std::uint32_t>& ids);
     Snapshot capture() const;
     void restore(const Snapshot& snapshot, bool changesList, bool writesBack);
     void showTouchedRow(const dictionary::WordPairs& was);

@@ -88,7 +88,7 @@ QVariant PairTableModel::data(const QModelIndex& index, int role) const
     if (role == Qt::ToolTipRole && column == LastAnswer && r.answered)
         return describeDifference(r.difference) + QLatin1Char(' ') + differenceLegend();
     if (role == DifferenceRole && column == LastAnswer && r.answered)
-        return QVariant::fromValue(static_cast<const void*>(&r.difference));
+        return QVariant::fromValue(r.difference);
     if (role == Qt::TextAlignmentRole && (column == Asked || column == Right))
         return int(Qt::AlignRight | Qt::AlignVCenter);
     return {};
@@ -123,8 +123,7 @@ void DifferenceDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     doc.setDocumentMargin(0);
     doc.setDefaultStyleSheet(QStringLiteral("body { color: %1; }")
                                  .arg(opt.palette.color(selected ? QPalette::HighlightedText : QPalette::Text).name()));
-    doc.setHtml(QStringLiteral("<body>")
-                + differenceHtml(*static_cast<const std::vector<DiffPart>*>(parts.value<const void*>()), background)
+    doc.setHtml(QStringLiteral("<body>") + differenceHtml(parts.value<std::vector<DiffPart>>(), background)
                 + QStringLiteral("</body>"));
     const QRect text = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, widget);
     painter->save();

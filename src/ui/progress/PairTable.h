@@ -56,3 +56,5 @@ public:
 };
 
 } // namespace vorbix
+
+Q_DECLARE_METATYPE(std::vector<vorbix::DiffPart>)

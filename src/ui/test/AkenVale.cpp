@@ -64,8 +64,8 @@ void AkenVale::Form_Load()
 
 void AkenVale::showQuestion(const ShownQuestion& q, const QString& given)
 {
-    ui->Label2->setText(q.question);
-    ui->Label3->setText(q.expected);
+    showWord(ui->Label2, q.question);
+    showWord(ui->Label3, q.expected);
     showAnswer(Main::options(program()).showWrongAnswer, given, q.expected);
 }
 

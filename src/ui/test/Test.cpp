@@ -14,10 +14,13 @@
 #include "ui/test/Tulemus.h"
 #include "ui/toolkit/ClickLabel.h"
 #include "ui/toolkit/Design.h"
+#include "ui/toolkit/KeyGuard.h"
 #include "ui/toolkit/Platform.h"
 #include "ui/toolkit/Program.h"
 #include "ui/toolkit/Timer.h"
 
+#include <QAccessible>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
 
@@ -25,6 +28,21 @@
 #include <utility>
 
 namespace vorbix {
+
+namespace {
+
+// Announced at every question, also one that reads as the one before.
+void describe(QWidget* w, const QString& question)
+{
+    if (w->accessibleDescription() != question) {
+        w->setAccessibleDescription(question);
+        return;
+    }
+    QAccessibleEvent changed(w, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&changed);
+}
+
+} // namespace
 
 Test::Test(Program& program) : Form(program), ui(std::make_unique<Ui::Test>())
 {
@@ -65,13 +83,15 @@ Test::Test(Program& program) : Form(program), ui(std::make_unique<Ui::Test>())
     connect(ui->Kyssa5, &ClickLabel::focused, this, &Test::Kyssa5_MouseMove);
     for (ClickLabel* k : choices())
         k->makeChoice();
+    connect(qApp, &QApplication::focusChanged, this, &Test::focusMoved);
 
     for (QWidget* w : {ui->Label2, ui->Label3, ui->Label4, ui->Label5, ui->Label6, ui->Label7})
         designPositions_.emplace_back(w, w->pos());
     designSize_ = size();
 }
 
-Test::~Test() = default;
+// Destroying the controls moves the focus, after this class is gone.
+Test::~Test() { disconnect(qApp, nullptr, this, nullptr); }
 
 TestOptions Test::options() { return Main::options(program()); }
 
@@ -97,11 +117,7 @@ void Test::Form_Load()
     ui->Label4->setText(QStringLiteral("Valesid: ") + signedNumber(s.WrongCount));
     ui->Label6->setText(QStringLiteral("Vastata: ") + signedNumber(wordsLeft(s)));
     ui->Label7->setText(QStringLiteral("Aeg: ") + signedNumber(o.timeLimitSeconds - s.ElapsedSeconds));
-    if (s.AnsweredCount != 0)
-        ui->Label5->setText(QStringLiteral("Õigeid vastuseid on ")
-                            + signedNumber(percentRight(rightAnswers(s), s.AnsweredCount)) + QStringLiteral("%"));
-    else
-        ui->Label5->setText(QStringLiteral("Õigeid vastuseid on 0 %"));
+    ui->Label5->setText(QStringLiteral("Õigeid vastuseid on ") + rightShare(s, QStringLiteral("0 %")));
 
     platform().randomize(platform().timeOfDay());
 
@@ -132,11 +148,16 @@ void Test::Form_Load()
     shown_ = takeQuestion(s, s.CurrentQuestion, o);
     shownList_ = s.CurrentFile;
     shownAtMs_ = platform().monotonicMs();
-    ui->Label1->setText(shown_.question);
+    showWord(ui->Label1, shown_.question);
     s.AskedFlags[shown_.pair] = 1;
     if (drilling(s))
         markAsked(s, shown_.pair);
     ui->Text1->setText(QString());
+    describe(ui->Text1, shown_.question);
+    for (ClickLabel* k : choices())
+        describe(k, shown_.question);
+    // Enter, Space and Esc wait for a press made with this question seen.
+    program().keyGuard().rearm(this);
 
     if (shown_.mode == AnswerMode::Normal)
         arrangeNormal();
@@ -175,24 +196,21 @@ void Test::arrangeChoices()
     for (ClickLabel* k : choices())
         k->show();
     fillChoices();
-    QWidget* focus = focusWidget();
-    const auto k = choices();
-    if (std::find(k.begin(), k.end(), focus) == k.end())
-        ui->Kyssa1->setFocus();
+    // The light stays on its place, as designed, and the focus with it.
+    // Before anything is lit the keys go to the window, where Enter
+    // answers nothing.
+    if (ClickLabel* lit = litChoice())
+        lit->setFocus(Qt::OtherFocusReason);
+    else
+        setFocus(Qt::OtherFocusReason);
 }
 
 void Test::fillChoices()
 {
+    vorbix::fillChoices(state(), shown_, [this] { return platform().rnd(); });
     const auto k = choices();
-    const int p = drawIndex(platform().rnd(), 4);
-    shown_.choices[p] = shown_.expected;
-    // The other places are not checked against the right one: repeats and
-    // empty texts stay as drawn.
-    const int last = lastListIndex(state());
-    for (int place : choiceFillOrder(p))
-        shown_.choices[place] = answerSide(state(), drawIndex(platform().rnd(), last), shown_.askUnknownWords);
-    for (int place = 0; place < 5; ++place)
-        k[place]->setText(shown_.choices[place]);
+    for (size_t place = 0; place < 5; ++place)
+        showWord(k[place], shown_.choices[place]);
 }
 
 // Behind the wrong-answer window the next question is set up but not seen.
@@ -282,7 +300,7 @@ void Test::Command2_Click()
 
 void Test::Command3_Click()
 {
-    if (state().AnsweredCount != 0 && state().WrongAnswerAcknowledged)
+    if (resultsDue(state()))
         showResults();
 }
 
@@ -317,15 +335,20 @@ void Test::Form_Unload()
     program().show<Main>();
 }
 
+// A pick is judged by the word offered, whatever the label could show of it.
 void Test::choose(ClickLabel* label)
 {
-    if (!choicesOnScreen() || !label->isVisible())
+    const auto k = choices();
+    const auto at = std::find(k.begin(), k.end(), label);
+    if (!choicesOnScreen() || !label->isVisible() || at == k.end())
         return;
-    ui->Text1->setText(label->text());
+    light(label);
+    ui->Text1->setText(shown_.choices[static_cast<size_t>(at - k.begin())]);
     Command1_Click();
 }
 
-// Keys 1 to 5 pick by place; the arrows walk the choices, round at the ends.
+// Keys 1 to 5 light a choice by place; the arrows walk the choices, round
+// at the ends. Enter or Space then answers the lit one (ClickLabel).
 void Test::keyPressEvent(QKeyEvent* event)
 {
     const auto k = choices();
@@ -335,8 +358,7 @@ void Test::keyPressEvent(QKeyEvent* event)
     }
     const int key = event->key();
     if (key >= Qt::Key_1 && key <= Qt::Key_5) {
-        if (!event->isAutoRepeat())
-            choose(k[static_cast<size_t>(key - Qt::Key_1)]);
+        light(k[static_cast<size_t>(key - Qt::Key_1)]);
         return;
     }
     int step = 0;
@@ -348,9 +370,18 @@ void Test::keyPressEvent(QKeyEvent* event)
         Form::keyPressEvent(event);
         return;
     }
-    const auto at = std::find(k.begin(), k.end(), focusWidget());
+    const auto at = std::find(k.begin(), k.end(), litChoice());
     const int from = at == k.end() ? (step > 0 ? -1 : 0) : static_cast<int>(at - k.begin());
-    k[static_cast<size_t>((from + step + 5) % 5)]->setFocus(Qt::OtherFocusReason);
+    light(k[static_cast<size_t>((from + step + 5) % 5)]);
+}
+
+// Tab from the window, before anything is lit, lights the first or last choice.
+bool Test::focusNextPrevChild(bool next)
+{
+    if (!choicesOnScreen() || (focusWidget() && focusWidget() != this))
+        return Form::focusNextPrevChild(next);
+    light(choices()[next ? 0 : 4]);
+    return true;
 }
 
 void Test::Kyssa1_Click() { choose(ui->Kyssa1); }
@@ -370,11 +401,44 @@ void Test::highlight(ClickLabel* label)
     setColours(label, highlight, systemColour(SystemColour::HighlightText));
 }
 
-void Test::Kyssa1_MouseMove() { highlight(ui->Kyssa1); }
-void Test::Kyssa2_MouseMove() { highlight(ui->Kyssa2); }
-void Test::Kyssa3_MouseMove() { highlight(ui->Kyssa3); }
-void Test::Kyssa4_MouseMove() { highlight(ui->Kyssa4); }
-void Test::Kyssa5_MouseMove() { highlight(ui->Kyssa5); }
+// What is lit is what Enter or Space answers: the focus goes with the light.
+void Test::light(ClickLabel* label)
+{
+    highlight(label);
+    if (label->isVisible() && focusWidget() != label)
+        label->setFocus(Qt::OtherFocusReason);
+}
+
+void Test::unlight()
+{
+    for (ClickLabel* k : choices())
+        setMenuColours(k);
+}
+
+ClickLabel* Test::litChoice() const
+{
+    const QColor highlight = systemColour(SystemColour::Highlight);
+    for (ClickLabel* k : choices())
+        if (k->palette().color(QPalette::Window) == highlight)
+            return k;
+    return nullptr;
+}
+
+// Tabbing on to a button takes the light along: Enter then presses that
+// button, and no choice may look as if it would be answered.
+void Test::focusMoved(QWidget* from, QWidget* to)
+{
+    const auto k = choices();
+    const auto isChoice = [&k](QWidget* w) { return std::find(k.begin(), k.end(), w) != k.end(); };
+    if (from && to && to->window() == this && to != this && isChoice(from) && !isChoice(to))
+        unlight();
+}
+
+void Test::Kyssa1_MouseMove() { light(ui->Kyssa1); }
+void Test::Kyssa2_MouseMove() { light(ui->Kyssa2); }
+void Test::Kyssa3_MouseMove() { light(ui->Kyssa3); }
+void Test::Kyssa4_MouseMove() { light(ui->Kyssa4); }
+void Test::Kyssa5_MouseMove() { light(ui->Kyssa5); }
 
 // Behind the wrong-answer window no time counts for the next question.
 void Test::showEvent(QShowEvent* event)

@@ -59,6 +59,7 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
@@ -70,6 +71,10 @@ private:
     void fillChoices();
     void choose(ClickLabel* label);
     void highlight(ClickLabel* label);
+    void light(ClickLabel* label);
+    void unlight();
+    ClickLabel* litChoice() const;
+    void focusMoved(QWidget* from, QWidget* to);
     void showResults();
     bool answerable() const;
     bool choicesOnScreen() const;

@@ -6,6 +6,7 @@
 #include "state/Drill.h"
 #include "state/NumberForm.h"
 #include "state/ShownQuestion.h"
+#include "state/TestRound.h"
 #include "ui/test/Test.h"
 #include "ui/toolkit/Design.h"
 #include "ui/toolkit/Platform.h"
@@ -57,11 +58,7 @@ void Tulemus::showCounts()
     ui->Label1->setText(QStringLiteral("Word count: ") + signedNumber(s.AnsweredCount));
     ui->Label2->setText(QStringLiteral("Right: ") + signedNumber(right));
     ui->Label3->setText(QStringLiteral("Wrong: ") + signedNumber(s.WrongCount));
-    if (s.AnsweredCount != 0)
-        ui->Label4->setText(QStringLiteral("Right answers: ") + signedNumber(percentRight(right, s.AnsweredCount))
-                            + QStringLiteral("%"));
-    else
-        ui->Label4->setText(QStringLiteral("Right answers: ") + QStringLiteral("0%"));
+    ui->Label4->setText(QStringLiteral("Right answers: ") + rightShare(s, QStringLiteral("0%")));
 }
 
 void Tulemus::Command1_Click()

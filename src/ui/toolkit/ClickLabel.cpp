@@ -55,7 +55,8 @@ void ClickLabel::makeChoice()
     }();
     Q_UNUSED(factoryInstalled);
     choice_ = true;
-    setFocusPolicy(Qt::StrongFocus);
+    // Not by a click: whoever lights a choice gives it the focus.
+    setFocusPolicy(Qt::TabFocus);
 }
 
 void ClickLabel::mousePressEvent(QMouseEvent* event)

@@ -12,9 +12,9 @@ class ClickLabel : public QLabel {
 public:
     explicit ClickLabel(QWidget* parent = nullptr);
 
-    // Makes the label a choice that can be picked without a mouse: it takes
-    // the focus, Enter or Space picks it, and screen readers see a button
-    // named by its text whose press action picks it.
+    // Makes the label a choice that can be picked without a mouse: Tab
+    // gives it the focus, Enter or Space picks it, and screen readers see a
+    // button named by its text whose press action picks it.
     void makeChoice();
     bool isChoice() const { return choice_; }
     // Picks it as a click would.

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFontDatabase>
+#include <QLabel>
 #include <QVariant>
 #include <QWidget>
 
@@ -89,6 +90,14 @@ void setColours(QWidget* widget, const QColor& background, const QColor& text)
 void setMenuColours(QWidget* widget)
 {
     setColours(widget, systemColour(SystemColour::MenuBar), systemColour(SystemColour::MenuText));
+}
+
+void showWord(QLabel* label, const QString& word)
+{
+    const QString fitted = label->fontMetrics().elidedText(word, Qt::ElideRight, label->contentsRect().width());
+    label->setText(fitted);
+    label->setToolTip(fitted == word ? QString() : word);
+    label->setAccessibleName(word);
 }
 
 } // namespace vorbix

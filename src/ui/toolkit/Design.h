@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QPalette>
 
+class QLabel;
 class QWidget;
 
 namespace vorbix {
@@ -26,5 +27,9 @@ void setColours(QWidget* widget, const QColor& background, const QColor& text);
 // own palette (its window colours are these already), so that disabled
 // buttons still look disabled.
 void setMenuColours(QWidget* widget);
+
+// A word in a label of fixed size: cut with an ellipsis when it is wider,
+// the whole of it in the tooltip and, always, the accessible name.
+void showWord(QLabel* label, const QString& word);
 
 } // namespace vorbix

@@ -1,12 +1,14 @@
 #include "ui/toolkit/Program.h"
 
+#include "ui/toolkit/KeyGuard.h"
 #include "history/Recorder.h"
 #include "ui/toolkit/Platform.h"
 #include "ui/toolkit/Timer.h"
 
 namespace vorbix {
 
-Program::Program(Platform& platform) : platform_(platform), posts_(std::make_unique<QObject>())
+Program::Program(Platform& platform)
+    : platform_(platform), keyGuard_(std::make_unique<KeyGuard>(platform)), posts_(std::make_unique<QObject>())
 {
     history_ = std::make_unique<history::Recorder>([this](const QString& text) {
         // A modal box inside an answer check would let the test's clocks run

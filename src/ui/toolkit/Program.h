@@ -15,6 +15,7 @@
 namespace vorbix {
 
 class Form;
+class KeyGuard;
 class Platform;
 
 namespace history {
@@ -32,6 +33,7 @@ public:
 
     Platform& platform() { return platform_; }
     MOODUL1& state() { return state_; }
+    KeyGuard& keyGuard() { return *keyGuard_; }
     // The learning record. It keeps nothing until given a path (main() gives
     // the user's); its one message goes through the platform after the
     // handler that ran into the problem has finished.
@@ -70,6 +72,7 @@ private:
 
     Platform& platform_;
     MOODUL1 state_;
+    std::unique_ptr<KeyGuard> keyGuard_;
     std::map<std::type_index, Form*> forms_;
     bool ended_ = false;
     QString startupFile_;
