@@ -1,5 +1,6 @@
 #include "dictionary/WordListFile.h"
 
+#include "dictionary/DelimitedText.h"
 #include "dictionary/Import.h"
 #include "dictionary/ListEncoding.h"
 #include "dictionary/TextEncoding.h"
@@ -100,11 +101,12 @@ namespace {
 QString tsvField(const QString& word, bool first)
 {
     // A line starting with "#" is a header, one starting with "<" (after
-    // blanks) could make the file pass for XML, and a leading byte-order
-    // mark would be taken for the file's own.
+    // blanks) could make the file pass for XML, a leading byte-order mark
+    // would be taken for the file's own, and a first pair such as
+    // Word/Translation for column titles, unless quoted.
     const QString lead = word.trimmed();
     const bool quote = word.contains(u'\t') || word.contains(u'"') || word.startsWith(QChar(0xFEFF))
-        || (first && (word.startsWith(u'#') || lead.isEmpty() || lead.startsWith(u'<')));
+        || (first && (word.startsWith(u'#') || lead.isEmpty() || lead.startsWith(u'<') || isColumnTitle(word)));
     if (!quote)
         return word;
     QString quoted = word;
