@@ -72,13 +72,13 @@ int printHistory(const QString& file)
     const dictionary::ListReadResult list = dictionary::readWordListFile(file);
     if (!list.ok()) {
         std::fprintf(stderr, "vorbix: %s cannot be read as a word list (error %d).\n", qPrintable(file), list.error);
-        return 2;
+        return 3;
     }
     const QString recordPath = history::Store::defaultPath();
     const history::Store store(recordPath, history::Store::Access::ReadOnly);
     if (!store.usable() && QFileInfo::exists(recordPath)) {
         std::fprintf(stderr, "vorbix: %s\n", qPrintable(store.problem()));
-        return 3;
+        return 4;
     }
     std::vector<history::PairWords> words;
     for (const dictionary::WordPair& p : list.pairs)

@@ -83,9 +83,9 @@ private slots:
                 + "maja\thouse\t2\t1\t2027-01-15T08:00:00Z\those\twrong\nkoer\tdog\t0\t0\t\t\t\n"
                   "\"say \"\"hi\"\"\"\t\"ta\tb\"\t1\t0\t2027-01-15T08:00:00Z\t\ttimed-out\n"
                                                              << "";
-        QTest::newRow("a list that cannot be read") << "kept" << QByteArray("a\r\n") << 2 << ""
+        QTest::newRow("a list that cannot be read") << "kept" << QByteArray("a\r\n") << 3 << ""
                                                     << "cannot be read as a word list (error 62)";
-        QTest::newRow("a record from a newer Vorbix") << "newer" << list << 3 << ""
+        QTest::newRow("a record from a newer Vorbix") << "newer" << list << 4 << ""
                                                       << "newer Vorbix";
     }
     void printsTheRecordOfAListWithoutADisplay()

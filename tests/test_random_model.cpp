@@ -36,6 +36,7 @@
 
 #include <optional>
 #include <random>
+#include <set>
 
 using namespace vorbix;
 using namespace vorbix::dictionary;
@@ -65,7 +66,8 @@ WordPairs shownPart(const WordPairs& list)
 
 // A straight exchange sort, as the sort buttons promise: keys compared in the
 // user's order with case ignored; A-Z never moves a pair with an empty key.
-void exchangeSort(WordPairs& list, int button)
+// The pairs' identities move with them.
+void exchangeSort(WordPairs& list, std::vector<int>& ids, int button)
 {
     const QCollator collator = wordCollator();
     const auto key = [&](size_t i) -> const QString& { return button < 2 ? list[i].unknown : list[i].known; };
@@ -78,6 +80,7 @@ void exchangeSort(WordPairs& list, int button)
             const int order = ei || ej ? int(ej) - int(ei) : keys[i].compare(keys[j]);
             if (button % 2 == 0 ? !ej && order > 0 : order < 0) {
                 std::swap(list[i], list[j]);
+                std::swap(ids[i], ids[j]);
                 keys[i].swap(keys[j]);
             }
         }
@@ -111,6 +114,7 @@ struct FileModel {
 // re-applied by an add) writes it back again when undone or redone.
 struct UndoStep {
     WordPairs rows[2]; // before, after
+    std::vector<int> ids[2];
     int sort[2];
     bool edit, writesBack;
 };
@@ -119,6 +123,11 @@ struct Model {
     std::map<QString, FileModel> files;
     WordPairs list; // the list last opened or written back
     WordPairs rows; // the editor's rows while it is open
+    // Which pair each of them is: a pair is asked at most once a round,
+    // whatever the editor does to the list during a test.
+    std::vector<int> listIds, rowIds;
+    std::set<int> asked; // in this round
+    int lastId = 0;
     bool main = false, editor = false, prompt = false, ended = false, declined = false;
     bool boxes = false; // the editor's entry boxes hold words
     QString dropped; // the file a prompt for an open was raised for by a drop
@@ -318,7 +327,7 @@ private:
     bool writeBack()
     {
         if (m_.editor)
-            m_.list = m_.rows;
+            m_.list = m_.rows, m_.listIds = m_.rowIds;
         return !shownPart(m_.list).empty();
     }
 
@@ -387,6 +396,10 @@ private:
         if (!r.ok())
             return false;
         m_.list = r.pairs;
+        m_.listIds.clear();
+        for (size_t i = 0; i < m_.list.size(); ++i)
+            m_.listIds.push_back(++m_.lastId);
+        m_.asked.clear(); // a new list, a new round
         m_.file = p;
         m_.kind = r.kind;
         m_.format = r.format;
@@ -400,6 +413,7 @@ private:
     {
         m_.boxes = false;
         m_.rows = shownPart(m_.list);
+        m_.rowIds.assign(m_.listIds.begin(), m_.listIds.begin() + qsizetype(m_.rows.size()));
         m_.sort = -1;
         m_.undo.clear();
         m_.done = 0;
@@ -472,14 +486,15 @@ private:
     template <class F> void editorCommand(bool edit, F&& command)
     {
         const WordPairs before = m_.rows;
+        const std::vector<int> idsBefore = m_.rowIds;
         const int sortBefore = m_.sort;
         wroteBack_ = false;
         command();
         m_.modified = edit ? 1 : m_.modified;
-        if (m_.rows == before && m_.sort == sortBefore)
+        if (m_.rows == before && m_.sort == sortBefore && m_.rowIds == idsBefore)
             return;
         m_.undo.resize(m_.done);
-        m_.undo.push_back({{before, m_.rows}, {sortBefore, m_.sort}, edit, wroteBack_});
+        m_.undo.push_back({{before, m_.rows}, {idsBefore, m_.rowIds}, {sortBefore, m_.sort}, edit, wroteBack_});
         m_.done = m_.undo.size();
     }
 
@@ -490,9 +505,15 @@ private:
         if (replacing < 0 && m_.rows.size() >= size_t(MOODUL1::FileCapacity))
             return expect("The word list is full: it holds at most 1000 pairs.");
         editorCommand(true, [&] {
-            if (replacing >= 0)
+            // The same words again stay the pair they were.
+            const bool same = replacing >= 0 && m_.rows[size_t(replacing)] == p;
+            const int id = same ? m_.rowIds[size_t(replacing)] : ++m_.lastId;
+            if (replacing >= 0) {
                 m_.rows.erase(m_.rows.begin() + replacing);
+                m_.rowIds.erase(m_.rowIds.begin() + replacing);
+            }
             m_.rows.push_back(p);
+            m_.rowIds.push_back(id);
             if (m_.sort >= 0)
                 modelSort(m_.sort);
         });
@@ -503,8 +524,9 @@ private:
     {
         wroteBack_ = true;
         writeBack();
-        exchangeSort(m_.list, button);
+        exchangeSort(m_.list, m_.listIds, button);
         m_.rows = shownPart(m_.list);
+        m_.rowIds.assign(m_.listIds.begin(), m_.listIds.begin() + qsizetype(m_.rows.size()));
         m_.sort = button;
     }
 
@@ -520,6 +542,26 @@ private:
         act("the clock answered");
         judge(m_.typed);
         return false;
+    }
+
+    // A key pressed once more straight away, or held down, lands wherever
+    // the focus is now, maybe in a window the first press opened: it must
+    // do nothing there.
+    void pressAgain(Qt::Key key)
+    {
+        // The window in front: the results over a wrong-answer window over the test.
+        QWidget* at = nullptr;
+        for (Form* f : std::initializer_list<Form*>{win<Tulemus>(), win<AkenVale>(), win<Test>()})
+            if (!at && f && f->isVisible())
+                at = f->focusWidget() ? f->focusWidget() : f;
+        const int how = pick(3);
+        if (!at || how == 0)
+            return;
+        log_.last() += how == 1 ? ", twice" : ", held";
+        if (how == 1)
+            return QTest::keyClick(at, key);
+        QKeyEvent again(QEvent::KeyPress, key, Qt::NoModifier, QString(), true);
+        QApplication::sendEvent(at, &again);
     }
 
     // The user's verdict on an answer to the question on screen.
@@ -691,7 +733,10 @@ private:
             // boxes, unless the list is full.
             const bool full = r < 0 && m_.rows.size() >= size_t(MOODUL1::FileCapacity);
             if (remove && r >= 0)
-                editorCommand(true, [&] { m_.rows.erase(m_.rows.begin() + r); });
+                editorCommand(true, [&] {
+                    m_.rows.erase(m_.rows.begin() + r);
+                    m_.rowIds.erase(m_.rowIds.begin() + r);
+                });
             if (!remove)
                 modelAdd(p, r);
             m_.boxes = remove ? !m_.rows.empty() : full;
@@ -726,6 +771,7 @@ private:
                 std::sort(after.begin(), after.end(), byWords);
                 m_.boxes = after.empty() ? false : before == after ? m_.boxes : true;
                 m_.rows = step.rows[way > 0];
+                m_.rowIds = step.ids[way > 0];
                 m_.sort = step.sort[way > 0];
                 m_.modified = step.edit ? 1 : m_.modified;
                 if (step.writesBack)
@@ -766,7 +812,8 @@ private:
             if (how == 2)
                 ui.Command1->click();
             else if (how < 2)
-                QTest::keyClick(ui.Text1, how == 1 ? Qt::Key_Escape : Qt::Key_Return);
+                QTest::keyClick(ui.Text1, how == 1 ? Qt::Key_Escape : Qt::Key_Return),
+                    pressAgain(how == 1 ? Qt::Key_Escape : Qt::Key_Return);
             return;
         case 1:
             act("wait for the time limit");
@@ -786,7 +833,8 @@ private:
             judge(choice->accessibleName());
             if (how >= 2) {
                 QTest::keyClick(&t, Qt::Key(Qt::Key_1 + n));
-                return QTest::keyClick(choice, how == 2 ? Qt::Key_Return : Qt::Key_Space);
+                QTest::keyClick(choice, how == 2 ? Qt::Key_Return : Qt::Key_Space);
+                return pressAgain(how == 2 ? Qt::Key_Return : Qt::Key_Space);
             }
             QTest::mouseClick(choice, Qt::LeftButton);
             // The second click lands on the same label, if it is still on screen.
@@ -918,6 +966,10 @@ private:
             m_.clock = true;
         }
         m_.typed = t != preTest_ || newQuestion ? "" : m_.typed;
+        // A set-up that put no question up found the round complete (or
+        // nothing to ask): the next question begins a new round.
+        if (newQuestion && !t)
+            m_.asked.clear();
         if (t && newQuestion) {
             const size_t i = size_t(s.CurrentQuestion);
             if (i >= m_.list.size() || m_.list[i].known.isEmpty())
@@ -925,6 +977,15 @@ private:
             const TestOptions o = m_.main ? m_.options : m_.closedOptions;
             m_.limit = o.timeLimitOn ? o.timeLimitSeconds : m_.limit;
             const WordPair& p = m_.list[i];
+            // A pair asked again: only in a new round, once every pair was.
+            if (m_.asked.count(m_.listIds[i])) {
+                for (size_t j = 0; j < m_.list.size(); ++j)
+                    if (!m_.list[j].known.isEmpty() && !m_.asked.count(m_.listIds[j]))
+                        return fail(QString("%1/%2 asked twice in a round, %3/%4 not yet")
+                                        .arg(p.known, p.unknown, m_.list[j].known, m_.list[j].unknown));
+                m_.asked.clear();
+            }
+            m_.asked.insert(m_.listIds[i]);
             m_.question = o.askUnknownWords ? std::pair{p.known, p.unknown} : std::pair{p.unknown, p.known};
             m_.questionFile = m_.file;
             m_.questionOptions = o;

@@ -397,6 +397,60 @@ private slots:
         QTEST(status(d), "after");
     }
 
+    // A screen reader hears each question as the description of the answer
+    // box and of the choices; each option of the main window carries its
+    // group's name. (The offscreen platform has no accessibility bridge, so
+    // the change events themselves cannot be watched here.)
+    void screenReaderHearsEachQuestion()
+    {
+        WordTestDrive d({{"maja", "house"}, {"koer", "dog"}});
+        const auto description = [](QWidget* w) {
+            return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Description);
+        };
+        QStringList heard;
+        d.start(0);
+        heard << description(d.answerBox());
+        d.choices();
+        d.drawChoices(1, 0, {0, 0, 0, 0});
+        d.answer("house");
+        heard << description(d.answerBox()) + " " + description(d.choice(5));
+        heard << description(d.child<QWidget>(d.main, "Option2")) << description(d.child<QWidget>(d.main, "Option4"));
+        QCOMPARE(heard.join(", "), QString("maja, koer koer, What to ask?, Testi type"));
+    }
+
+    // A word wider than its label keeps the label's size and ends in an
+    // ellipsis; its tooltip and accessible name hold all of it, and a choice
+    // is judged by all of it.
+    void longWordsCanBeRead()
+    {
+        const QString word = "Donaudampfschifffahrtsgesellschaftskapitänsmütze";
+        WordTestDrive d({{word, word + "n"}, {word, word + "n"}});
+        d.choices();
+        d.drawChoices(0, 2, {0, 0, 0, 0});
+        d.start();
+        QStringList shown;
+        const auto look = [&shown](QLabel* l) {
+            shown << QString("%1 %2 %3, %4, %5")
+                         .arg(l->objectName())
+                         .arg(l->width())
+                         .arg(l->text().endsWith(QChar(0x2026))
+                              && l->fontMetrics().horizontalAdvance(l->text()) <= l->width())
+                         .arg(l->toolTip().size())
+                         .arg(QAccessible::queryAccessibleInterface(l)->text(QAccessible::Name).size());
+        };
+        look(d.child(d.test(), "Label1"));
+        look(d.choice(3));
+        d.child<QRadioButton>(d.main, "Option3")->setChecked(true); // the next one typed
+        d.draw(1);
+        QTest::mouseClick(d.choice(3), Qt::LeftButton); // right, as a typed word would be
+        d.answer("cat"); // wrong: the wrong-answer window shows the pair
+        look(d.child(d.wrong(), "Label2"));
+        look(d.child(d.wrong(), "Label3"));
+        QVERIFY(status(d).endsWith("results 2 1 1 50%"));
+        QCOMPARE(shown.join("; "),
+                 QString("Label1 321 1, 48, 48; Kyssa3 337 1, 49, 49; Label2 200 1, 48, 48; Label3 200 1, 49, 49"));
+    }
+
     // A results window left open from "Results" is filled afresh however the test ends.
     void resultsLeftOpenShowTheCountsOfNow()
     {

@@ -172,15 +172,24 @@ struct Store::Impl {
     // tables in it is another program's database.
     Opened look(int* version)
     {
-        bool ok = false;
-        *version = int(scalar(QStringLiteral("PRAGMA user_version"), {}, &ok));
-        if (!ok)
-            return isDamage(sqliteCode(lastError)) ? Opened::Damaged : (problem = reason(lastError), Opened::Failed);
+        // One statement, so one snapshot: another Vorbix making the record
+        // between two reads would look like a database of someone else's.
+        QSqlQuery q(db());
+        if (!run(q,
+                 QStringLiteral("SELECT (SELECT user_version FROM pragma_user_version), "
+                                "(SELECT count(*) FROM sqlite_master WHERE type = 'table')"),
+                 {})
+            || !q.next()) {
+            const QSqlError error = q.lastError().isValid() ? q.lastError() : lastError;
+            return isDamage(sqliteCode(error)) ? Opened::Damaged : (problem = reason(error), Opened::Failed);
+        }
+        *version = q.value(0).toInt();
+        const qint64 tables = q.value(1).toLongLong();
+        q.finish();
         if (*version > Store::SchemaVersion) {
             problem = say(QStringLiteral("was written by a newer Vorbix; it is left as it is"));
             return Opened::Failed;
         }
-        const qint64 tables = scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table'"), {});
         return *version == 0 && tables > 0 ? Opened::Damaged : Opened::Ok;
     }
 

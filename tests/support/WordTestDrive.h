@@ -67,6 +67,7 @@ struct WordTestDrive {
     static void key(Qt::Key k, int repeats = 0)
     {
         const auto at = [] {
+            QCoreApplication::processEvents(); // a window just shown becomes the active one
             QWidget* w = QApplication::focusWidget() ? QApplication::focusWidget() : QApplication::activeWindow();
             return w ? w : QApplication::topLevelWidgets().value(0);
         };

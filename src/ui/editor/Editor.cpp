@@ -507,15 +507,27 @@ void Editor::Command2_Click()
     ui->Text2->setText(rowText(ui->List2, shown));
 }
 
+// The Delete key takes only a pair the user can see: a selected row
+// scrolled out of the list is brought into view by the first press, and
+// the next press deletes it.
+bool Editor::selectionInSight(QListWidget* list)
+{
+    const int r = selectedRow(list);
+    if (r < 0 || list->viewport()->rect().contains(list->visualItemRect(list->item(r))))
+        return true;
+    list->scrollToItem(list->item(r));
+    return false;
+}
+
 void Editor::List1_KeyDown(int& KeyCode, int /*Shift*/)
 {
-    if (KeyCode == KeyDelete)
+    if (KeyCode == KeyDelete && selectionInSight(ui->List1))
         Command2_Click();
 }
 
 void Editor::List2_KeyDown(int& KeyCode, int /*Shift*/)
 {
-    if (KeyCode == KeyDelete)
+    if (KeyCode == KeyDelete && selectionInSight(ui->List2))
         Command2_Click();
 }
 

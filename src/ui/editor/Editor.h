@@ -84,6 +84,7 @@ private:
     void addPair(CountForm form, bool focusToText2);
     int selectedPairRow() const;
     int removeSelectedPair();
+    bool selectionInSight(QListWidget* list);
     void showSelection(QListWidget* from, QListWidget* to);
     void sortCommand(int button);
     void reapplySort();

@@ -14,6 +14,7 @@
 #include "ui/toolkit/Program.h"
 
 #include <QApplication>
+#include <QRadioButton>
 #include <QDir>
 #include <QWheelEvent>
 #include <QVBoxLayout>
@@ -27,6 +28,13 @@ Main::Main(Program& program) : Form(program), ui(std::make_unique<Ui::Main>()), 
     ui->setupUi(this);
     applyDesignFonts(this);
     ui->menuBar->setFont(QFont());
+    // A screen reader names each option with its group, as the eye reads
+    // the caption above it.
+    for (const auto& [caption, group] : {std::pair{ui->Label1, ui->Picture2}, std::pair{ui->Label3, ui->Picture1}}) {
+        group->setAccessibleName(caption->text());
+        for (QRadioButton* option : group->findChildren<QRadioButton*>())
+            option->setAccessibleDescription(caption->text());
+    }
     // The program's icon, for the prompt, the About box and the dialogs: set
     // here, as reading it loads every image plugin, which the splash (which
     // has no icon) must not wait for.

@@ -1,6 +1,7 @@
 #include "ui/toolkit/Form.h"
 
 #include "state/Placement.h"
+#include "ui/toolkit/KeyGuard.h"
 #include "ui/toolkit/Program.h"
 
 #include <QAccessibleWidget>
@@ -63,6 +64,8 @@ void Form::Show()
 {
     if (unloaded_ || unloading_)
         return;
+    // Brought forward, maybe with new content: keys wait for a fresh press.
+    program_.keyGuard().rearm(this);
     if (isVisible())
         raise();
     show();
