@@ -161,6 +161,10 @@ private slots:
                                           << "cmdSysInfo" << esc << "Main";
         QTest::newRow("About: Enter on the contact line is OK") << "About"
                                                                 << "Label1" << enter << "Main";
+        QTest::newRow("Import: Enter on a choice is OK") << "Import"
+                                                         << "separatorBox" << enter << "Main dialog";
+        QTest::newRow("Import: Esc in the pairs cancels") << "Import"
+                                                          << "pairTable" << esc << "Main dialog";
         QTest::newRow("About: the close box") << "About"
                                               << "" << CloseBox << "Main";
         QTest::newRow("About: Space copies") << "About"
@@ -290,7 +294,10 @@ private slots:
             {"Tulemus", {"Command1", "Command2"}},
             {"Kassav", {"Command1", "Command2", "Command3"}},
             {"About", {"cmdOK", "cmdSysInfo", "Label1"}},
-            {"Progress", {"PairTable", "Plot", "MistakeList", "Command2"}}};
+            {"Progress", {"PairTable", "Plot", "MistakeList", "Command2"}},
+            {"Import",
+             {"encodingBox", "separatorBox", "headerCheck", "knownBox", "unknownBox", "pairTable", "okButton",
+              "cancelButton"}}};
         for (bool dark : {false, true}) {
             for (const QString& w : windowNames() + QStringList{"Algus"})
                 QTest::addRow("%s, %s", dark ? "dark" : "light", qPrintable(w)) << w << dark << tabOrders.value(w);

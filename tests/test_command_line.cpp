@@ -37,11 +37,13 @@ private slots:
     // arguments, exit code, and what it prints and what it prints as errors.
     void answersWithoutADisplay()
     {
-        const std::tuple<QStringList, int, QString, QString> rows[] = {{{"--version"}, 0, "Vorbix 1.4.0\n", ""},
-                                                                       {{"-h", "words.dic"}, 0, "[options] [FILE]", ""},
-                                                                       {{"--bogus"}, 1, "", "Unknown option 'bogus'."},
-                                                                       {{"a.dic", "b.dic"}, 1, "", "Only one file"},
-                                                                       {{"a.dic"}, 2, "", "no display found"}};
+        const std::tuple<QStringList, int, QString, QString> rows[] = {
+            {{"--version"}, 0, "Vorbix 1.4.0\n", ""},
+            {{"-h", "words.dic"}, 0, "[options] [FILE]", ""},
+            {{"--help"}, 0, "KVTML (KWordQuiz, Parley), CSV", ""},
+            {{"--bogus"}, 1, "", "Unknown option 'bogus'."},
+            {{"a.dic", "b.dic"}, 1, "", "Only one file"},
+            {{"a.dic"}, 2, "", "no display found"}};
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             env.remove(QString::fromLatin1(name));

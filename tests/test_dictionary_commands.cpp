@@ -1,10 +1,13 @@
+#include "dictionary/Import.h"
 #include "dictionary/WordListFile.h"
 #include "support/EditorDriver.h"
 #include "support/Files.h"
 #include "support/Harness.h"
+#include "ui/main/Import.h"
 #include "ui/main/Kassav.h"
 #include "ui/main/Main.h"
 
+#include "ui_Import.h"
 #include "ui_Kassav.h"
 
 #include <QDropEvent>
@@ -37,13 +40,15 @@ private slots:
     // A file that does not open, by Open or dropped, leaves everything as it
     // was (the format of the list in memory too) and offers the dialog
     // again. A dropped file opens as Open opens it; a changed list raises
-    // the prompt first (its answers: droppedFileGoesThroughThePrompt).
+    // the prompt first (its answers: droppedFileGoesThroughThePrompt). A
+    // list from another program is refused in the words of the import
+    // preview.
     void openOrDropChangesNothingUnlessItOpens_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("bytes"); // empty: no such file
         QTest::addColumn<int>("how"); // 0 Open, 1 dropped, 2 dropped on a changed list
-        QTest::addColumn<QString>("message"); // empty: opens
+        QTest::addColumn<QString>("message"); // empty: opens; "preview": the import preview's
         QTest::newRow("missing file") << "bad.dic" << QByteArray() << 0 << "ERROR 53: There is no such a file!";
         QTest::newRow("odd lines") << "bad.dic" << QByteArray("a\r\nb\r\nc\r\n") << 0 << "ERROR 62 occurred.";
         QTest::newRow("line too long") << "bad.dic"
@@ -52,10 +57,9 @@ private slots:
         QTest::newRow("stray Latin-1 byte")
             << "bad.dic" << QByteArray("\xC5\xA1okk\r\ncaf\xE9\r\n") << 0 << "ERROR 54 occurred.";
         QTest::newRow("lone CR") << "bad.dic" << QByteArray("a\rb\r\nc\r\n") << 0 << "ERROR 63 occurred.";
-        QTest::newRow("csv without a usable pair")
-            << "bad.csv" << QByteArray("only;\n;words\n") << 0 << "ERROR 64 occurred.";
+        QTest::newRow("csv without a usable pair") << "bad.csv" << QByteArray("only;\n;words\n") << 0 << "preview";
         QTest::newRow("dropped, broken: message, then the dialog")
-            << "dropped.csv" << QByteArray("a,\"b\nc\",d\n") << 1 << "ERROR 64 occurred.";
+            << "dropped.csv" << QByteArray("a,\"b\nc,d\n") << 1 << "preview";
         QTest::newRow("dropped, opens") << "dropped.csv" << QByteArray("koer;dog\n") << 1 << "";
         QTest::newRow("dropped on a changed list: prompt") << "dropped.csv" << QByteArray("koer;dog\n") << 2 << "";
     }
@@ -88,6 +92,10 @@ private slots:
             QCoreApplication::sendEvent(main_, &drop);
             QCoreApplication::processEvents();
         }
+        if (Import* w = h_->program.loaded<Import>())
+            w->ui->buttonBox->button(QDialogButtonBox::Ok)->click();
+        if (message == "preview")
+            message = previewImport(bytes, bad).errorText;
         QCOMPARE(bool(h_->program.loaded<Kassav>()), how == 2);
         QCOMPARE(state().PendingAction, std::int16_t(how == 2 ? PendingOpen : 0));
         QCOMPARE(h_->platform.dialogs.size(), size_t(message.isEmpty() ? 1 : how ? 2 : 3));
@@ -241,6 +249,9 @@ private slots:
         h_->setWords({{"old", "vana"}, {"two", "kaks"}, {"three", "kolm"}});
         h_->platform.answerDialog(source);
         main_->MFOpen_Click();
+        QCOMPARE(bool(h_->program.loaded<Import>()), imported);
+        if (imported)
+            h_->program.loaded<Import>()->ui->buttonBox->button(QDialogButtonBox::Ok)->click();
         QCOMPARE(h_->platform.dialogs.at(0).filter, "Quorvel's Files (*.dic) |*.dic|" + otherLists);
         const QStringList opened = snapshot();
         QCOMPARE(opened.mid(0, 2), (QStringList{"English Quorvel - " + name, source}));
@@ -250,7 +261,8 @@ private slots:
         QCOMPARE(h_->platform.messages.size(), size_t(skipped));
         if (skipped)
             QCOMPARE(h_->platform.messages[0].text,
-                     "1 word pair was read from " + name + "; 1 entry was skipped: 1 without both words.");
+                     "1 word pair was read from " + name + "; 1 entry was skipped: 1 "
+                         + skipReasonText(SkipReason::MissingWord) + ".");
         if (imported)
             h_->platform.answerDialog(dic);
         state().WordsModified = viaPrompt;
@@ -301,12 +313,15 @@ private slots:
         QTest::addColumn<QString>("unknown");
         QTest::addColumn<int>("way"); // 1 main window closing, 2 Open pending, 3 Exit pending
         QTest::addColumn<QByteArray>("bytes");
-        const QByteArray dic = "a}b\r\nc\r\ntab\tin\r\n\"q\"\r\n", tsv = "a-b\tc\r\n\"tab\tin\"\t\"\"\"q\"\"\"\r\n";
+        const QByteArray dic = "a}b\r\nc\r\ntab\tin\r\n\"q\"\r\n", tsv = "a-b\tc\r\n\"tab\tin\"\t\"\"\"q\"\"\"\r\n",
+                         csv = "\xEF\xBB\xBF"
+                               "a-b,c\r\n\"tab\tin\",\"\"\"q\"\"\"\r\n";
         QTest::newRow("dic") << "a.dic" << 0 << "c" << 0 << dic;
         QTest::newRow("tsv by name") << "a.TSV" << 0 << "c" << 0 << tsv;
         QTest::newRow("tsv by filter") << "a" << 1 << "c" << 0 << tsv;
         QTest::newRow(".dic wins over the filter") << "a.dic" << 1 << "c" << 0 << dic;
-        QTest::newRow("other names are .dic") << "a.txt" << 0 << "c" << 0 << dic;
+        QTest::newRow("other names are tab-separated") << "a.txt" << 0 << "c" << 0 << tsv;
+        QTest::newRow("csv by name") << "a.csv" << 1 << "c" << 0 << csv;
         QTest::newRow("an empty word is refused") << "a.tsv" << 0 << "" << 0 << QByteArray("<missing>");
         QTest::newRow("main window closing: ends") << "a.dic" << 0 << "c" << 1 << dic;
         QTest::newRow("open pending: goes on") << "a.dic" << 0 << "c" << 2 << dic;
@@ -341,11 +356,14 @@ private slots:
         if (fails || way)
             return;
         QCOMPARE(snapshot().mid(0, 2), (QStringList{"Vorbix - " + path, path}));
-        const bool tsv = bytes.startsWith("a-b\t");
-        QCOMPARE(state().CurrentFileKind, tsv ? FileKind::TabSeparated : FileKind::Dictionary);
+        const FileKind kind = bytes.startsWith("a-b\t") ? FileKind::TabSeparated
+            : bytes.contains("a-b,")                    ? FileKind::CommaSeparated
+                                                        : FileKind::Dictionary;
+        QCOMPARE(state().CurrentFileKind, kind);
         state().UnknownWords[0] = "d";
         main_->MFSave_Click();
-        const QByteArray saved = QByteArray(bytes).replace("\nc\r", "\nd\r").replace("\tc\r", "\td\r");
+        const QByteArray saved =
+            QByteArray(bytes).replace("\nc\r", "\nd\r").replace("\tc\r", "\td\r").replace(",c\r", ",d\r");
         QCOMPARE(readBytes(path), saved);
         // The prompt's writer keeps the hyphen.
         state().WordsModified = 1;
@@ -359,7 +377,8 @@ private slots:
 private:
     const QString otherLists = "All word lists (*.dic *.kvtml *.csv *.tsv *.txt)|*.dic;*.kvtml;*.csv;*.tsv;*.txt|"
                                "KVTML (*.kvtml)|*.kvtml|Text lists (*.csv *.tsv *.txt)|*.csv;*.tsv;*.txt|";
-    const QString saveAsFilters = "Quorvel Files (*.dic)|*.dic|Tab-separated text (*.tsv)|*.tsv|";
+    const QString saveAsFilters = "Quorvel Files (*.dic)|*.dic|Tab-separated text (*.tsv)|*.tsv|"
+                                  "Comma-separated text (*.csv)|*.csv|KVTML (*.kvtml)|*.kvtml|";
     static QByteArray utf16Text(const QString& text)
     {
         return QStringEncoder(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom).encode(text);

@@ -4,6 +4,8 @@
 // every step the program must agree with the model. The README tells how to
 // run other seeds and replay a failure.
 #include "dictionary/DictionaryFile.h"
+#include "dictionary/Import.h"
+#include "dictionary/ImportText.h"
 #include "dictionary/WordListFile.h"
 #include "state/Sorting.h"
 #include "state/TestRound.h"
@@ -12,6 +14,7 @@
 #include "support/ScriptedPlatform.h"
 #include "ui/editor/Editor.h"
 #include "ui/main/Algus.h"
+#include "ui/main/Import.h"
 #include "ui/main/Kassav.h"
 #include "ui/main/Main.h"
 #include "ui/test/AkenVale.h"
@@ -23,6 +26,7 @@
 
 #include "ui_AkenVale.h"
 #include "ui_Editor.h"
+#include "ui_Import.h"
 #include "ui_Kassav.h"
 #include "ui_Main.h"
 #include "ui_Test.h"
@@ -119,8 +123,29 @@ struct UndoStep {
     bool edit, writesBack;
 };
 
+// A file in the import window: what the user chose so far, what OK would
+// take, and what the boxes show: the last preview that read, and since then
+// what the user set.
+struct ImportModel {
+    QString path;
+    QByteArray bytes;
+    ImportChoices choices;
+    ImportPreview preview;
+    bool kvtml = false;
+    int known = 0, unknown = 1;
+    bool header = false;
+    QChar separator;
+    void shows(const ImportPreview& p)
+    {
+        kvtml = p.format == ImportFormat::Kvtml1 || p.format == ImportFormat::Kvtml2;
+        std::tie(known, unknown, header, separator) =
+            std::tuple(p.knownColumn, p.unknownColumn, p.headerRow, p.separator);
+    }
+};
+
 struct Model {
     std::map<QString, FileModel> files;
+    std::optional<ImportModel> import;
     WordPairs list; // the list last opened or written back
     WordPairs rows; // the editor's rows while it is open
     // Which pair each of them is: a pair is asked at most once a round,
@@ -295,19 +320,13 @@ private:
         static const QStringList names{"good.dic",  "empty.dic", "gap.dic",    "utf8.dic",    "bom.dic",
                                        "utf16.dic", "words.tsv", "list.csv",   "big.dic",     "over.dic",
                                        "odd.dic",   "junk.dic",  "folder.dic", "missing.dic", "nofolder/x.dic",
-                                       "saved.tsv", "saved.dic"};
+                                       "saved.tsv", "saved.dic", "saved.csv",  "saved.kvtml", "saved.txt"};
         return path(names[pick(names.size())]);
     }
 
-    std::optional<QString> nextDialog(bool saving = false)
+    std::optional<QString> nextDialog()
     {
-        auto& answer = dialogs_.at(size_t(asked_++));
-        // A list saved under a .csv name reads back as delimited text, other
-        // words: a known gap, left out here.
-        if (saving && answer && answer->endsWith(".csv")) {
-            answer = path("saved.dic");
-            queueDialogs();
-        }
+        const auto& answer = dialogs_.at(size_t(asked_++));
         log_.last() += answer ? " -> " + QFileInfo(*answer).fileName() : QString(" -> cancel");
         return answer;
     }
@@ -331,20 +350,30 @@ private:
         return !shownPart(m_.list).empty();
     }
 
-    bool writeFile(const QString& target, bool tsv)
+    // What Save As writes for a name: a .dic only under that name.
+    static FileKind kindFor(const QString& name)
     {
+        const QString suffix = QFileInfo(name).suffix().toLower();
+        return suffix == "dic"  ? FileKind::Dictionary
+            : suffix == "csv"   ? FileKind::CommaSeparated
+            : suffix == "kvtml" ? FileKind::Kvtml
+                                : FileKind::TabSeparated;
+    }
+
+    bool writeFile(const QString& target, FileKind written)
+    {
+        const bool tsv = written != FileKind::Dictionary; // text that needs both words
         const QFileInfo fi(target);
         const bool writable = fi.exists() ? fi.isFile() && fi.isWritable() : fi.dir().exists();
         const WordPairs saved = shownPart(m_.list);
         // A tab-separated line needs both words.
         const auto noUnknown = [](const WordPair& p) { return p.unknown.isEmpty(); };
-        if (!writable || (tsv && std::any_of(saved.begin(), saved.end(), noUnknown))) {
+        const bool emptyKvtml = written == FileKind::Kvtml && saved.empty();
+        if (!writable || emptyKvtml || (tsv && std::any_of(saved.begin(), saved.end(), noUnknown))) {
             expect(saveFailureText(target, QChar(1)).section(QChar(1), 0, 0), true);
             return false;
         }
-        // An empty file has no tabs to tell: it reads as an empty .dic.
-        const FileKind kind = tsv && !saved.empty() ? FileKind::TabSeparated : FileKind::Dictionary;
-        FileModel& f = m_.files[target] = {{}, true, saved, kind};
+        FileModel& f = m_.files[target] = {{}, true, saved, written};
         // The list keeps its encoding: a Unicode one holds every word, the
         // code page all of plain ASCII (which reads the same as UTF-8 with no
         // mark). Which other words the code page holds is the writer's
@@ -386,6 +415,8 @@ private:
     // shows the new list as if just opened.
     bool openPath(const QString& p)
     {
+        if (!p.endsWith(".dic"))
+            return beginImport(p);
         const ListReadResult r = readWordListFile(p);
         if (!r.ok())
             expect(openFailureText(r.error, p));
@@ -409,6 +440,49 @@ private:
         return true;
     }
 
+    // A list from another program goes to the import window, unless it is
+    // refused outright: then its message, and the dialog again.
+    bool beginImport(const QString& p)
+    {
+        if (!QFileInfo(p).isFile()) {
+            expect(openFailureText(readDictionaryFile(p).error, p));
+            return false;
+        }
+        ImportModel imp{p, bytesOf(p), {}, previewImport(bytesOf(p), p)};
+        imp.shows(imp.preview);
+        if (!imp.preview.ok()) {
+            expect(imp.preview.errorText.isEmpty() ? importErrorText(imp.preview.error) : imp.preview.errorText);
+            return false;
+        }
+        m_.import = imp;
+        return true;
+    }
+
+    // OK takes what the window shows, as an opened file; words typed since
+    // the command began would raise the prompt instead.
+    void acceptImport()
+    {
+        const ImportModel imp = *std::exchange(m_.import, std::nullopt);
+        if (writeBack() && m_.modified == 1) {
+            m_.pending = PendingOpen;
+            m_.prompt = true;
+            return;
+        }
+        m_.list = imp.preview.pairs;
+        m_.listIds.clear();
+        for (size_t i = 0; i < m_.list.size(); ++i)
+            m_.listIds.push_back(++m_.lastId);
+        m_.asked.clear(); // a new list, a new round
+        m_.file = imp.path;
+        m_.kind = imp.preview.kind;
+        m_.format = imp.preview.fileFormat;
+        m_.learnFormat.clear();
+        m_.title = "English Quorvel - " + QFileInfo(imp.path).fileName();
+        for (const QString& message : importMessages(imp.path, imp.preview))
+            expect(message);
+        reloadEditor();
+    }
+
     void reloadEditor()
     {
         m_.boxes = false;
@@ -424,7 +498,7 @@ private:
     // Returns false when a chosen file could not be written.
     bool modelSaveAs()
     {
-        const auto answer = nextDialog(true);
+        const auto answer = nextDialog();
         if (!answer) {
             m_.closing = 0;
             loadMain();
@@ -433,11 +507,11 @@ private:
             return true;
         }
         writeBack();
-        const bool tsv = QFileInfo(*answer).suffix() == "tsv";
-        if (!writeFile(*answer, tsv))
+        const FileKind kind = kindFor(*answer);
+        if (!writeFile(*answer, kind))
             return false;
         m_.file = *answer;
-        m_.kind = tsv ? FileKind::TabSeparated : FileKind::Dictionary;
+        m_.kind = kind;
         m_.ended = m_.pending == PendingExit || m_.closing == 1;
         m_.title = "Vorbix - " + *answer;
         return true;
@@ -461,7 +535,7 @@ private:
             if (m_.ended || !m_.prompt)
                 return;
         } else if (answer == 0) {
-            failed = !writeFile(m_.file, m_.kind == FileKind::TabSeparated);
+            failed = !writeFile(m_.file, m_.kind);
             m_.ended = !failed && m_.pending == PendingExit;
         } else if (answer == 1) {
             m_.ended = m_.pending == PendingExit;
@@ -576,6 +650,9 @@ private:
     // ---- steps ------------------------------------------------------------------
     void oneStep()
     {
+        // The import window blocks every other window while it is up.
+        if (Import* w = win<Import>())
+            return importAction(*w);
         const std::vector<Form*> forms = s_->program.loadedForms();
         std::vector<int> weights;
         for (Form* f : forms) // the test gets more turns: answers are what the judgements need
@@ -659,7 +736,7 @@ private:
         case 2:
             if (needsSaveAs())
                 modelSaveAs();
-            else if (writeBack(); writeFile(m_.file, m_.kind == FileKind::TabSeparated))
+            else if (writeBack(); writeFile(m_.file, m_.kind))
                 m_.title = "Vorbix - " + m_.file;
             break;
         case 3:
@@ -855,6 +932,72 @@ private:
         }
     }
 
+    // OK by Enter or the button, Cancel by Esc, the button or the close box,
+    // or a choice changed as a user changes it: the boxes a user can reach.
+    void importAction(Import& w)
+    {
+        ImportModel& imp = *m_.import;
+        const int how = pick(3);
+        QApplication::setActiveWindow(&w);
+        switch (pickWeighted(std::array{3, 2, 5})) {
+        case 0:
+            act(QString("import ok by ") + (how ? "enter" : "button"));
+            if (how && !waitForKeys())
+                return;
+            if (imp.preview.ok())
+                acceptImport();
+            if (how)
+                QTest::keyClick(w.ui->pairTable, Qt::Key_Return);
+            else
+                w.ui->buttonBox->button(QDialogButtonBox::Ok)->click();
+            return;
+        case 1:
+            act(QStringList{"import cancel by esc", "import cancel by button", "import closed"}[how]);
+            if (how == 0 && !waitForKeys())
+                return;
+            m_.import.reset();
+            if (how == 0)
+                QTest::keyClick(w.ui->knownBox, Qt::Key_Escape);
+            else if (how == 1)
+                w.ui->buttonBox->button(QDialogButtonBox::Cancel)->click();
+            else
+                w.close();
+            return;
+        default:
+            break;
+        }
+        const int columns = w.ui->knownBox->count(); // as many as the user can pick from
+        const bool kvtml = imp.kvtml;
+        ImportChoices& c = imp.choices;
+        const int choice = pick(kvtml ? 2 : 4);
+        if (choice < 2) { // a column for one side, the other side as its box shows it
+            const int column = pick(std::max(columns, 1));
+            act(QString("import %1 from column %2").arg(choice ? "unknown" : "known").arg(column));
+            if (column == (choice ? imp.unknown : imp.known))
+                return;
+            (choice ? imp.unknown : imp.known) = column;
+            c.knownColumn = imp.known;
+            c.unknownColumn = imp.unknown;
+            (choice ? w.ui->unknownBox : w.ui->knownBox)->setCurrentIndex(column);
+        } else if (choice == 2) {
+            act("import header row toggled");
+            c.headerRow = imp.header = !imp.header;
+            w.ui->headerCheck->click();
+        } else {
+            QComboBox* box = w.ui->separatorBox;
+            const int at = pick(box->count());
+            const QChar sep = box->itemData(at).toChar();
+            act(QString("import separator U+%1").arg(sep.unicode(), 4, 16, QChar('0')));
+            if (sep == imp.separator)
+                return;
+            c.separator = imp.separator = sep;
+            box->setCurrentIndex(at);
+        }
+        imp.preview = previewImport(imp.bytes, imp.path, c);
+        if (imp.preview.ok())
+            imp.shows(imp.preview);
+    }
+
     // The results, the save prompt, the wrong-answer window and the splash.
     void dialogAction(Form* f)
     {
@@ -910,6 +1053,14 @@ private:
             if (!f.saved || (verified_.count(p) && verified_[p] == bytes))
                 continue;
             verified_[p] = bytes;
+            if (!p.endsWith(".dic")) {
+                // With the import window's first guesses.
+                const ImportPreview back = previewImport(bytes, p);
+                if (!back.ok() || back.pairs != f.pairs)
+                    return fail(QString("%1 reads back as %2 (%3); the model expects %4")
+                                    .arg(p, show(back.pairs), back.errorText, show(f.pairs)));
+                continue;
+            }
             const ListReadResult r = readWordListFile(p);
             if (m_.learnFormat == p) {
                 m_.format = r.format;
@@ -1044,7 +1195,22 @@ private:
                 "list " + show(list == WordPairs{WordPair{}} ? WordPairs{} : list),
                 "file " + s.CurrentFile + QString(", changed %1").arg(s.WordsModified),
                 m ? "title " + m->windowTitle() : "",
-                win<Kassav>() ? QString("prompt for %1/%2").arg(s.PendingAction).arg(s.MainWindowClosing) : ""};
+                win<Kassav>() ? QString("prompt for %1/%2").arg(s.PendingAction).arg(s.MainWindowClosing) : "",
+                importView()};
+    }
+
+    QString importView()
+    {
+        const Import* w = win<Import>();
+        if (!w)
+            return {};
+        WordPairs table;
+        for (int r = 0; r < w->ui->pairTable->rowCount(); ++r)
+            table.push_back({w->ui->pairTable->item(r, 0)->text(), w->ui->pairTable->item(r, 1)->text()});
+        return QString("import %1, OK %2: %3")
+            .arg(w->path())
+            .arg(w->ui->buttonBox->button(QDialogButtonBox::Ok)->isEnabled())
+            .arg(show(table));
     }
 
     QStringList modelView()
@@ -1054,7 +1220,12 @@ private:
                 "list " + show(m_.list == WordPairs{WordPair{}} ? WordPairs{} : m_.list),
                 "file " + m_.file + QString(", changed %1").arg(m_.modified),
                 m_.main ? "title " + m_.title : "",
-                m_.prompt ? QString("prompt for %1/%2").arg(m_.pending).arg(m_.closing) : ""};
+                m_.prompt ? QString("prompt for %1/%2").arg(m_.pending).arg(m_.closing) : "",
+                m_.import ? QString("import %1, OK %2: %3")
+                                .arg(m_.import->path)
+                                .arg(m_.import->preview.ok())
+                                .arg(show(m_.import->preview.ok() ? m_.import->preview.pairs : WordPairs{}))
+                          : ""};
     }
 
     bool after()

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QXmlStreamReader>
+#include <QXmlStreamWriter>
 
 namespace vorbix::dictionary {
 
@@ -94,51 +95,77 @@ ListReadResult readWordListFile(const QString& path)
     return readWordList(bytes, path);
 }
 
-// --- tab-separated export ---------------------------------------------------
+// --- writing lists for other programs -----------------------------------------
 
 namespace {
 
-QString tsvField(const QString& word, bool first)
+// Why a pair cannot be written as text another reader gives back word for
+// word, or an empty text.
+QString unwritablePair(const WordPairs& pairs, const char* form)
 {
-    // A line starting with "#" is a header, one starting with "<" (after
-    // blanks) could make the file pass for XML, a leading byte-order mark
-    // would be taken for the file's own, and a first pair such as
-    // Word/Translation for column titles, unless quoted.
-    const QString lead = word.trimmed();
-    const bool quote = word.contains(u'\t') || word.contains(u'"') || word.startsWith(QChar(0xFEFF))
-        || (first && (word.startsWith(u'#') || lead.isEmpty() || lead.startsWith(u'<') || isColumnTitle(word)));
-    if (!quote)
-        return word;
-    QString quoted = word;
-    quoted.replace(QLatin1String("\""), QLatin1String("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
-
-} // namespace
-
-WriteResult encodeTabSeparated(const WordPairs& pairs, QByteArray* bytes)
-{
-    WriteResult result;
-    QString text;
+    if (pairs.size() > size_t(MaxPairs))
+        return QStringLiteral("the list has %1 pairs; a file holds at most %2").arg(pairs.size()).arg(MaxPairs);
     for (size_t i = 0; i < pairs.size(); ++i) {
         const WordPair& p = pairs[i];
         const char* problem = nullptr;
-        if (holdsLineBreak(p.known) || holdsLineBreak(p.unknown))
-            problem = "holds a line break";
-        else if (firstForbiddenUnit(p.known) >= 0 || firstForbiddenUnit(p.unknown) >= 0)
-            problem = "holds a NUL character or half of a character";
-        else if (p.known.isEmpty() || p.unknown.isEmpty())
-            problem = "lacks a word";
-        if (problem) {
-            result.reason = QStringLiteral("pair %1 (\"%2\", \"%3\") %4, which a tab-separated "
-                                           "list cannot give back")
-                                .arg(i + 1)
-                                .arg(p.known.simplified(), p.unknown.simplified(), QLatin1String(problem));
-            return result;
+        for (const QString* w : {&p.known, &p.unknown}) {
+            if (holdsLineBreak(*w))
+                problem = "holds a line break";
+            else if (w->isEmpty())
+                problem = "lacks a word";
+            else if (w->contains(QChar(0)))
+                problem = "holds a NUL character";
+            else if (hasUnpairedSurrogate(*w))
+                problem = "holds half of a character (a lone surrogate)";
+            else if (w->size() > MaxWordLength)
+                problem = "has a word over the limit of 32767 characters";
+            if (problem)
+                break;
         }
-        text += tsvField(p.known, true);
-        text += u'\t';
-        text += tsvField(p.unknown, false);
+        if (problem)
+            return QStringLiteral("pair %1 (\"%2\", \"%3\") %4, which %5 cannot give back")
+                .arg(i + 1)
+                .arg(p.known.left(40).simplified(), p.unknown.left(40).simplified(), QLatin1String(problem),
+                     QLatin1String(form));
+    }
+    return {};
+}
+
+QString quotedField(QString word)
+{
+    word.replace(QLatin1String("\""), QLatin1String("\"\""));
+    return QLatin1Char('"') + word + QLatin1Char('"');
+}
+
+// Quotes a word as RFC 4180 does when a reader could take it for something
+// else: a separator of any kind the readers guess, a quote, blanks at its
+// ends, a header ("#") or XML ("<") at the start of a line, or a leading
+// byte-order mark that would pass for the file's own.
+QString delimitedField(const QString& word, bool first, QStringView separators)
+{
+    const QString lead = word.trimmed();
+    bool quote = word.contains(u'"') || word.startsWith(QChar(0xFEFF)) || lead.size() != word.size()
+        || (first && (word.startsWith(u'#') || lead.startsWith(u'<')));
+    for (const QChar c : separators)
+        quote = quote || word.contains(c);
+    return quote ? quotedField(word) : word;
+}
+
+WriteResult encodeDelimited(const WordPairs& pairs, QChar separator, QStringView quoted, const char* form,
+                            QByteArray* bytes)
+{
+    WriteResult result;
+    result.reason = unwritablePair(pairs, form);
+    if (!result.reason.isEmpty())
+        return result;
+    QString text;
+    for (const WordPair& p : pairs) {
+        // A first pair of words that pass for column titles is quoted, or
+        // it would read back as the header row.
+        const bool titles = text.isEmpty() && isColumnTitle(p.known) && isColumnTitle(p.unknown);
+        text += titles ? quotedField(p.known) : delimitedField(p.known, true, quoted);
+        text += separator;
+        text += delimitedField(p.unknown, false, quoted);
         text += QLatin1String("\r\n");
     }
     *bytes = text.toUtf8();
@@ -146,21 +173,115 @@ WriteResult encodeTabSeparated(const WordPairs& pairs, QByteArray* bytes)
     return result;
 }
 
-WriteResult writeTabSeparatedFile(const QString& path, const WordPairs& pairs)
+} // namespace
+
+WriteResult encodeTabSeparated(const WordPairs& pairs, QByteArray* bytes)
+{
+    QByteArray out;
+    WriteResult r = encodeDelimited(pairs, u'\t', u"\t", "a tab-separated list", &out);
+    if (r.ok)
+        *bytes = out;
+    r.format = {TextEncoding::Utf8, false};
+    return r;
+}
+
+WriteResult encodeCommaSeparated(const WordPairs& pairs, QByteArray* bytes)
+{
+    // Every separator a reader might guess is quoted, so that the comma is
+    // the only one left to find; the mark tells spreadsheets it is UTF-8.
+    QByteArray out;
+    WriteResult r = encodeDelimited(pairs, u',', u",;\t|:", "a comma-separated list", &out);
+    if (r.ok)
+        *bytes = "\xEF\xBB\xBF" + out;
+    r.format = {TextEncoding::Utf8, true};
+    return r;
+}
+
+WriteResult encodeKvtml(const WordPairs& pairs, QByteArray* bytes)
+{
+    WriteResult result;
+    // KVTML readers take a file without entries for a broken one.
+    result.reason = pairs.empty() ? QStringLiteral("the list is empty; a KVTML file needs at least one pair")
+                                  : unwritablePair(pairs, "a KVTML file");
+    if (!result.reason.isEmpty())
+        return result;
+    QByteArray out;
+    QXmlStreamWriter xml(&out);
+    xml.setAutoFormatting(true);
+    xml.setAutoFormattingIndent(1);
+    xml.writeStartDocument();
+    xml.writeStartElement(QStringLiteral("kvtml"));
+    xml.writeAttribute(QStringLiteral("version"), QStringLiteral("2.0"));
+    xml.writeStartElement(QStringLiteral("information"));
+    xml.writeTextElement(QStringLiteral("generator"), QStringLiteral("Vorbix"));
+    xml.writeEndElement();
+    xml.writeStartElement(QStringLiteral("identifiers"));
+    const QString names[] = {QStringLiteral("Known words"), QStringLiteral("Unknown words")};
+    for (int id = 0; id < 2; ++id) {
+        xml.writeStartElement(QStringLiteral("identifier"));
+        xml.writeAttribute(QStringLiteral("id"), QString::number(id));
+        xml.writeTextElement(QStringLiteral("name"), names[id]);
+        xml.writeEndElement();
+    }
+    xml.writeEndElement();
+    xml.writeStartElement(QStringLiteral("entries"));
+    for (size_t i = 0; i < pairs.size(); ++i) {
+        xml.writeStartElement(QStringLiteral("entry"));
+        xml.writeAttribute(QStringLiteral("id"), QString::number(i));
+        const QString* words[] = {&pairs[i].known, &pairs[i].unknown};
+        for (int id = 0; id < 2; ++id) {
+            xml.writeStartElement(QStringLiteral("translation"));
+            xml.writeAttribute(QStringLiteral("id"), QString::number(id));
+            xml.writeTextElement(QStringLiteral("text"), *words[id]);
+            xml.writeEndElement();
+        }
+        xml.writeEndElement();
+    }
+    xml.writeEndDocument();
+    *bytes = out;
+    result.ok = true;
+    result.format = {TextEncoding::Utf8, false};
+    return result;
+}
+
+WriteResult encodeList(const WordPairs& pairs, FileKind kind, QByteArray* bytes)
+{
+    switch (kind) {
+    case FileKind::CommaSeparated:
+        return encodeCommaSeparated(pairs, bytes);
+    case FileKind::Kvtml:
+        return encodeKvtml(pairs, bytes);
+    default:
+        return encodeTabSeparated(pairs, bytes);
+    }
+}
+
+WriteResult writeListFile(const QString& path, const WordPairs& pairs, FileKind kind)
 {
     QByteArray bytes;
-    WriteResult result = encodeTabSeparated(pairs, &bytes);
+    WriteResult result = encodeList(pairs, kind, &bytes);
     if (result.ok)
         result.ok = writeFileAtomically(path, bytes, &result.reason);
     return result;
 }
 
-bool savesAsTabSeparated(const QString& path, bool tabFilterChosen)
+WriteResult writeTabSeparatedFile(const QString& path, const WordPairs& pairs)
 {
-    const QString suffix = QFileInfo(path).suffix();
-    if (suffix.compare(QLatin1String("tsv"), Qt::CaseInsensitive) == 0)
-        return true;
-    return tabFilterChosen && suffix.compare(QLatin1String("dic"), Qt::CaseInsensitive) != 0;
+    return writeListFile(path, pairs, FileKind::TabSeparated);
+}
+
+FileKind savedKindFor(const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("dic"))
+        return FileKind::Dictionary;
+    if (suffix == QLatin1String("csv"))
+        return FileKind::CommaSeparated;
+    if (suffix == QLatin1String("kvtml"))
+        return FileKind::Kvtml;
+    // .tsv, .txt and any other name: a .dic under such a name would open
+    // through the import window as one column of text.
+    return FileKind::TabSeparated;
 }
 
 QString dictionaryNameFor(const QString& path)

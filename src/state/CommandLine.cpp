@@ -15,13 +15,18 @@ CommandLine::CommandLine()
                               "text, and exit."),
                QStringLiteral("FILE"))
 {
-    parser_.setApplicationDescription(QStringLiteral("Drill the spelling of foreign-language words."));
+    parser_.setApplicationDescription(
+        QStringLiteral("Drill the spelling of foreign-language words.\n\n"
+                       "Word lists are .dic files; KVTML (KWordQuiz, Parley), CSV, tab-separated text and\n"
+                       "Anki's plain-text export open too, after a window shows what will be read."));
     parser_.addOption(help_);
     parser_.addOption(version_);
     parser_.addOption(noHistory_);
     parser_.addOption(history_);
-    parser_.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Dictionary file (.dic) to open at start."),
-                                  QStringLiteral("[FILE]"));
+    parser_.addPositionalArgument(
+        QStringLiteral("FILE"),
+        QStringLiteral("Word list to open at start: .dic, .kvtml, .csv, .tsv or .txt (Anki export)."),
+        QStringLiteral("[FILE]"));
 }
 
 bool CommandLine::parse(const QStringList& arguments)

@@ -3,9 +3,11 @@
 #include "support/WordTestDrive.h"
 #include "ui/about/About.h"
 #include "ui/editor/Editor.h"
+#include "support/Files.h"
 #include "ui/main/Kassav.h"
 
 #include <QApplication>
+#include <QTemporaryDir>
 
 namespace vorbix::testing {
 
@@ -13,7 +15,8 @@ namespace vorbix::testing {
 // there: on a drive with three pairs, the test in Normal mode.
 inline const QStringList& windowNames()
 {
-    static const QStringList names{"Main", "Editor", "Test", "AkenVale", "Tulemus", "Kassav", "About", "Progress"};
+    static const QStringList names{"Main",   "Editor", "Test",     "AkenVale", "Tulemus",
+                                   "Kassav", "About",  "Progress", "Import"};
     return names;
 }
 
@@ -30,6 +33,11 @@ inline Form* openWindow(WordTestDrive& d, const QString& name)
         d.main->MAbout_Click();
     } else if (name == "Progress") {
         d.main->MPShow_Click();
+    } else if (name == "Import") {
+        static QTemporaryDir folder;
+        writeBytes(folder.filePath("words.csv"), "koer;dog\r\nkass;cat\r\n");
+        d.h.platform.answerDialog(folder.filePath("words.csv"));
+        d.main->MFOpen_Click();
     } else if (name != "Main") {
         d.start(0);
         if (name == "AkenVale")

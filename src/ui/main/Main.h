@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dictionary/DictionaryFile.h"
+#include "dictionary/FileKind.h"
 #include "state/Drill.h"
 #include "state/TestOptions.h"
 #include "ui/toolkit/CommonDialog.h"
@@ -9,6 +11,10 @@
 
 namespace Ui {
 class Main;
+}
+
+namespace vorbix::dictionary {
+struct ImportPreview;
 }
 
 namespace vorbix {
@@ -74,12 +80,15 @@ public:
     static TestOptions options(Program& program);
     TestOptions options() const;
 
-    // Opens a file as File > Open does once a path is chosen: all or nothing,
-    // with its messages and title. Returns whether the list was replaced.
+    // Opens a file as File > Open does once a path is chosen: a .dic all or
+    // nothing, with its messages and title; any other file through the
+    // import window. False when the file was refused (with its message).
     bool openPath(const QString& path, const QString& fileTitle);
     bool openPath(const QString& path);
     // A file dropped on the window: File > Open with this path chosen.
     void openDropped(const QString& path);
+    // The import window's OK: its pairs become the list as an opened file's.
+    void acceptImport(const QString& path, const QString& fileTitle, const dictionary::ImportPreview& preview);
 
     // Writes an open editor's words into the shared list, so that what is
     // saved or offered for saving is what the user sees.
@@ -102,6 +111,9 @@ private:
     bool listWouldBeLost();
     // Open's steps; a preset path stands for the first dialog.
     void openFlow(QString preset);
+    bool beginImport(const QString& path, const QString& fileTitle);
+    void replaceList(const QString& path, const QString& fileTitle, const dictionary::WordPairs& pairs,
+                     dictionary::FileKind kind, const dictionary::FileFormat& format);
     // Starts a drill of those pairs the list holds, or shows `nothing`.
     static void drill(Program& program, const std::vector<PairKey>& wanted, const QString& nothing);
     void clearRecord(bool wholeRecord);

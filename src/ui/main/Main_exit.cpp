@@ -1,4 +1,5 @@
 #include "ui/editor/Editor.h"
+#include "ui/main/Import.h"
 #include "ui/main/Kassav.h"
 #include "ui/main/Main.h"
 #include "ui/toolkit/Program.h"
@@ -18,6 +19,8 @@ void Main::MFExit_Click()
 // The close always goes through; a non-empty list is offered for saving.
 void Main::Form_Unload()
 {
+    // A file not yet accepted stays where it is; the list goes to the prompt.
+    program().unload<Import>();
     state().ClosedMainOptions = options();
     syncEditor(program());
     if (!state().listIsEmpty()) {

@@ -1,8 +1,11 @@
 #include "dictionary/DictionaryFile.h"
+#include "dictionary/Import.h"
+#include "dictionary/ImportText.h"
 #include "dictionary/WordListFile.h"
 #include "state/ShownQuestion.h"
 #include "state/Version.h"
 #include "ui/editor/Editor.h"
+#include "ui/main/Import.h"
 #include "ui/progress/Progress.h"
 #include "ui/main/Kassav.h"
 #include "ui/main/Main.h"
@@ -11,7 +14,9 @@
 
 #include <QDir>
 #include <QDropEvent>
+#include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMimeData>
 
 #include <utility>
@@ -30,9 +35,12 @@ bool reportSave(Platform& platform, const WriteResult& result, const QString& pa
     return result.ok;
 }
 
-// The entries Save As offers; the second writes tab-separated text.
-const QString SaveAsFilter = QStringLiteral("Quorvel Files (*.dic)|*.dic|Tab-separated text (*.tsv)|*.tsv|");
-constexpr int TabSeparatedFilter = 1;
+// The entries Save As offers. The name decides what is written
+// (savedKindFor); a filter gives a name typed without one its extension.
+const QString SaveAsFilter = QStringLiteral("Quorvel Files (*.dic)|*.dic|Tab-separated text (*.tsv)|*.tsv|"
+                                            "Comma-separated text (*.csv)|*.csv|KVTML (*.kvtml)|*.kvtml|");
+
+bool namedDictionary(const QString& path) { return path.endsWith(QLatin1String(".dic"), Qt::CaseInsensitive); }
 
 // Open shows the dialog's own first entry, then every list it reads.
 QString openFilter(const QString& designed)
@@ -48,8 +56,8 @@ WriteResult writeList(Program& program, const QString& path, FileKind kind, bool
 {
     Main::syncEditor(program);
     MOODUL1& state = program.state();
-    if (kind == FileKind::TabSeparated)
-        return writeTabSeparatedFile(path, savedPairs(state));
+    if (kind != FileKind::Dictionary && kind != FileKind::Imported)
+        return writeListFile(path, savedPairs(state), kind);
     return hyphenRule ? saveWithHyphenRule(state, path) : dictionary::savePlain(state, path);
 }
 
@@ -145,17 +153,76 @@ bool Main::openPath(const QString& path) { return openPath(path, QFileInfo(path)
 
 bool Main::openPath(const QString& path, const QString& fileTitle)
 {
+    if (!namedDictionary(path))
+        return beginImport(path, fileTitle);
     // The list is replaced only by a file that read cleanly, so a later
     // Save can never put the old list over a file that failed to open.
-    const ListReadResult read = readWordListFile(path);
+    const ReadResult read = readDictionaryFile(path);
     if (!read.ok()) {
         platform().messageBox(openFailureText(read.error, path), MessageIcon::None);
         return false;
     }
-    storePairs(state(), read.pairs);
+    replaceList(path, fileTitle, read.pairs, FileKind::Dictionary, read.format);
+    if (read.truncated)
+        platform().messageBox(truncatedText(path), MessageIcon::None);
+    return true;
+}
+
+bool Main::beginImport(const QString& path, const QString& fileTitle)
+{
+    // Whatever keeps the file from opening, the .dic reader names it.
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
+        platform().messageBox(openFailureText(readDictionaryFile(path).error, path), MessageIcon::None);
+        return false;
+    }
+    ImportPreview preview;
+    QByteArray bytes;
+    if (file.size() > MaxListFileBytes) {
+        preview.error = ImportError::TooLarge;
+    } else {
+        bytes = file.readAll();
+        if (file.error() != QFileDevice::NoError) {
+            platform().messageBox(openFailureText(DeviceIoError, path), MessageIcon::None);
+            return false;
+        }
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        preview = previewImport(bytes, path);
+        QGuiApplication::restoreOverrideCursor();
+    }
+    if (!preview.ok()) {
+        platform().messageBox(preview.errorText.isEmpty() ? importErrorText(preview.error) : preview.errorText,
+                              MessageIcon::None);
+        return false;
+    }
+    // The window finishes the command; Open ends here either way.
+    Import& window = program().form<Import>();
+    window.begin(path, fileTitle, bytes, preview);
+    window.Show();
+    return true;
+}
+
+void Main::acceptImport(const QString& path, const QString& fileTitle, const ImportPreview& preview)
+{
+    // Words typed since the command began would be lost: ask first, as Open
+    // does, and leave the list alone.
+    if (listWouldBeLost()) {
+        state().PendingAction = PendingOpen;
+        program().show<Kassav>();
+        return;
+    }
+    replaceList(path, fileTitle, preview.pairs, preview.kind, preview.fileFormat);
+    for (const QString& message : importMessages(path, preview))
+        platform().messageBox(message, MessageIcon::None);
+}
+
+void Main::replaceList(const QString& path, const QString& fileTitle, const WordPairs& pairs, FileKind kind,
+                       const FileFormat& format)
+{
+    storePairs(state(), pairs);
     state().CurrentFile = path;
-    state().CurrentFileKind = read.kind;
-    state().CurrentFileFormat = read.format;
+    state().CurrentFileKind = kind;
+    state().CurrentFileFormat = format;
     // A new list starts a new round: marks of the old one mean nothing here.
     startNewRound(state());
     setWindowTitle(QStringLiteral("English Quorvel - ") + fileTitle);
@@ -165,11 +232,6 @@ bool Main::openPath(const QString& path, const QString& fileTitle)
         editor->reload();
     if (Progress* progress = program().loaded<Progress>())
         progress->refresh();
-    if (read.skipped() > 0)
-        platform().messageBox(skippedText(path, read), MessageIcon::None);
-    if (read.truncated)
-        platform().messageBox(truncatedText(path), MessageIcon::None);
-    return true;
 }
 
 bool Main::needsSaveAs(Program& program)
@@ -212,9 +274,7 @@ void Main::MFSaveAs_Click()
         lastSaveAsFailed_ = true;
         return;
     }
-    const FileKind kind = savesAsTabSeparated(path, CommonDialog1.FilterIndex == TabSeparatedFilter)
-        ? FileKind::TabSeparated
-        : FileKind::Dictionary;
+    const FileKind kind = savedKindFor(path);
     // A failed save keeps the current file and the title, and never ends
     // the program: the list would be lost.
     if (!reportSave(platform(), writeList(program(), path, kind, true), path)) {
