@@ -437,16 +437,13 @@ private slots:
     // the message after a lossy import.
     void tabSeparatedRoundTrip()
     {
-        const WordPairs pairs{{"koer", "dog"},
-                              {"go, went; gone", "läks"},
-                              {"tab\there", "\"quoted\""},
-                              {"#not a header", "#fine"},
-                              {"  spaced ", " x "},
-                              {"\uFEFFbom", "a\"b"},
-                              {"x-ray}", "—"}};
+        const WordPairs pairs{
+            {"Word", "Translation"},    {"koer", "dog"},      {"go, went; gone", "läks"}, {"tab\there", "\"quoted\""},
+            {"#not a header", "#fine"}, {"  spaced ", " x "}, {"\uFEFFbom", "a\"b"},      {"x-ray}", "—"}};
         QByteArray bytes;
         QVERIFY(encodeTabSeparated(pairs, &bytes).ok);
-        QVERIFY(bytes.startsWith("koer\tdog\r\ngo, went; gone\tl\xC3\xA4ks\r\n\"tab\there\"\t\"\"\"quoted\"\"\"\r\n"));
+        QVERIFY(bytes.startsWith("\"Word\"\tTranslation\r\nkoer\tdog\r\ngo, went; "
+                                 "gone\tl\xC3\xA4ks\r\n\"tab\there\"\t\"\"\"quoted\"\"\"\r\n"));
         QVERIFY(bytes.contains("\r\n\"#not a header\"\t#fine\r\n"));
         for (const QString name : {"out.tsv", "out.txt", "out"})
             QCOMPARE(summary(readWordList(bytes, name)), shown(pairs) + " [tsv]");

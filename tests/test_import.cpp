@@ -267,6 +267,45 @@ private slots:
             QCOMPARE(facts(p), guessed);
     }
 
+    // Lists that KDE's programs ship (tests/data/README.md): how many pairs,
+    // the first and the last, the languages, what was skipped or refused.
+    void readsListsOtherProgramsWrote_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("KWordQuiz French verbs, empty rows between tenses")
+            << "kwordquiz-french_verbs.kvtml"
+            << "32: je suis/I am .. elles seraient/they would be (f) -3 missing French/English";
+        QTest::newRow("KWordQuiz states and capitals") << "kwordquiz-us_states_and_capitals.kvtml"
+                                                       << "50: Alabama/Montgomery .. Wyoming/Cheyenne State/Capital";
+        QTest::newRow("KHangMan words with hints as a second language")
+            << "kdeedu-et-animals.kvtml"
+            << "44: varss/hobuse laps .. millimallikas/vees elav tarretise moodi elukas "
+               "Estonian/Language 2";
+        QTest::newRow("KVTML 1 with an empty second column")
+            << "kdeedu-nb-animals.kvtml"
+            << "refused: The file holds words in one language only (Original); a pair needs two.";
+    }
+    void readsListsOtherProgramsWrote()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, expected);
+        QFile f(QFINDTESTDATA("data/" + file));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const ImportPreview p = previewImport(f.readAll(), file);
+        QString got = "refused: " + p.errorText;
+        if (p.ok()) {
+            got =
+                QString("%1: %2/%3 .. %4/%5")
+                    .arg(p.entries)
+                    .arg(p.pairs.front().known, p.pairs.front().unknown, p.pairs.back().known, p.pairs.back().unknown);
+            for (const auto& [reason, count] : p.skipped)
+                got += QString(" -%1 %2").arg(count).arg(reason == SkipReason::MissingWord ? "missing" : "other");
+            got += " " + p.columns.value(p.knownColumn) + "/" + p.columns.value(p.unknownColumn);
+        }
+        QCOMPARE(got, expected);
+    }
+
     // More than 1000 entries: the first entry chooses which 1000; past the
     // end, the last of them. Lessons are listed in file order, nested ones
     // under their parent's name.

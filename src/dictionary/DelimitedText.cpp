@@ -56,6 +56,12 @@ public:
     bool next(Record& r)
     {
         const qsizetype n = t_.size();
+        // Blank lines are no records: passed over here, a run of millions
+        // of them costs a scan.
+        while (i_ < n && isLineEnd(t_[i_])) {
+            line_ += t_[i_] == u'\n' || i_ + 1 >= n || t_[i_ + 1] != u'\n' ? 1 : 0;
+            ++i_;
+        }
         if (i_ >= n)
             return false;
         r.count = 0;
