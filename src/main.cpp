@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "dictionary/Import.h"
 #include "dictionary/WordListFile.h"
 #include "history/History.h"
 #include "history/Recorder.h"
@@ -11,6 +12,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -63,15 +65,42 @@ QString field(const QString& text)
     return QLatin1Char('"') + QString(text).replace(QLatin1String("\""), QLatin1String("\"\"")) + QLatin1Char('"');
 }
 
+// The pairs Open would take with the import window's first guesses; a
+// refusal in the words Open would show it in.
+vorbix::dictionary::WordPairs readListAsOpenDoes(const QString& file, QString* refusal)
+{
+    using namespace vorbix::dictionary;
+    if (file.endsWith(QLatin1String(".dic"), Qt::CaseInsensitive)) {
+        ReadResult read = readDictionaryFile(file);
+        if (!read.ok())
+            *refusal = openFailureText(read.error, file);
+        return read.pairs;
+    }
+    QFile f(file);
+    if (!QFileInfo(file).isFile() || !f.open(QIODevice::ReadOnly)) {
+        *refusal = openFailureText(readDictionaryFile(file).error, file);
+        return {};
+    }
+    if (f.size() > MaxListFileBytes) {
+        *refusal = importErrorText(ImportError::TooLarge);
+        return {};
+    }
+    const ImportPreview preview = previewImport(f.readAll(), file);
+    if (!preview.ok())
+        *refusal = preview.errorText.isEmpty() ? importErrorText(preview.error) : preview.errorText;
+    return preview.pairs;
+}
+
 // --history FILE: every pair of the list as its file holds it, with the
 // answers recorded for its two words in any list. Reads the record, never
 // makes or changes it.
 int printHistory(const QString& file)
 {
     using namespace vorbix;
-    const dictionary::ListReadResult list = dictionary::readWordListFile(file);
-    if (!list.ok()) {
-        std::fprintf(stderr, "vorbix: %s cannot be read as a word list (error %d).\n", qPrintable(file), list.error);
+    QString refusal;
+    const dictionary::WordPairs pairs = readListAsOpenDoes(file, &refusal);
+    if (!refusal.isEmpty()) {
+        std::fprintf(stderr, "vorbix: %s cannot be read as a word list: %s\n", qPrintable(file), qPrintable(refusal));
         return 3;
     }
     const QString recordPath = history::Store::defaultPath();
@@ -81,7 +110,7 @@ int printHistory(const QString& file)
         return 4;
     }
     std::vector<history::PairWords> words;
-    for (const dictionary::WordPair& p : list.pairs)
+    for (const dictionary::WordPair& p : pairs)
         words.emplace_back(p.known, p.unknown);
     QString out = QStringLiteral("known\tunknown\tasked\tright\tlast_asked\tlast_answer\tlast_outcome\n");
     for (const history::PairRecord& r : store.pairs(words)) {

@@ -86,7 +86,7 @@ private slots:
                   "\"say \"\"hi\"\"\"\t\"ta\tb\"\t1\t0\t2027-01-15T08:00:00Z\t\ttimed-out\n"
                                                              << "";
         QTest::newRow("a list that cannot be read") << "kept" << QByteArray("a\r\n") << 3 << ""
-                                                    << "cannot be read as a word list (error 62)";
+                                                    << "cannot be read as a word list: ERROR 62 occurred.";
         QTest::newRow("a record from a newer Vorbix") << "newer" << list << 4 << ""
                                                       << "newer Vorbix";
     }
