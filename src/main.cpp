@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dictionary/Import.h"
-#include "dictionary/WordListFile.h"
 #include "history/History.h"
 #include "history/Recorder.h"
 #include "state/CommandLine.h"

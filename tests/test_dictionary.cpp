@@ -1,4 +1,6 @@
 #include "dictionary/DictionaryFile.h"
+#include "dictionary/Import.h"
+#include "dictionary/ImportText.h"
 #include "dictionary/PairRule.h"
 #include "dictionary/WordListFile.h"
 #include "support/DicRoundTrip.h"
@@ -10,6 +12,7 @@
 #include <QtTest>
 
 #include <csignal>
+#include <map>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -48,17 +51,38 @@ QString summary(const ReadResult& r)
     return r.truncated ? read + " cut" : read;
 }
 
-// An imported list's summary, else with the kind and what was skipped.
-QString summary(const ListReadResult& r)
+QString causeName(ImportError error)
 {
-    QString text = summary(static_cast<const ReadResult&>(r));
-    if (r.error)
+    static const std::map<ImportError, const char*> names{{ImportError::NotText, "not text"},
+                                                          {ImportError::BrokenXml, "broken XML"},
+                                                          {ImportError::TooDeep, "too deep"},
+                                                          {ImportError::OneLanguage, "one language"},
+                                                          {ImportError::NoUsablePair, "no usable pair"},
+                                                          {ImportError::UnclosedQuote, "unclosed quote"},
+                                                          {ImportError::NulCharacter, "NUL"},
+                                                          {ImportError::BrokenText, "broken text"},
+                                                          {ImportError::TooLarge, "too large"},
+                                                          {ImportError::UnknownEncoding, "unknown encoding"},
+                                                          {ImportError::OddLineCount, "odd line count"},
+                                                          {ImportError::LoneCarriageReturn, "lone CR"}};
+    return names.count(error) ? names.at(error) : "cause " + QString::number(int(error));
+}
+
+// A list from another program as Enter takes the import window's first
+// guesses: the pairs, what was skipped and whether Save writes it back as it
+// came ([dic], [tsv]); or why it was refused and the words that say so.
+QString summary(const ImportPreview& p)
+{
+    if (!p.ok())
+        return causeName(p.error) + ": " + p.errorText;
+    QString text = shown(p.pairs);
+    if (p.entries > p.firstEntry + int(p.pairs.size()))
+        text += " cut";
+    if (p.skippedTotal())
+        text += QString(" (%1 skipped)").arg(p.skippedTotal());
+    if (p.kind == FileKind::Imported)
         return text;
-    if (r.skipped())
-        text += QString(" (%1 skipped)").arg(r.skipped());
-    if (r.kind == FileKind::Imported)
-        return text;
-    return text + (r.kind == FileKind::Dictionary ? " [dic]" : " [tsv]");
+    return text + (p.kind == FileKind::Dictionary ? " [dic]" : " [tsv]");
 }
 
 QString refused(int error) { return "error " + QString::number(error); }
@@ -214,6 +238,9 @@ private slots:
         row("1001 pairs in UTF-16", utf16(thousand + "a\r\nb\r\n", true), all + " cut", Utf16BE);
         // What was not read does not count against the file.
         row("a refused byte after 1000 pairs", thousand.toUtf8() + QByteArray("\xA1\r\n\0\r\n", 6), all + " cut");
+        QTest::newRow(".DIC is read as .dic, commas and all")
+            << QByteArray("go, went\r\nl\xE4ks\r\na;b\r\nc;d\r\n") << QString("WORDS.DIC")
+            << QString("go, went/läks; a;b/c;d") << Baltic;
         // Lists from other programs.
         const auto list = [](const char* what, const QByteArray& bytes, const char* name, const QString& read) {
             QTest::newRow(what) << bytes << QString(name) << read << Utf8;
@@ -226,10 +253,9 @@ private slots:
              "koer/dog; kass/cat (2 skipped)");
         list("blank lines are no entries", "koer\tdog\r\n\r\n\r\nkass\tcat\r\n\r\n", "l.tsv",
              "koer/dog; kass/cat [tsv]");
-        list(".dic is read as .dic, commas and all", "go, went\r\nl\xE4ks\r\na;b\r\nc;d\r\n", "WORDS.DIC",
-             "go, went/läks; a;b/c;d [dic]");
         list("no separator in most lines: .dic", "go, went\r\nl\xC3\xA4ks\r\n", "l.txt", "go, went/läks [dic]");
-        list("no structure: .dic rules", "a\r\nb\r\nc\r\n", "l.csv", refused(InputPastEndOfFile));
+        list("no structure: .dic rules", "a\r\nb\r\nc\r\n", "l.csv",
+             "odd line count: The file ends after a known word on line 3: an odd number of lines.");
         list("xml that is not kvtml", "<b>koer</b>\r\n<i>dog</i>\r\n", "l.xml", "<b>koer</b>/<i>dog</i> [dic]");
         // 1000 pairs at most; an unusable entry after the 1000th is no further pair.
         QByteArray csv, entries;
@@ -253,8 +279,9 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, expected);
         QFETCH(FileFormat, format);
-        if (!name.endsWith(".dic")) {
-            QCOMPARE(summary(readWordList(bytes, name)), expected);
+        // The name decides, as in Open.
+        if (!name.endsWith(".dic", Qt::CaseInsensitive)) {
+            QCOMPARE(summary(previewImport(bytes, name)), expected);
             return;
         }
         const QString path = tmp_->filePath(name);
@@ -446,7 +473,7 @@ private slots:
                                  "gone\tl\xC3\xA4ks\r\n\"tab\there\"\t\"\"\"quoted\"\"\"\r\n"));
         QVERIFY(bytes.contains("\r\n\"#not a header\"\t#fine\r\n"));
         for (const QString name : {"out.tsv", "out.txt", "out"})
-            QCOMPARE(summary(readWordList(bytes, name)), shown(pairs) + " [tsv]");
+            QCOMPARE(summary(previewImport(bytes, name)), shown(pairs) + " [tsv]");
         for (const WordPair& bad : {WordPair{"two\nlines", "x"}, WordPair{"cr\r", "x"}, WordPair{"koer", ""},
                                     WordPair{QString("nul") + QChar(0), "x"}, WordPair{"x", QString(QChar(0xD800))}}) {
             QByteArray none;
@@ -456,23 +483,23 @@ private slots:
         // A .dic through a .tsv file keeps every word; a failed write leaves the file.
         const QString dic = tmp_->filePath("a.dic"), tsv = tmp_->filePath("a.tsv");
         writeBytes(dic, "x}ray\r\nr\xF6ntgen\r\ngo, went\r\n\"big\" cat\r\n  lead\r\ntrail  \r\n");
-        const ListReadResult first = readWordListFile(dic);
+        const ReadResult first = readDictionaryFile(dic);
         QCOMPARE(shown(first.pairs), QString("x-ray/röntgen; go, went/\"big\" cat;   lead/trail  "));
         QVERIFY(writeTabSeparatedFile(tsv, first.pairs).ok);
-        QCOMPARE(readWordListFile(tsv).pairs, first.pairs);
+        QCOMPARE(summary(previewImport(readBytes(tsv), tsv)), shown(first.pairs) + " [tsv]");
         const QByteArray before = readBytes(tsv);
         QVERIFY(!writeTabSeparatedFile(tsv, {{"a", ""}}).ok);
         QCOMPARE(readBytes(tsv), before);
-        QCOMPARE(readWordListFile(tmp_->filePath("missing.csv")).error, int(FileNotFound));
-        QCOMPARE(readWordListFile(tmp_->path()).error, int(PathFileAccessError));
+        // Open names what keeps a list of any name from opening by the
+        // .dic reader's numbers.
+        QCOMPARE(readDictionaryFile(tmp_->filePath("missing.csv")).error, int(FileNotFound));
+        QCOMPARE(readDictionaryFile(tmp_->path()).error, int(PathFileAccessError));
         QCOMPARE(dictionaryNameFor("/x.d/words"), QString("/x.d/words.dic"));
-        ListReadResult r;
-        r.pairs = {{"a", "b"}};
-        r.skippedNoWord = 3;
-        r.skippedLineBreak = 1;
-        QCOMPARE(skippedText("/x/l.kvtml", r),
-                 QString("1 word pair was read from l.kvtml; 4 entries were skipped: "
-                         "3 without both words, 1 with a line break in a word."));
+        const QByteArray lossy = kvtml2(entry(0, "a", "b") + entry(1, "c", "") + entry(2, {}, "d") + entry(3, "e", {})
+                                        + entry(4, "two\nlines", "f"));
+        QCOMPARE(importMessages("/x/l.kvtml", previewImport(lossy, "l.kvtml")),
+                 QStringList{"1 word pair was read from l.kvtml; 4 entries were skipped: 3 without both words (a "
+                             "picture or a sound alone is no word), 1 with a line break in a word."});
     }
 
 private:

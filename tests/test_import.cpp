@@ -1,6 +1,5 @@
 #include "dictionary/DelimitedText.h"
 #include "dictionary/Import.h"
-#include "dictionary/WordListFile.h"
 
 #include <QStringEncoder>
 #include <QtTest>

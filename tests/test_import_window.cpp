@@ -1,5 +1,4 @@
 #include "dictionary/Import.h"
-#include "dictionary/WordListFile.h"
 #include "support/EditorDriver.h"
 #include "support/Files.h"
 #include "support/Harness.h"

@@ -6,7 +6,6 @@
 #include "dictionary/DictionaryFile.h"
 #include "dictionary/Import.h"
 #include "dictionary/ImportText.h"
-#include "dictionary/WordListFile.h"
 #include "state/Sorting.h"
 #include "state/TestRound.h"
 #include "history/Recorder.h"
@@ -417,11 +416,9 @@ private:
     {
         if (!p.endsWith(".dic"))
             return beginImport(p);
-        const ListReadResult r = readWordListFile(p);
+        const ReadResult r = readDictionaryFile(p);
         if (!r.ok())
             expect(openFailureText(r.error, p));
-        if (r.ok() && r.skipped() > 0)
-            expect(skippedText(p, r));
         if (r.truncated)
             expect(truncatedText(p));
         if (!r.ok())
@@ -432,7 +429,7 @@ private:
             m_.listIds.push_back(++m_.lastId);
         m_.asked.clear(); // a new list, a new round
         m_.file = p;
-        m_.kind = r.kind;
+        m_.kind = FileKind::Dictionary;
         m_.format = r.format;
         m_.learnFormat.clear(); // a file just saved no longer tells the list's encoding
         m_.title = "English Quorvel - " + QFileInfo(p).fileName();
@@ -1061,17 +1058,18 @@ private:
                                     .arg(p, show(back.pairs), back.errorText, show(f.pairs)));
                 continue;
             }
-            const ListReadResult r = readWordListFile(p);
+            const ReadResult r = readDictionaryFile(p);
             if (m_.learnFormat == p) {
                 m_.format = r.format;
                 m_.learnFormat.clear();
             }
-            if (!r.ok() || (f.format && r.format != *f.format) || r.pairs != f.pairs || r.kind != f.kind)
+            // Whatever was saved under a .dic name must be the .dic form.
+            if (!r.ok() || (f.format && r.format != *f.format) || r.pairs != f.pairs || f.kind != FileKind::Dictionary)
                 return fail(QString("%1 reads as error %2, kind %3, encoding %4 (mark %5), %6; the model expects "
                                     "kind %7, encoding %8, %9")
                                 .arg(p)
                                 .arg(r.error)
-                                .arg(int(r.kind))
+                                .arg(int(FileKind::Dictionary))
                                 .arg(int(r.format.encoding))
                                 .arg(r.format.byteOrderMark)
                                 .arg(show(r.pairs))

@@ -5,7 +5,6 @@
 #include "dictionary/Kvtml.h"
 #include "dictionary/ListEncoding.h"
 #include "dictionary/PairRule.h"
-#include "dictionary/WordListFile.h"
 
 namespace vorbix::dictionary {
 

@@ -22,6 +22,10 @@ namespace vorbix::dictionary {
 // as Save As writes it under any name with the .dic filter.
 enum class ImportFormat { Kvtml1, Kvtml2, Delimited, AnkiExport, DicLines };
 
+// Open reads a list whole before it shows anything; a larger one is refused
+// (TooLarge) unread.
+inline constexpr qint64 MaxListFileBytes = 64 * 1024 * 1024;
+
 // Why a whole file is refused. Each has a text in words (importErrorText).
 enum class ImportError {
     None,

@@ -1,103 +1,19 @@
 #include "dictionary/WordListFile.h"
 
 #include "dictionary/DelimitedText.h"
-#include "dictionary/Import.h"
-#include "dictionary/ListEncoding.h"
 #include "dictionary/TextEncoding.h"
 
-#include <QFile>
 #include <QFileInfo>
-#include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
 namespace vorbix::dictionary {
 
 namespace {
 
-ListReadResult fromDictionary(ReadResult read)
-{
-    ListReadResult r;
-    static_cast<ReadResult&>(r) = std::move(read);
-    return r;
-}
-
-ListReadResult failure(int error) { return fromDictionary(readFailure(error)); }
-
 bool holdsLineBreak(const QString& word)
 {
     return word.contains(QLatin1Char('\n')) || word.contains(QLatin1Char('\r'));
 }
-
-bool namedDic(const QString& name) { return name.endsWith(QLatin1String(".dic"), Qt::CaseInsensitive); }
-
-int errorNumber(ImportError error)
-{
-    switch (error) {
-    case ImportError::None:
-        return NoError;
-    case ImportError::UnclosedQuote:
-        return UnclosedQuote;
-    case ImportError::NoUsablePair:
-    case ImportError::OneLanguage:
-        return NoUsablePair;
-    case ImportError::BrokenXml:
-    case ImportError::TooDeep:
-        return BrokenXml;
-    case ImportError::OddLineCount:
-        return InputPastEndOfFile;
-    case ImportError::LoneCarriageReturn:
-        return CarriageReturnInLine;
-    case ImportError::TooLarge:
-        return DeviceIoError;
-    case ImportError::NotText:
-    case ImportError::NulCharacter:
-    case ImportError::BrokenText:
-    case ImportError::UnknownEncoding:
-        break;
-    }
-    return NotText;
-}
-
-} // namespace
-
-ListReadResult readWordList(const QByteArray& bytes, const QString& fileName)
-{
-    if (namedDic(fileName))
-        return fromDictionary(readDictionary(bytes));
-    const ImportPreview p = previewImport(bytes, fileName);
-    if (!p.ok())
-        return failure(errorNumber(p.error));
-    ListReadResult r;
-    r.pairs = p.pairs;
-    r.truncated = p.entries > p.firstEntry + int(p.pairs.size());
-    r.format = p.fileFormat;
-    r.kind = p.kind;
-    r.separator = p.separator;
-    r.source = p.format == ImportFormat::DicLines                              ? ListFormat::Dictionary
-        : p.format == ImportFormat::Kvtml1 || p.format == ImportFormat::Kvtml2 ? ListFormat::Kvtml
-                                                                               : ListFormat::Delimited;
-    for (const auto& [reason, count] : p.skipped)
-        (reason == SkipReason::LineBreak ? r.skippedLineBreak : r.skippedNoWord) += count;
-    return r;
-}
-
-ListReadResult readWordListFile(const QString& path)
-{
-    if (namedDic(path))
-        return fromDictionary(readDictionaryFile(path));
-    // Whatever keeps the file from opening, the .dic reader names it.
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly) || file.size() > MaxListFileBytes)
-        return fromDictionary(readDictionaryFile(path));
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return failure(DeviceIoError);
-    return readWordList(bytes, path);
-}
-
-// --- writing lists for other programs -----------------------------------------
-
-namespace {
 
 // Why a pair cannot be written as text another reader gives back word for
 // word, or an empty text.
@@ -290,21 +206,6 @@ QString dictionaryNameFor(const QString& path)
     if (suffix.isEmpty())
         return path + QLatin1String(".dic");
     return path.left(path.size() - suffix.size()) + QLatin1String("dic");
-}
-
-QString skippedText(const QString& path, const ListReadResult& read)
-{
-    auto count = [](qsizetype n, const char* one, const char* many) {
-        return QString::number(n) + QLatin1Char(' ') + QLatin1String(n == 1 ? one : many);
-    };
-    QStringList why;
-    if (read.skippedNoWord > 0)
-        why << QString::number(read.skippedNoWord) + QLatin1String(" without both words");
-    if (read.skippedLineBreak > 0)
-        why << QString::number(read.skippedLineBreak) + QLatin1String(" with a line break in a word");
-    return QStringLiteral("%1 read from %2; %3 skipped: %4.")
-        .arg(count(qsizetype(read.pairs.size()), "word pair was", "word pairs were"), QFileInfo(path).fileName(),
-             count(read.skipped(), "entry was", "entries were"), why.join(QLatin1String(", ")));
 }
 
 } // namespace vorbix::dictionary
