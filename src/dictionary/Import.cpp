@@ -109,6 +109,9 @@ ImportPreview previewImport(const QByteArray& bytes, const QString& fileName, co
     }
     p.firstEntry = std::max(0, choices.firstEntry);
     read(bytes, fileName, choices, &p);
+    // All or nothing: the pairs before the fault are no list either.
+    if (!p.ok())
+        p.pairs.clear();
     if (p.ok() && p.entries > 0 && p.firstEntry >= p.entries) {
         // Past the end: the last thousand there are.
         ImportChoices again = choices;

@@ -7,14 +7,18 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 
 using namespace vorbix::dictionary;
 
-static int check(bool ok)
+// The line of the broken invariant, since the optimizer folds the aborts.
+static int check(bool ok, unsigned line = __builtin_LINE())
 {
-    if (!ok)
+    if (!ok) {
+        std::fprintf(stderr, "fuzz_formats.cpp:%u: invariant broken\n", line);
         std::abort();
+    }
     return 0;
 }
 
