@@ -257,6 +257,15 @@ private slots:
         list("no structure: .dic rules", "a\r\nb\r\nc\r\n", "l.csv",
              "odd line count: The file ends after a known word on line 3: an odd number of lines.");
         list("xml that is not kvtml", "<b>koer</b>\r\n<i>dog</i>\r\n", "l.xml", "<b>koer</b>/<i>dog</i> [dic]");
+        // Refused for a cause, in words that name the line or entry.
+        list("quote never closed", "koer,dog\nkass,\"cat\n", "l.csv",
+             "unclosed quote: A quote opened on line 2 is never closed.");
+        list("no line holds both words", "a,\n,b\nc,\n", "l.csv", "no usable pair: No line holds both words.");
+        list("kvtml2 one language only", kvtml2(entry(0, "koer", {}) + entry(1, "kass", {})), "l.kvtml",
+             "one language: The file holds words in one language only (Eesti); a pair needs two.");
+        list("kvtml not well-formed", kvtml2(entry(0, "k", "d") + "<entry><translation id=\"0\"><text>x</entry>"),
+             "l.kvtml",
+             "broken XML: The KVTML file is not well-formed XML on line 6: Opening and ending tag mismatch.");
         // 1000 pairs at most; an unusable entry after the 1000th is no further pair.
         QByteArray csv, entries;
         QStringList numbered;

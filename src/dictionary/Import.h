@@ -86,7 +86,7 @@ struct ImportPreview {
 
     int entries = 0; // usable entries in the file (before the MaxPairs cap)
     int firstEntry = 0;
-    WordPairs pairs; // what OK takes: at most MaxPairs
+    WordPairs pairs; // what OK takes: at most MaxPairs, none when refused
     std::map<SkipReason, int> skipped;
     int skippedTotal() const;
 
