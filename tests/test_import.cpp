@@ -295,6 +295,10 @@ private slots:
         QTest::newRow("tzdata's country codes, tab-separated under comment lines")
             << "tzdata-iso3166.tab"
             << "text 'tab' UTF-8 Column 1/Column 2 | 249: AD/Andorra .. ZW/Zimbabwe";
+        QTest::newRow("Anki manual's semicolons, a quoted answer over two lines")
+            << "ankidroid-anki-manual-multi-line.txt"
+            << "text ';' UTF-8 Column 1/Column 2 | 1: two/ this is a one line one .. two/ this is a one line one "
+               "-1 break";
         QTest::newRow("Anki manual's semicolons, three fields")
             << "ankidroid-anki-manual-single-line.txt"
             << "text ';' UTF-8 Column 1/Column 2 | 2: foo bar/ bar baz .. apple/ banana";

@@ -79,14 +79,15 @@ public:
             return true;
         }
         Field spare;
-        // Blanks around a pipe are padding, also around a quoted field.
-        const bool padded = sep_ == u'|';
-        const auto isBlank = [](QChar c) { return c == u' ' || c == u'\t'; };
+        // Blanks around a quoted field are padding, whatever the separator:
+        // people write `hello; "two words"`, and Anki reads it so, where
+        // RFC 4180 alone would make the quotes letters of the word.
+        const auto isBlank = [this](QChar c) { return c == u' ' || (c == u'\t' && sep_ != u'\t'); };
         for (;;) {
             Field& f = r.count < MaxColumns ? r.add() : spare;
             spare.text.clear();
             qsizetype lead = i_;
-            while (padded && lead < n && isBlank(t_[lead]))
+            while (lead < n && isBlank(t_[lead]))
                 ++lead;
             if (lead < n && t_[lead] == u'"') {
                 f.quoted = true;
@@ -100,7 +101,7 @@ public:
             while (i_ < n && t_[i_] != sep_ && !isLineEnd(t_[i_]))
                 ++i_;
             const QStringView rest = t_.mid(start, i_ - start);
-            const bool padding = padded && rest.trimmed().isEmpty();
+            const bool padding = rest.trimmed().isEmpty();
             r.stray = r.stray || (f.quoted ? !rest.isEmpty() && !padding : rest.contains(u'"'));
             if (!(f.quoted && padding))
                 appendCapped(f.text, rest);
