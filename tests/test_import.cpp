@@ -312,6 +312,12 @@ private slots:
         QTest::newRow("spreadsheet CSV, thirteen columns, titles not known as such")
             << "ultimate-geography-capital.csv"
             << "text ',' UTF-8 Column 1/Column 2 | 23: country/capital .. Denmark/Copenhagen";
+        QTest::newRow("Ding dictionary: German :: English")
+            << "trans-de-en-first-lines.txt"
+            << "text ':' UTF-8 Column 1/Column 3 | 15: A {n}; Ais {n}; As {n}; Aisis {n}; Ases {n} [mus.] | A-Dur "
+               "{n} / A; A sharp; A flat; A double sharp; A double flat | A major .. Aalleiter {f}; Aaltreppe {f}; "
+               "Aalpass {m} (Wasserbau) | Aalleitern {pl}; Aaltreppen {pl}; Aalpässe {pl} / eel ladder (water "
+               "engineering) | eel ladders";
     }
     void readsListsOtherProgramsWrote()
     {

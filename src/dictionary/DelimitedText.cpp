@@ -541,6 +541,7 @@ void readDelimitedList(const QString& text, const QString& fileName, const Impor
     int columnCount = std::max(2, guess.columns);
     Record first;
     bool haveFirst = false;
+    std::array<bool, MaxColumns> holdsText{};
     {
         RecordReader reader(text, sep, h.dataStart, h.dataLine);
         Record r;
@@ -548,6 +549,8 @@ void readDelimitedList(const QString& text, const QString& fileName, const Impor
             if (r.comment || r.blank())
                 continue;
             columnCount = std::max(columnCount, std::min(r.count, MaxColumns));
+            for (int c = 0; c < std::min(r.count, MaxColumns); ++c)
+                holdsText[size_t(c)] = holdsText[size_t(c)] || !r.fields[size_t(c)].text.trimmed().isEmpty();
             if (!haveFirst) {
                 first = r;
                 haveFirst = true;
@@ -559,10 +562,13 @@ void readDelimitedList(const QString& text, const QString& fileName, const Impor
         columnCount = std::max(columnCount, column + 1);
     }
     const auto reserved = [&](int c) { return h.reserved.count(c) > 0; };
+    // The first two columns that hold words: a column empty on every line,
+    // as between the colons of Ding's "Wort :: word", is none.
     std::vector<int> free;
-    for (int c = 0; c < columnCount; ++c)
-        if (!reserved(c))
-            free.push_back(c);
+    for (const bool text : {true, false})
+        for (int c = 0; c < columnCount; ++c)
+            if (!reserved(c) && (c < MaxColumns && holdsText[size_t(c)]) == text)
+                free.push_back(c);
     while (free.size() < 2)
         free.push_back(columnCount++);
     const auto pick = [&](int chosen, int fallback) {
