@@ -550,7 +550,8 @@ void readDelimitedList(const QString& text, const QString& fileName, const Impor
                 continue;
             columnCount = std::max(columnCount, std::min(r.count, MaxColumns));
             for (int c = 0; c < std::min(r.count, MaxColumns); ++c)
-                holdsText[size_t(c)] = holdsText[size_t(c)] || !r.fields[size_t(c)].text.trimmed().isEmpty();
+                holdsText[size_t(c)] =
+                    holdsText[size_t(c)] || !QStringView(r.fields[size_t(c)].text).trimmed().isEmpty();
             if (!haveFirst) {
                 first = r;
                 haveFirst = true;
