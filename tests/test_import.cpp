@@ -17,6 +17,20 @@ QByteArray utf16(const QString& text, bool bigEndian = false)
     return encoder.encode(text);
 }
 
+// " -1 missing -2 comment": entries skipped, per reason.
+QString skippedText(const ImportPreview& p)
+{
+    static const std::map<SkipReason, const char*> names{{SkipReason::MissingWord, "missing"},
+                                                         {SkipReason::LineBreak, "break"},
+                                                         {SkipReason::WordTooLong, "long"},
+                                                         {SkipReason::OtherLesson, "lesson"},
+                                                         {SkipReason::Comment, "comment"}};
+    QString s;
+    for (const auto& [reason, count] : p.skipped)
+        s += QString(" -%1 %2").arg(count).arg(names.at(reason));
+    return s;
+}
+
 // "known/unknown; known/unknown -1 missing", or "refused: <text>".
 QString described(const ImportPreview& p)
 {
@@ -25,15 +39,7 @@ QString described(const ImportPreview& p)
     QStringList rows;
     for (const WordPair& w : p.pairs)
         rows << w.known + "/" + w.unknown;
-    QString s = rows.join("; ");
-    static const std::map<SkipReason, const char*> names{{SkipReason::MissingWord, "missing"},
-                                                         {SkipReason::LineBreak, "break"},
-                                                         {SkipReason::WordTooLong, "long"},
-                                                         {SkipReason::OtherLesson, "lesson"},
-                                                         {SkipReason::Comment, "comment"}};
-    for (const auto& [reason, count] : p.skipped)
-        s += QString(" -%1 %2").arg(count).arg(names.at(reason));
-    return s;
+    return rows.join("; ") + skippedText(p);
 }
 
 // The guesses: format, separator, header row, encoding, the two columns.
@@ -275,16 +281,43 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::newRow("KWordQuiz French verbs, empty rows between tenses")
             << "kwordquiz-french_verbs.kvtml"
-            << "32: je suis/I am .. elles seraient/they would be (f) -3 missing French/English";
-        QTest::newRow("KWordQuiz states and capitals") << "kwordquiz-us_states_and_capitals.kvtml"
-                                                       << "50: Alabama/Montgomery .. Wyoming/Cheyenne State/Capital";
+            << "kvtml2 UTF-8 French/English | 32: je suis/I am .. elles seraient/they would be (f) -3 missing";
+        QTest::newRow("KWordQuiz states and capitals")
+            << "kwordquiz-us_states_and_capitals.kvtml"
+            << "kvtml2 UTF-8 State/Capital | 50: Alabama/Montgomery .. Wyoming/Cheyenne";
         QTest::newRow("KHangMan words with hints as a second language")
             << "kdeedu-et-animals.kvtml"
-            << "44: varss/hobuse laps .. millimallikas/vees elav tarretise moodi elukas "
-               "Estonian/Language 2";
+            << "kvtml2 UTF-8 Estonian/Language 2 | 44: varss/hobuse laps .. millimallikas/vees elav tarretise "
+               "moodi elukas";
         QTest::newRow("KVTML 1 with an empty second column")
             << "kdeedu-nb-animals.kvtml"
             << "refused: The file holds words in one language only (Original); a pair needs two.";
+        QTest::newRow("tzdata's country codes, tab-separated under comment lines")
+            << "tzdata-iso3166.tab"
+            << "text 'tab' UTF-8 Column 1/Column 2 | 249: AD/Andorra .. ZW/Zimbabwe";
+        QTest::newRow("Anki manual's semicolons, a quoted answer over two lines")
+            << "ankidroid-anki-manual-multi-line.txt"
+            << "text ';' UTF-8 Column 1/Column 2 | 1: two/ this is a one line one .. two/ this is a one line one "
+               "-1 break";
+        QTest::newRow("Anki manual's semicolons, three fields")
+            << "ankidroid-anki-manual-single-line.txt"
+            << "text ';' UTF-8 Column 1/Column 2 | 2: foo bar/ bar baz .. apple/ banana";
+        QTest::newRow("Anki import list: tabs under .csv, quoted HTML, sounds")
+            << "mercari-engineer-vocabulary-list1.csv"
+            << "text 'tab' UTF-8 Column 1/Column 2 | 5: I can't t{{c1::ake}} a t{{c1::icket}} this week because I "
+               "have already taken 3./すでに3つ<font color=\"#0000ff\">"
+               "チケットを取っ</font>ているので、今週は取れません。 .. "
+               "I think I'll r{{c1::evise}} it by the end of today./<font color=\"#0000ff\">"
+               "修正</font>は今日中に終わると思います。";
+        QTest::newRow("spreadsheet CSV, thirteen columns, titles not known as such")
+            << "ultimate-geography-capital.csv"
+            << "text ',' UTF-8 Column 1/Column 2 | 23: country/capital .. Denmark/Copenhagen";
+        QTest::newRow("Ding dictionary: German :: English")
+            << "trans-de-en-first-lines.txt"
+            << "text ':' UTF-8 Column 1/Column 3 | 15: A {n}; Ais {n}; As {n}; Aisis {n}; Ases {n} [mus.] | A-Dur "
+               "{n} / A; A sharp; A flat; A double sharp; A double flat | A major .. Aalleiter {f}; Aaltreppe {f}; "
+               "Aalpass {m} (Wasserbau) | Aalleitern {pl}; Aaltreppen {pl}; Aalpässe {pl} / eel ladder (water "
+               "engineering) | eel ladders";
     }
     void readsListsOtherProgramsWrote()
     {
@@ -294,15 +327,12 @@ private slots:
         QVERIFY(f.open(QIODevice::ReadOnly));
         const ImportPreview p = previewImport(f.readAll(), file);
         QString got = "refused: " + p.errorText;
-        if (p.ok()) {
-            got =
-                QString("%1: %2/%3 .. %4/%5")
-                    .arg(p.entries)
-                    .arg(p.pairs.front().known, p.pairs.front().unknown, p.pairs.back().known, p.pairs.back().unknown);
-            for (const auto& [reason, count] : p.skipped)
-                got += QString(" -%1 %2").arg(count).arg(reason == SkipReason::MissingWord ? "missing" : "other");
-            got += " " + p.columns.value(p.knownColumn) + "/" + p.columns.value(p.unknownColumn);
-        }
+        if (p.ok())
+            got = facts(p)
+                + QString(" | %1: %2/%3 .. %4/%5")
+                      .arg(p.entries)
+                      .arg(p.pairs.front().known, p.pairs.front().unknown, p.pairs.back().known, p.pairs.back().unknown)
+                + skippedText(p);
         QCOMPARE(got, expected);
     }
 

@@ -79,14 +79,15 @@ public:
             return true;
         }
         Field spare;
-        // Blanks around a pipe are padding, also around a quoted field.
-        const bool padded = sep_ == u'|';
-        const auto isBlank = [](QChar c) { return c == u' ' || c == u'\t'; };
+        // Blanks around a quoted field are padding, whatever the separator:
+        // people write `hello; "two words"`, and Anki reads it so, where
+        // RFC 4180 alone would make the quotes letters of the word.
+        const auto isBlank = [this](QChar c) { return c == u' ' || (c == u'\t' && sep_ != u'\t'); };
         for (;;) {
             Field& f = r.count < MaxColumns ? r.add() : spare;
             spare.text.clear();
             qsizetype lead = i_;
-            while (padded && lead < n && isBlank(t_[lead]))
+            while (lead < n && isBlank(t_[lead]))
                 ++lead;
             if (lead < n && t_[lead] == u'"') {
                 f.quoted = true;
@@ -100,7 +101,7 @@ public:
             while (i_ < n && t_[i_] != sep_ && !isLineEnd(t_[i_]))
                 ++i_;
             const QStringView rest = t_.mid(start, i_ - start);
-            const bool padding = padded && rest.trimmed().isEmpty();
+            const bool padding = rest.trimmed().isEmpty();
             r.stray = r.stray || (f.quoted ? !rest.isEmpty() && !padding : rest.contains(u'"'));
             if (!(f.quoted && padding))
                 appendCapped(f.text, rest);
@@ -540,6 +541,7 @@ void readDelimitedList(const QString& text, const QString& fileName, const Impor
     int columnCount = std::max(2, guess.columns);
     Record first;
     bool haveFirst = false;
+    std::array<bool, MaxColumns> holdsText{};
     {
         RecordReader reader(text, sep, h.dataStart, h.dataLine);
         Record r;
@@ -547,6 +549,9 @@ void readDelimitedList(const QString& text, const QString& fileName, const Impor
             if (r.comment || r.blank())
                 continue;
             columnCount = std::max(columnCount, std::min(r.count, MaxColumns));
+            for (int c = 0; c < std::min(r.count, MaxColumns); ++c)
+                holdsText[size_t(c)] =
+                    holdsText[size_t(c)] || !QStringView(r.fields[size_t(c)].text).trimmed().isEmpty();
             if (!haveFirst) {
                 first = r;
                 haveFirst = true;
@@ -558,10 +563,13 @@ void readDelimitedList(const QString& text, const QString& fileName, const Impor
         columnCount = std::max(columnCount, column + 1);
     }
     const auto reserved = [&](int c) { return h.reserved.count(c) > 0; };
+    // The first two columns that hold words: a column empty on every line,
+    // as between the colons of Ding's "Wort :: word", is none.
     std::vector<int> free;
-    for (int c = 0; c < columnCount; ++c)
-        if (!reserved(c))
-            free.push_back(c);
+    for (const bool text : {true, false})
+        for (int c = 0; c < columnCount; ++c)
+            if (!reserved(c) && (c < MaxColumns && holdsText[size_t(c)]) == text)
+                free.push_back(c);
     while (free.size() < 2)
         free.push_back(columnCount++);
     const auto pick = [&](int chosen, int fallback) {
