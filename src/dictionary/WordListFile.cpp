@@ -53,6 +53,8 @@ int errorNumber(ImportError error)
     case ImportError::NulCharacter:
     case ImportError::BrokenText:
     case ImportError::UnknownEncoding:
+    case ImportError::NotKvtml: // a format chosen: never here
+    case ImportError::KvtmlAsText:
         break;
     }
     return NotText;
