@@ -181,12 +181,11 @@ private slots:
         Import* w = openThroughDialog(name);
         QVERIFY(w);
         h_->waitForKeys();
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), w->ui->headerCheck);
         if (headerFirst) {
-            for (int i = 0; i < 3; ++i)
-                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QCOMPARE(QApplication::focusWidget(), w->ui->headerCheck);
             QTest::keyClick(w->ui->headerCheck, Qt::Key_Space);
-            QVERIFY(w->ui->headerCheck->isChecked());
             QCOMPARE(int(w->preview().pairs.size()), 2);
         }
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_M, Qt::AltModifier);
