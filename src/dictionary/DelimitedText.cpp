@@ -513,9 +513,9 @@ void readDelimitedList(const QString& text, const QString& fileName, const Impor
     if (h.anki && found.anki)
         p->formatReason = QStringLiteral("Lines starting with \"#\" at the top are Anki's export headers.");
     else if (h.anki)
-        p->formatReason = QStringLiteral("Chosen: Anki's [sound:...] tags are left out of the words.");
+        p->formatReason = QStringLiteral("Chosen: [sound:...] tags are dropped.");
     else if (found.anki)
-        p->formatReason = QStringLiteral("Chosen: Anki's header lines are read as comments.");
+        p->formatReason = QStringLiteral("Chosen: Anki's header lines are comments.");
     else
         p->formatReason =
             choices.format ? QStringLiteral("Chosen.") : QStringLiteral("A separator splits the lines into columns.");
