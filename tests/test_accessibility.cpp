@@ -296,8 +296,8 @@ private slots:
             {"About", {"cmdOK", "cmdSysInfo", "Label1"}},
             {"Progress", {"PairTable", "Plot", "MistakeList", "Command2"}},
             {"Import",
-             {"encodingBox", "separatorBox", "headerCheck", "knownBox", "unknownBox", "pairTable", "okButton",
-              "cancelButton"}}};
+             {"formatBox", "encodingBox", "separatorBox", "headerCheck", "knownBox", "unknownBox", "pairTable",
+              "okButton", "cancelButton"}}};
         for (bool dark : {false, true}) {
             for (const QString& w : windowNames() + QStringList{"Algus"})
                 QTest::addRow("%s, %s", dark ? "dark" : "light", qPrintable(w)) << w << dark << tabOrders.value(w);

@@ -64,6 +64,13 @@ ImportChoices encodingChoice(const char* name)
     return c;
 }
 
+ImportChoices formatChoice(ImportFormat format)
+{
+    ImportChoices c;
+    c.format = format;
+    return c;
+}
+
 QByteArray kvtml2(const QByteArray& identifiers, const QByteArray& entries, const QByteArray& lessons = {})
 {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE kvtml PUBLIC \"kvtml2.dtd\" \"kvtml2.dtd\">\n"
@@ -212,6 +219,18 @@ private slots:
         row(".dic lines, odd", "a\r\nb\r\nc\r\n",
             "refused: The file ends after a known word on line 3: an odd number "
             "of lines.");
+        // A format chosen against the guess.
+        row("anki export read as plain text: headers are comments, fields as they stand",
+            "#separator:tab\n#html:true\n#guid column:1\nXy1\t<b>Hund</b>\tdog\nXy2\t[sound:k.mp3]Katze\tcat\n",
+            "Xy1/<b>Hund</b>; Xy2/[sound:k.mp3]Katze", "text 'tab' UTF-8 Column 1/Column 2",
+            formatChoice(ImportFormat::Delimited));
+        row("plain text read as an anki export without headers", "koer [sound:koer.mp3]\tdog\n[sound:k.mp3]kass\tcat\n",
+            "koer/dog; kass/cat", "anki 'tab' UTF-8 Column 1/Column 2", formatChoice(ImportFormat::AnkiExport));
+        row("two columns read as a word per line", "koer;dog\r\nkass;cat\r\n", "koer;dog/kass;cat",
+            "lines UTF-8 First line of a pair/Second line of a pair", formatChoice(ImportFormat::DicLines));
+        row("text read as KVTML", "koer;dog\nkass;cat\n",
+            "refused: The file is not KVTML: its first element is not <kvtml>.", {},
+            formatChoice(ImportFormat::Kvtml1));
         // KVTML.
         const QByteArray three = identifier(0, "Eesti") + identifier(1, "English") + identifier(2, "Deutsch");
         const QByteArray threeEntries = entry(0, {"koer", "dog", "Hund"}) + entry(1, {"kass", "cat", "Katze"})
@@ -225,6 +244,9 @@ private slots:
         germanEstonian.unknownColumn = 0;
         row("kvtml2, third and first language", kvtml2(three, threeEntries), "Hund/koer; Katze/kass; Maus/hiir",
             "kvtml2 UTF-8 Deutsch/Eesti", germanEstonian);
+        row("kvtml read as text", kvtml2(three, threeEntries),
+            "refused: The file is KVTML (its first element is <kvtml>), not text.", {},
+            formatChoice(ImportFormat::DicLines));
         const QByteArray lessons = "<container><name>Pets</name><entry id=\"0\"/><entry id=\"1\"/>"
                                    "<container><name>Small</name><entry id=\"2\"/></container></container>";
         ImportChoices small;

@@ -102,10 +102,10 @@ private slots:
         QTest::addColumn<int>("tabs"); // from the first control
         QTest::addColumn<int>("key");
         QTest::addColumn<QString>("shown"); // the first row
-        QTest::newRow("known word from the second column") << "knownBox" << 3 << int(Qt::Key_Down) << "dog/dog";
-        QTest::newRow("unknown word from the first column") << "unknownBox" << 4 << int(Qt::Key_Up) << "koer/koer";
-        QTest::newRow("first row a header") << "headerCheck" << 2 << int(Qt::Key_Space) << "kass/cat";
-        QTest::newRow("comma: no pair, OK off") << "separatorBox" << 1 << int(Qt::Key_Down) << "";
+        QTest::newRow("known word from the second column") << "knownBox" << 4 << int(Qt::Key_Down) << "dog/dog";
+        QTest::newRow("unknown word from the first column") << "unknownBox" << 5 << int(Qt::Key_Up) << "koer/koer";
+        QTest::newRow("first row a header") << "headerCheck" << 3 << int(Qt::Key_Space) << "kass/cat";
+        QTest::newRow("comma: no pair, OK off") << "separatorBox" << 2 << int(Qt::Key_Down) << "";
     }
     void changedChoiceByKeyboard()
     {
@@ -117,7 +117,7 @@ private slots:
         Import* w = openThroughDialog("list.csv");
         QVERIFY(w);
         QWidget* at = QApplication::focusWidget();
-        QCOMPARE(at, w->ui->encodingBox);
+        QCOMPARE(at, w->ui->formatBox);
         for (int i = 0; i < tabs; ++i) {
             QTest::keyClick(at, Qt::Key_Tab);
             at = QApplication::focusWidget();
@@ -142,13 +142,128 @@ private slots:
         QCOMPARE(listed(), table);
     }
 
+    // The format is a choice too, reached by Alt+M from anywhere: the pairs
+    // follow it, what was chosen for the old format gives way to the new
+    // one's guesses, and OK takes what is shown as a list from elsewhere.
+    void changedFormatByKeyboard_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("headerFirst"); // the first row made a header before
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<FileKind>("kind");
+        const QByteArray list = "koer;dog\r\nkass;cat\r\nhiir;mouse\r\n";
+        QTest::newRow("Anki export read as delimited text")
+            << "anki.txt" << QByteArray("#separator:tab\n#html:true\nkoer\t<b>dog</b>\nkass\tcat\n") << false
+            << int(Qt::Key_Up) << "koer/<b>dog</b>, kass/cat" << FileKind::Imported;
+        QTest::newRow("delimited text read as an Anki export")
+            << "sound.tsv" << QByteArray("koer [sound:koer.mp3]\tdog\nkass\tcat\n") << false << int(Qt::Key_Down)
+            << "koer/dog, kass/cat" << FileKind::Imported;
+        QTest::newRow("two columns read as a word per line")
+            << "pairs.csv" << QByteArray("koer;dog\r\nkass;cat\r\n") << false << int(Qt::Key_End) << "koer;dog/kass;cat"
+            << FileKind::Dictionary;
+        QTest::newRow("a header row chosen before is guessed again")
+            << "list.csv" << list << true << int(Qt::Key_Down) << "koer/dog, kass/cat, hiir/mouse"
+            << FileKind::Imported;
+    }
+    void changedFormatByKeyboard()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, headerFirst);
+        QFETCH(int, key);
+        QFETCH(QString, shown);
+        QFETCH(FileKind, kind);
+        writeBytes(file(name), bytes);
+        const QStringList before = snapshot();
+        Import* w = openThroughDialog(name);
+        QVERIFY(w);
+        h_->waitForKeys();
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), w->ui->headerCheck);
+        if (headerFirst) {
+            QTest::keyClick(w->ui->headerCheck, Qt::Key_Space);
+            QCOMPARE(int(w->preview().pairs.size()), 2);
+        }
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_M, Qt::AltModifier);
+        QCOMPARE(QApplication::focusWidget(), w->ui->formatBox);
+        QTest::keyClick(w->ui->formatBox, Qt::Key(key));
+        const WordPairs table = tablePairs(w);
+        QStringList rows;
+        for (const WordPair& p : table)
+            rows << p.known + "/" + p.unknown;
+        QCOMPARE(rows.join(", "), shown);
+        QCOMPARE(table, w->preview().pairs);
+        QVERIFY(!w->ui->headerCheck->isChecked());
+        QCOMPARE(snapshot(), before);
+        QTest::keyClick(w->ui->formatBox, Qt::Key_Return);
+        QVERIFY(!window());
+        QCOMPARE(listed(), table);
+        QCOMPARE(state().CurrentFileKind, kind);
+    }
+
+    // A format the file is not in is refused in words with OK off, never
+    // read into other pairs; the guess chosen again reads as at first.
+    void wrongFormatRefusedThenChosenBack_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("wrong");
+        QTest::addColumn<int>("back");
+        QTest::addColumn<QString>("refusal");
+        QTest::newRow("text read as KVTML") << "list.csv" << QByteArray() << int(Qt::Key_Home) << int(Qt::Key_Down)
+                                            << "The file is not KVTML: its first element is not <kvtml>.";
+        QTest::newRow("KVTML read as a word per line")
+            << "list.kvtml"
+            << QByteArray("<?xml version=\"1.0\"?>\n<kvtml version=\"2.0\"><identifiers><identifier id=\"0\"/>"
+                          "<identifier id=\"1\"/></identifiers><entries>\n<entry id=\"0\"><translation id=\"0\">"
+                          "<text>koer</text></translation><translation id=\"1\"><text>dog</text></translation>"
+                          "</entry>\n</entries></kvtml>\n")
+            << int(Qt::Key_End) << int(Qt::Key_Home) << "The file is KVTML (its first element is <kvtml>), not text.";
+    }
+    void wrongFormatRefusedThenChosenBack()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, wrong);
+        QFETCH(int, back);
+        QFETCH(QString, refusal);
+        if (!bytes.isEmpty())
+            writeBytes(file(name), bytes);
+        const QStringList before = snapshot();
+        Import* w = openThroughDialog(name);
+        QVERIFY(w);
+        const WordPairs guessed = tablePairs(w);
+        const QString reason = w->ui->formatReason->text();
+        QVERIFY(!guessed.empty());
+        QPushButton* ok = w->ui->buttonBox->button(QDialogButtonBox::Ok);
+        h_->waitForKeys();
+        QTest::keyClick(w->ui->formatBox, Qt::Key(wrong));
+        QCOMPARE(w->ui->summaryLabel->text(), "Nothing can be read with these choices: " + refusal);
+        QVERIFY(tablePairs(w).empty());
+        QVERIFY(!ok->isEnabled());
+        QTest::keyClick(w->ui->formatBox, Qt::Key_Return);
+        QCOMPARE(window(), w);
+        QCOMPARE(snapshot(), before);
+        QTest::keyClick(w->ui->formatBox, Qt::Key(back));
+        QCOMPARE(tablePairs(w), guessed);
+        QCOMPARE(w->ui->formatReason->text(), reason);
+        QVERIFY(ok->isEnabled());
+        QTest::keyClick(w->ui->formatBox, Qt::Key_Return);
+        QVERIFY(!window());
+        QCOMPARE(listed(), guessed);
+    }
+
     // Cancel, Esc, the close box, and the main window closed under it leave
     // the list, the title, the current file and the editor as they were; the
     // file is not touched. A refused file says why and the dialog comes back.
     void nothingChangesUnlessAccepted_data()
     {
         QTest::addColumn<QString>("how");
-        for (const char* how : {"Esc", "Cancel", "close box", "main window closed", "refused file"})
+        for (const char* how :
+             {"Esc", "Cancel", "Cancel after a new format", "close box", "main window closed", "refused file"})
             QTest::newRow(how) << QString(how);
     }
     void nothingChangesUnlessAccepted()
@@ -175,9 +290,14 @@ private slots:
             QVERIFY(w);
             if (how == "Esc")
                 h_->waitForKeys(), QTest::keyClick(w->ui->pairTable, Qt::Key_Escape);
-            else if (how == "Cancel")
+            else if (how.startsWith("Cancel")) {
+                if (how != "Cancel") {
+                    h_->waitForKeys();
+                    QTest::keyClick(w->ui->formatBox, Qt::Key_Down);
+                    QCOMPARE(w->preview().format, ImportFormat::AnkiExport);
+                }
                 w->ui->buttonBox->button(QDialogButtonBox::Cancel)->click();
-            else if (how == "close box")
+            } else if (how == "close box")
                 w->close();
             else
                 main_->close();
@@ -293,7 +413,7 @@ private:
     {
         QApplication::setActiveWindow(w);
         QVERIFY(QTest::qWaitForWindowActive(w));
-        QCOMPARE(QApplication::focusWidget(), w->ui->encodingBox);
+        QCOMPARE(QApplication::focusWidget(), w->ui->formatBox);
         h_->waitForKeys(); // a window just shown lets a held key pass
         QTest::keyClick(QApplication::focusWidget(), key);
     }

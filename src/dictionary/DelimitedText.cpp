@@ -502,10 +502,24 @@ bool looksDelimited(const QString& text)
 
 void readDelimitedList(const QString& text, const QString& fileName, const ImportChoices& choices, ImportPreview* p)
 {
-    const Headers h = readHeaders(text);
+    const Headers found = readHeaders(text);
+    // Chosen as plain text, Anki's header lines are "#" lines above the first
+    // entry like any other: comments. Chosen as Anki's export, a file without
+    // them is one whose headers were left out: its fields are Anki's all the
+    // same.
+    const bool plain = choices.format == ImportFormat::Delimited;
+    Headers h = plain ? Headers{} : found;
+    h.anki = choices.format == ImportFormat::AnkiExport || h.anki;
     p->format = h.anki ? ImportFormat::AnkiExport : ImportFormat::Delimited;
-    p->formatReason = h.anki ? QStringLiteral("Lines starting with \"#\" at the top are Anki's export headers.")
-                             : QStringLiteral("A separator splits the lines into columns.");
+    if (h.anki && found.anki)
+        p->formatReason = QStringLiteral("Lines starting with \"#\" at the top are Anki's export headers.");
+    else if (h.anki)
+        p->formatReason = QStringLiteral("Chosen: [sound:...] tags are dropped.");
+    else if (found.anki)
+        p->formatReason = QStringLiteral("Chosen: Anki's header lines are comments.");
+    else
+        p->formatReason =
+            choices.format ? QStringLiteral("Chosen.") : QStringLiteral("A separator splits the lines into columns.");
     SeparatorGuess guess;
     if (choices.separator) {
         guess = tryOne(text, h, *choices.separator);
@@ -647,9 +661,10 @@ void readDelimitedList(const QString& text, const QString& fileName, const Impor
             return;
         }
     }
-    // Only a list Vorbix itself writes in this form is written back to it.
-    const bool own = p->format == ImportFormat::Delimited && sep == u'\t' && !p->headerRow && widest <= 2 && !comments
-        && p->skippedTotal() == 0 && p->entries <= MaxPairs && p->knownColumn == 0 && p->unknownColumn == 1
+    // Only a list Vorbix itself writes in this form is written back to it:
+    // never with Anki's header lines.
+    const bool own = p->format == ImportFormat::Delimited && !found.anki && sep == u'\t' && !p->headerRow && widest <= 2
+        && !comments && p->skippedTotal() == 0 && p->entries <= MaxPairs && p->knownColumn == 0 && p->unknownColumn == 1
         && p->encoding == QLatin1String("UTF-8") && !p->fileFormat.byteOrderMark;
     p->kind = own ? FileKind::TabSeparated : FileKind::Imported;
 }

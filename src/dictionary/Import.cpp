@@ -15,7 +15,9 @@ namespace {
 void readDicLines(const QString& text, const ImportChoices& choices, ImportPreview* p)
 {
     p->format = ImportFormat::DicLines;
-    p->formatReason = QStringLiteral("No separator splits most lines: a word per line, as in a .dic file.");
+    p->formatReason = choices.format
+        ? QStringLiteral("Chosen: a word per line, as in a .dic file.")
+        : QStringLiteral("No separator splits most lines: a word per line, as in a .dic file.");
     p->columns = {QStringLiteral("First line of a pair"), QStringLiteral("Second line of a pair")};
     p->knownColumn = choices.knownColumn == 1 ? 1 : 0;
     p->unknownColumn = choices.unknownColumn == 0 || (choices.unknownColumn < 0 && p->knownColumn == 1) ? 0 : 1;
@@ -63,9 +65,16 @@ void readDicLines(const QString& text, const ImportChoices& choices, ImportPrevi
 
 void read(const QByteArray& bytes, const QString& fileName, const ImportChoices& choices, ImportPreview* p)
 {
-    const bool kvtml = choices.format
-        ? *choices.format == ImportFormat::Kvtml1 || *choices.format == ImportFormat::Kvtml2
-        : looksLikeKvtml(bytes);
+    const bool kvtml = looksLikeKvtml(bytes);
+    // Either reader would make something of the other's files: markup for
+    // words, or an XML error for a list. Neither is what the user meant.
+    if (choices.format && isKvtmlFormat(*choices.format) != kvtml) {
+        p->format = *choices.format;
+        p->formatReason = QStringLiteral("Chosen.");
+        p->error = kvtml ? ImportError::KvtmlAsText : ImportError::NotKvtml;
+        p->errorText = importErrorText(p->error);
+        return;
+    }
     if (kvtml) {
         readKvtmlList(bytes, choices, p);
         return;
@@ -88,6 +97,8 @@ void read(const QByteArray& bytes, const QString& fileName, const ImportChoices&
 }
 
 } // namespace
+
+bool isKvtmlFormat(ImportFormat format) { return format == ImportFormat::Kvtml1 || format == ImportFormat::Kvtml2; }
 
 int ImportPreview::skippedTotal() const
 {
@@ -121,7 +132,7 @@ ImportPreview previewImport(const QByteArray& bytes, const QString& fileName, co
     // An empty file is an empty list, as Vorbix writes one.
     const bool empty = p.format == ImportFormat::DicLines && p.skippedTotal() == 0;
     if (p.ok() && p.entries == 0 && !empty) {
-        const bool xml = p.format == ImportFormat::Kvtml1 || p.format == ImportFormat::Kvtml2;
+        const bool xml = isKvtmlFormat(p.format);
         p.error = ImportError::NoUsablePair;
         p.errorText = p.skipped.count(SkipReason::OtherLesson)
             ? QStringLiteral("No entry of the chosen lessons holds both words.")
@@ -160,6 +171,10 @@ QString importErrorText(ImportError error)
         return QStringLiteral("The file ends after a known word: an odd number of lines.");
     case ImportError::LoneCarriageReturn:
         return QStringLiteral("A carriage return (CR) inside a line.");
+    case ImportError::NotKvtml:
+        return QStringLiteral("The file is not KVTML: its first element is not <kvtml>.");
+    case ImportError::KvtmlAsText:
+        return QStringLiteral("The file is KVTML (its first element is <kvtml>), not text.");
     }
     return {};
 }

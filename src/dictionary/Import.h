@@ -21,6 +21,8 @@ namespace vorbix::dictionary {
 // DicLines: a list in the .dic form (a line per word) under another name,
 // as Save As writes it under any name with the .dic filter.
 enum class ImportFormat { Kvtml1, Kvtml2, Delimited, AnkiExport, DicLines };
+// A choice of KVTML takes either version: the file tells which.
+bool isKvtmlFormat(ImportFormat format);
 
 // Open reads a list whole before it shows anything; a larger one is refused
 // (TooLarge) unread.
@@ -41,6 +43,8 @@ enum class ImportError {
     UnknownEncoding, // an encoding chosen or declared that Vorbix cannot convert
     OddLineCount, // .dic lines ending after a known word
     LoneCarriageReturn, // .dic lines: a CR that ends no line
+    NotKvtml, // KVTML chosen for a file that is not
+    KvtmlAsText, // a text format chosen for a KVTML file
 };
 
 // Why one entry or line is left out; counted per cause.
@@ -53,7 +57,10 @@ enum class SkipReason {
 };
 
 struct ImportChoices {
-    std::optional<ImportFormat> format; // none: told by the content
+    // None: told by the content. Delimited for an Anki export reads its
+    // header lines as comments; AnkiExport for a file without them reads it
+    // as Anki's export with the headers left out.
+    std::optional<ImportFormat> format;
     std::optional<QString> encoding; // an ICU converter name; none: detected
     std::optional<QChar> separator; // delimited text; none: detected
     std::optional<bool> headerRow; // delimited text; none: guessed

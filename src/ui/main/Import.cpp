@@ -58,7 +58,11 @@ struct BusyPointer {
     ~BusyPointer() { QGuiApplication::restoreOverrideCursor(); }
 };
 
-bool isKvtmlFormat(ImportFormat f) { return f == ImportFormat::Kvtml1 || f == ImportFormat::Kvtml2; }
+// The formats offered; KVTML stands for both versions, the file tells which.
+const ImportFormat Formats[] = {ImportFormat::Kvtml2, ImportFormat::Delimited, ImportFormat::AnkiExport,
+                                ImportFormat::DicLines};
+
+ImportFormat offered(ImportFormat f) { return isKvtmlFormat(f) ? ImportFormat::Kvtml2 : f; }
 
 } // namespace
 
@@ -75,11 +79,14 @@ Import::Import(Program& program) : Form(program, Kind::Dialog), ui(std::make_uni
     setCancelButton(ui->buttonBox->button(QDialogButtonBox::Cancel));
     ui->pairTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     ui->firstEntrySpin->setSingleStep(MaxPairs);
+    for (const ImportFormat f : Formats)
+        ui->formatBox->addItem(importFormatName(f), int(f));
     for (const auto& [sep, name] : Separators)
         ui->separatorBox->addItem(QLatin1String(name), QChar(sep));
 
     connect(ui->buttonBox, &QDialogButtonBox::accepted, this, &Import::buttonBox_Accepted);
     connect(ui->buttonBox, &QDialogButtonBox::rejected, this, &Import::buttonBox_Rejected);
+    connect(ui->formatBox, &QComboBox::currentIndexChanged, this, &Import::formatBox_Change);
     connect(ui->encodingBox, &QComboBox::currentIndexChanged, this, &Import::encodingBox_Change);
     connect(ui->separatorBox, &QComboBox::currentIndexChanged, this, &Import::separatorBox_Change);
     connect(ui->headerCheck, &QCheckBox::toggled, this, &Import::headerCheck_Click);
@@ -98,13 +105,14 @@ void Import::begin(const QString& path, const QString& fileTitle, const QByteArr
     bytes_ = bytes;
     choices_ = {};
     preview_ = preview;
+    guessed_ = preview.format;
     ui->fileLabel->setText(QDir::toNativeSeparators(path));
     showPreview();
     // Over the main window, where the command came from.
     if (const Main* main = program().loaded<Main>(); main && !isVisible())
         setDesignPosition(main->geometry().center() - QPoint(width() / 2, height() / 2));
     // Each file starts at the first choice, so that Enter takes the guess.
-    ui->encodingBox->setFocus(Qt::OtherFocusReason);
+    ui->formatBox->setFocus(Qt::OtherFocusReason);
 }
 
 void Import::buttonBox_Accepted()
@@ -121,6 +129,23 @@ void Import::buttonBox_Accepted()
 }
 
 void Import::buttonBox_Rejected() { Unload(); }
+
+// A new format starts from its own guesses: a separator, header row or
+// column chosen for the old one would mean something else in the new. The
+// encoding is the file's, whatever its format.
+void Import::formatBox_Change()
+{
+    if (showing_)
+        return;
+    const auto chosen = ImportFormat(ui->formatBox->currentData().toInt());
+    ImportChoices fresh;
+    fresh.encoding = choices_.encoding;
+    // The guess chosen again reads as when the window opened, reasons and all.
+    if (chosen != offered(guessed_))
+        fresh.format = chosen;
+    choices_ = fresh;
+    update();
+}
 
 void Import::encodingBox_Change()
 {
@@ -191,10 +216,17 @@ void Import::showPreview()
 {
     showing_ = true;
     const bool ok = preview_.ok();
+    // A refusal leaves the format chosen in the box, and says why beside it
+    // when the reader got as far as the format.
+    if (ok || !preview_.formatReason.isEmpty())
+        ui->formatReason->setText(preview_.formatReason);
     if (ok) {
         const bool kvtml = isKvtmlFormat(preview_.format);
-        ui->formatLabel->setText(importFormatName(preview_.format));
-        ui->formatReason->setText(preview_.formatReason);
+        // Which version, once the file is read as KVTML.
+        ui->formatBox->setItemText(ui->formatBox->findData(int(ImportFormat::Kvtml2)),
+                                   kvtml ? importFormatName(preview_.format)
+                                         : QStringLiteral("KVTML (KWordQuiz, Parley, KVocTrain)"));
+        ui->formatBox->setCurrentIndex(ui->formatBox->findData(int(offered(preview_.format))));
         ui->encodingBox->setEnabled(!kvtml);
         ui->choices->setRowVisible(3, !kvtml);
         ui->choices->setRowVisible(4, !kvtml);

@@ -31,6 +31,7 @@ public:
 
     void buttonBox_Accepted();
     void buttonBox_Rejected();
+    void formatBox_Change();
     void encodingBox_Change();
     void separatorBox_Change();
     void headerCheck_Click();
@@ -55,6 +56,7 @@ private:
 
     QString path_, fileTitle_;
     QByteArray bytes_;
+    dictionary::ImportFormat guessed_ = dictionary::ImportFormat::Delimited; // what the content tells
     dictionary::ImportChoices choices_;
     dictionary::ImportPreview preview_;
     bool showing_ = false; // filling the controls: their handlers stay out
