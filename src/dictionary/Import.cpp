@@ -13,8 +13,9 @@ namespace {
 
 // The .dic form under another name (Save As with the .dic filter writes it
 // under any name): a line per word, two per pair, the stored "}" a hyphen.
-void readDicLines(const QString& text, const ImportChoices& choices, ImportPreview* p)
+void readDicLines(const QString& text, const ImportChoices& choices, ImportPreview* p, ReadProgress* progress)
 {
+    ProgressSpan span(progress, 200, 1000, text.size());
     p->format = ImportFormat::DicLines;
     p->formatReason = QStringLiteral("No separator splits most lines: a word per line, as in a .dic file.");
     p->columns = {QStringLiteral("First line of a pair"), QStringLiteral("Second line of a pair")};
@@ -26,6 +27,10 @@ void readDicLines(const QString& text, const ImportChoices& choices, ImportPrevi
     bool haveFirst = false;
     int line = 1;
     for (qsizetype i = 0; i < t.size(); ++line) {
+        if (!span.at(i)) {
+            span.cancel(*p);
+            return;
+        }
         qsizetype end = i;
         while (end < t.size() && t[end] != u'\n' && t[end] != u'\r')
             ++end;
@@ -62,13 +67,14 @@ void readDicLines(const QString& text, const ImportChoices& choices, ImportPrevi
     p->kind = own ? FileKind::Dictionary : FileKind::Imported;
 }
 
-void read(const QByteArray& bytes, const QString& fileName, const ImportChoices& choices, ImportPreview* p)
+void read(const QByteArray& bytes, const QString& fileName, const ImportChoices& choices, ImportPreview* p,
+          ReadProgress* progress)
 {
     const bool kvtml = choices.format
         ? *choices.format == ImportFormat::Kvtml1 || *choices.format == ImportFormat::Kvtml2
         : looksLikeKvtml(bytes);
     if (kvtml) {
-        readKvtmlList(bytes, choices, p);
+        readKvtmlList(bytes, choices, p, progress);
         return;
     }
     DecodedList d = decodeList(bytes, choices.encoding);
@@ -83,9 +89,9 @@ void read(const QByteArray& bytes, const QString& fileName, const ImportChoices&
     const bool lines =
         choices.format ? *choices.format == ImportFormat::DicLines : !choices.separator && !looksDelimited(d.text);
     if (lines)
-        readDicLines(d.text, choices, p);
+        readDicLines(d.text, choices, p, progress);
     else
-        readDelimitedList(d.text, fileName, choices, p);
+        readDelimitedList(d.text, fileName, choices, p, progress);
 }
 
 } // namespace
@@ -98,7 +104,8 @@ int ImportPreview::skippedTotal() const
     return n;
 }
 
-ImportPreview previewImport(const QByteArray& bytes, const QString& fileName, const ImportChoices& choices)
+ImportPreview previewImport(const QByteArray& bytes, const QString& fileName, const ImportChoices& choices,
+                            ReadProgress* progress)
 {
     ImportPreview p;
     if (bytes.size() > MaxListFileBytes) {
@@ -109,12 +116,12 @@ ImportPreview previewImport(const QByteArray& bytes, const QString& fileName, co
         return p;
     }
     p.firstEntry = std::max(0, choices.firstEntry);
-    read(bytes, fileName, choices, &p);
+    read(bytes, fileName, choices, &p, progress);
     if (p.ok() && p.entries > 0 && p.firstEntry >= p.entries) {
         // Past the end: the last thousand there are.
         ImportChoices again = choices;
         again.firstEntry = (p.entries - 1) / MaxPairs * MaxPairs;
-        return previewImport(bytes, fileName, again);
+        return previewImport(bytes, fileName, again, progress);
     }
     // An empty file is an empty list, as Vorbix writes one.
     const bool empty = p.format == ImportFormat::DicLines && p.skippedTotal() == 0;
@@ -158,6 +165,8 @@ QString importErrorText(ImportError error)
         return QStringLiteral("The file ends after a known word: an odd number of lines.");
     case ImportError::LoneCarriageReturn:
         return QStringLiteral("A carriage return (CR) inside a line.");
+    case ImportError::Cancelled:
+        return QStringLiteral("Reading the file was cancelled.");
     }
     return {};
 }

@@ -53,6 +53,7 @@ int errorNumber(ImportError error)
     case ImportError::NulCharacter:
     case ImportError::BrokenText:
     case ImportError::UnknownEncoding:
+    case ImportError::Cancelled:
         break;
     }
     return NotText;

@@ -56,7 +56,9 @@ private:
     QString path_, fileTitle_;
     QByteArray bytes_;
     dictionary::ImportChoices choices_;
+    dictionary::ImportChoices shownChoices_; // those the preview shown was read with
     dictionary::ImportPreview preview_;
+    bool reading_ = false; // a long read is under way behind its progress window
     bool showing_ = false; // filling the controls: their handlers stay out
 };
 
