@@ -199,8 +199,8 @@ bool Main::beginImport(const QString& path, const QString& fileTitle, bool offer
         if (!showImport(path, fileTitle, r) && offerOpenAgain)
             openFlow(QString());
     };
-    const std::optional<ImportRead::Result> now = ImportRead::run(
-        this, platform(), QStringLiteral("Reading %1").arg(fileTitle), work, later, [] {});
+    const std::optional<ImportRead::Result> now =
+        ImportRead::run(this, platform(), QStringLiteral("Reading %1").arg(fileTitle), work, later, [] {});
     // The window finishes the command; Open ends here either way.
     return !now || showImport(path, fileTitle, *now);
 }
