@@ -390,6 +390,36 @@ private slots:
         farm.lessons = std::vector<int>{2, 0};
         QCOMPARE(described(previewImport(file, "l.kvtml", farm)), QString("a/b; e/f -1 lesson"));
     }
+
+    // A read run behind a progress window: every reader reports how far it
+    // has come, and stops with nothing kept once the
+    // user has cancelled.
+    void followsAndStopsEveryRead()
+    {
+        QByteArray v1 = KdeKvtml1, tsv, dicLines;
+        for (int i = 0; i < 50; ++i) {
+            tsv += "k" + QByteArray::number(i) + "\tu" + QByteArray::number(i) + "\n";
+            dicLines += "k" + QByteArray::number(i) + "\nu" + QByteArray::number(i) + "\n";
+        }
+        const std::pair<const char*, QByteArray> files[] = {
+            {"l.kvtml", kvtml2(identifier(0, "A") + identifier(1, "B"), entry(0, {"a", "b"}) + entry(1, {"c", "d"}))},
+            {"old.kvtml", v1},
+            {"l.tsv", tsv},
+            {"anki.txt", "#separator:tab\n#html:true\n" + tsv},
+            {"l.txt", dicLines},
+        };
+        for (const auto& [name, bytes] : files) {
+            ReadProgress whole;
+            const ImportPreview read = previewImport(bytes, name, {}, &whole);
+            QVERIFY2(read.ok(), name);
+            QVERIFY2(whole.permille > 0 && whole.permille <= 1000, name);
+            ReadProgress stopped;
+            stopped.cancelled = true;
+            const ImportPreview none = previewImport(bytes, name, {}, &stopped);
+            QVERIFY2(none.error == ImportError::Cancelled, name);
+            QVERIFY(none.pairs.empty());
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(ImportTest)

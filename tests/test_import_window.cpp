@@ -1,9 +1,11 @@
 #include "dictionary/Import.h"
+#include "dictionary/ImportText.h"
 #include "support/EditorDriver.h"
 #include "support/Files.h"
 #include "support/Harness.h"
 #include "ui/main/Algus.h"
 #include "ui/main/Import.h"
+#include "ui/main/ImportRead.h"
 #include "ui/main/Kassav.h"
 #include "ui/main/Main.h"
 #include "ui/test/Test.h"
@@ -393,7 +395,116 @@ private slots:
         QCOMPARE(h_->platform.dialogs.size(), size_t(2));
     }
 
+    // A read longer than a moment runs behind a progress window and the
+    // program goes on: Cancel changes nothing, a refusal comes as after a
+    // quick read, and the import window's pairs are always those read with
+    // the choices it shows.
+    void longReads_data()
+    {
+        QTest::addColumn<QString>("how");
+        for (const char* how :
+             {"taken", "cancelled", "refused at the end", "program ends", "choice read again", "choice cancelled"})
+            QTest::newRow(how) << QString(how);
+    }
+    void longReads()
+    {
+        QFETCH(QString, how);
+        constexpr int Lines = 400000;
+        QByteArray big;
+        big.reserve(Lines * 24);
+        for (int i = 0; i < Lines; ++i)
+            big += "sona" + QByteArray::number(i) + ";word" + QByteArray::number(i) + "\r\n";
+        if (how == "refused at the end")
+            big += "\"never closed;x\r\n";
+        writeBytes(file("big.csv"), big);
+        const QStringList before = snapshot();
+        const auto& progress = h_->platform.progress();
+        h_->platform.answerDialog(file("big.csv"));
+        h_->platform.cancelDialog(); // the dialog offered again after a refusal
+        main_->MFOpen_Click();
+        QVERIFY2(progress.open == 1, "the read ended within a moment: make the file larger");
+        QCOMPARE(progress.texts.value(0), "Reading big.csv");
+        QVERIFY(!window());
+        QCOMPARE(snapshot(), before);
+        if (how == "program ends") {
+            // A thread still reading when the program goes would abort it.
+            h_.reset();
+            QCOMPARE(ImportRead::running(), 0);
+            return;
+        }
+        if (how == "cancelled") {
+            h_->platform.cancelProgress();
+            h_->platform.advance(50);
+            QCOMPARE(progress.open, 0);
+            QTRY_COMPARE_WITH_TIMEOUT(ImportRead::running(), 0, 60000);
+            QCoreApplication::processEvents();
+            QVERIFY(!window());
+            QCOMPARE(snapshot(), before);
+            QVERIFY(h_->platform.messages.empty());
+            QCOMPARE(h_->platform.dialogs.size(), size_t(1));
+            return;
+        }
+        waitForRead();
+        const auto& values = progress.values;
+        QVERIFY(std::is_sorted(values.begin(), values.end()));
+        QVERIFY(values.empty() || (values.front() >= 0 && values.back() <= 1000));
+        if (how == "refused at the end") {
+            QCOMPARE(h_->platform.messages.size(), size_t(1));
+            QVERIFY2(h_->platform.messages[0].text.contains("never closed"), qPrintable(h_->platform.messages[0].text));
+            QCOMPARE(h_->platform.dialogs.size(), size_t(2));
+            QVERIFY(!window());
+            QCOMPARE(snapshot(), before);
+            return;
+        }
+        Import* w = window();
+        QVERIFY(w && w->isVisible());
+        QCOMPARE(w->preview().entries, Lines);
+        QCOMPARE(tablePairs(w).front(), (WordPair{"sona0", "word0"}));
+        QCOMPARE(snapshot(), before);
+        QAbstractButton* ok = w->ui->buttonBox->button(QDialogButtonBox::Ok);
+        if (how != "taken") {
+            w->ui->headerCheck->click();
+            QVERIFY2(progress.open == 1, "the read ended within a moment: make the file larger");
+            QCOMPARE(progress.texts.size(), 2);
+            // The pairs on screen are not yet those of the choice made.
+            ok->click();
+            QCOMPARE(window(), w);
+            QCOMPARE(snapshot(), before);
+            if (how == "choice cancelled") {
+                h_->platform.cancelProgress();
+                h_->platform.advance(50);
+                QCOMPARE(progress.open, 0);
+                QVERIFY(!w->ui->headerCheck->isChecked());
+            } else {
+                waitForRead();
+                QVERIFY(w->ui->headerCheck->isChecked());
+            }
+        }
+        const WordPairs shown = tablePairs(w);
+        QCOMPARE(shown.front().known, how == "choice read again" ? "sona1" : "sona0");
+        const QStringList told = importMessages(file("big.csv"), w->preview());
+        ok->click();
+        QVERIFY(!window());
+        QCOMPARE(listed(), shown);
+        QCOMPARE(state().CurrentFile, file("big.csv"));
+        QStringList messages;
+        for (const auto& m : h_->platform.messages)
+            messages << m.text;
+        QCOMPARE(messages, told);
+    }
+
 private:
+    // Until the progress window is gone, the clock moving as it would.
+    void waitForRead()
+    {
+        QElapsedTimer waited;
+        waited.start();
+        while (h_->platform.progress().open > 0 && waited.elapsed() < 120000) {
+            h_->platform.advance(50);
+            QTest::qWait(20);
+        }
+        QCOMPARE(h_->platform.progress().open, 0);
+    }
     MOODUL1& state() { return h_->program.state(); }
     QString file(const QString& name) const { return h_->file(name); }
     Import* window() { return h_->program.loaded<Import>(); }

@@ -53,6 +53,8 @@ public:
         : t_(text), sep_(separator), i_(start), line_(line)
     {}
 
+    qsizetype position() const { return i_; }
+
     bool next(Record& r)
     {
         const qsizetype n = t_.size();
@@ -500,7 +502,8 @@ bool looksDelimited(const QString& text)
     return !h.separator.isNull() || !detectSeparator(text, h).separator.isNull();
 }
 
-void readDelimitedList(const QString& text, const QString& fileName, const ImportChoices& choices, ImportPreview* p)
+void readDelimitedList(const QString& text, const QString& fileName, const ImportChoices& choices, ImportPreview* p,
+                       ReadProgress* progress)
 {
     const Headers found = readHeaders(text);
     // Chosen as plain text, Anki's header lines are "#" lines above the first
@@ -628,12 +631,17 @@ void readDelimitedList(const QString& text, const QString& fileName, const Impor
     }
 
     EntrySink sink(*p, p->firstEntry);
+    ProgressSpan span(progress, 200, 1000, text.size());
     RecordReader reader(text, sep, h.dataStart, h.dataLine);
     Record r;
     bool beforeData = true;
     bool comments = false;
     int widest = 0;
     while (reader.next(r)) {
+        if (!span.at(reader.position())) {
+            span.cancel(*p);
+            return;
+        }
         if (r.unclosed) {
             p->error = ImportError::UnclosedQuote;
             p->errorText = QStringLiteral("A quote opened on line %1 is never closed.").arg(r.line);

@@ -18,7 +18,7 @@ bool looksDelimited(const QString& text);
 // Reads the text into the preview (its encoding fields already set). The
 // file's name breaks a tie between separators that split alike.
 void readDelimitedList(const QString& text, const QString& fileName, const ImportChoices& choices,
-                       ImportPreview* preview);
+                       ImportPreview* preview, ReadProgress* progress = nullptr);
 
 // Whether a first row's field reads as a column title ("Word", "Back",
 // "English"). A first row whose two words both do is taken for titles

@@ -12,8 +12,9 @@ namespace {
 
 // The .dic form under another name (Save As with the .dic filter writes it
 // under any name): a line per word, two per pair, the stored "}" a hyphen.
-void readDicLines(const QString& text, const ImportChoices& choices, ImportPreview* p)
+void readDicLines(const QString& text, const ImportChoices& choices, ImportPreview* p, ReadProgress* progress)
 {
+    ProgressSpan span(progress, 200, 1000, text.size());
     p->format = ImportFormat::DicLines;
     p->formatReason = choices.format
         ? QStringLiteral("Chosen: a word per line, as in a .dic file.")
@@ -27,6 +28,10 @@ void readDicLines(const QString& text, const ImportChoices& choices, ImportPrevi
     bool haveFirst = false;
     int line = 1;
     for (qsizetype i = 0; i < t.size(); ++line) {
+        if (!span.at(i)) {
+            span.cancel(*p);
+            return;
+        }
         qsizetype end = i;
         while (end < t.size() && t[end] != u'\n' && t[end] != u'\r')
             ++end;
@@ -63,7 +68,8 @@ void readDicLines(const QString& text, const ImportChoices& choices, ImportPrevi
     p->kind = own ? FileKind::Dictionary : FileKind::Imported;
 }
 
-void read(const QByteArray& bytes, const QString& fileName, const ImportChoices& choices, ImportPreview* p)
+void read(const QByteArray& bytes, const QString& fileName, const ImportChoices& choices, ImportPreview* p,
+          ReadProgress* progress)
 {
     const bool kvtml = looksLikeKvtml(bytes);
     // Either reader would make something of the other's files: markup for
@@ -76,7 +82,7 @@ void read(const QByteArray& bytes, const QString& fileName, const ImportChoices&
         return;
     }
     if (kvtml) {
-        readKvtmlList(bytes, choices, p);
+        readKvtmlList(bytes, choices, p, progress);
         return;
     }
     DecodedList d = decodeList(bytes, choices.encoding);
@@ -91,9 +97,9 @@ void read(const QByteArray& bytes, const QString& fileName, const ImportChoices&
     const bool lines =
         choices.format ? *choices.format == ImportFormat::DicLines : !choices.separator && !looksDelimited(d.text);
     if (lines)
-        readDicLines(d.text, choices, p);
+        readDicLines(d.text, choices, p, progress);
     else
-        readDelimitedList(d.text, fileName, choices, p);
+        readDelimitedList(d.text, fileName, choices, p, progress);
 }
 
 } // namespace
@@ -108,7 +114,8 @@ int ImportPreview::skippedTotal() const
     return n;
 }
 
-ImportPreview previewImport(const QByteArray& bytes, const QString& fileName, const ImportChoices& choices)
+ImportPreview previewImport(const QByteArray& bytes, const QString& fileName, const ImportChoices& choices,
+                            ReadProgress* progress)
 {
     ImportPreview p;
     if (bytes.size() > MaxListFileBytes) {
@@ -119,7 +126,7 @@ ImportPreview previewImport(const QByteArray& bytes, const QString& fileName, co
         return p;
     }
     p.firstEntry = std::max(0, choices.firstEntry);
-    read(bytes, fileName, choices, &p);
+    read(bytes, fileName, choices, &p, progress);
     // All or nothing: the pairs before the fault are no list either.
     if (!p.ok())
         p.pairs.clear();
@@ -127,7 +134,7 @@ ImportPreview previewImport(const QByteArray& bytes, const QString& fileName, co
         // Past the end: the last thousand there are.
         ImportChoices again = choices;
         again.firstEntry = (p.entries - 1) / MaxPairs * MaxPairs;
-        return previewImport(bytes, fileName, again);
+        return previewImport(bytes, fileName, again, progress);
     }
     // An empty file is an empty list, as Vorbix writes one.
     const bool empty = p.format == ImportFormat::DicLines && p.skippedTotal() == 0;
@@ -175,6 +182,8 @@ QString importErrorText(ImportError error)
         return QStringLiteral("The file is not KVTML: its first element is not <kvtml>.");
     case ImportError::KvtmlAsText:
         return QStringLiteral("The file is KVTML (its first element is <kvtml>), not text.");
+    case ImportError::Cancelled:
+        return QStringLiteral("Reading the file was cancelled.");
     }
     return {};
 }

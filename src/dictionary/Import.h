@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <map>
 #include <optional>
 #include <vector>
@@ -45,6 +46,7 @@ enum class ImportError {
     LoneCarriageReturn, // .dic lines: a CR that ends no line
     NotKvtml, // KVTML chosen for a file that is not
     KvtmlAsText, // a text format chosen for a KVTML file
+    Cancelled, // the user stopped the read
 };
 
 // Why one entry or line is left out; counted per cause.
@@ -102,9 +104,18 @@ struct ImportPreview {
     FileFormat fileFormat;
 };
 
+// Shared with a read running on another thread: how far it has come, and
+// whether the user has stopped waiting for it. Readers look at it once per
+// line or element, so a cancelled read ends within a line's work.
+struct ReadProgress {
+    std::atomic<int> permille{0};
+    std::atomic<bool> cancelled{false};
+};
+
 // Every reader's choices applied to the bytes. Bounded: time and memory grow
 // with the file, never with what its content asks for (nesting, entities).
-ImportPreview previewImport(const QByteArray& bytes, const QString& fileName, const ImportChoices& choices = {});
+ImportPreview previewImport(const QByteArray& bytes, const QString& fileName, const ImportChoices& choices = {},
+                            ReadProgress* progress = nullptr);
 
 QString importErrorText(ImportError error);
 QString skipReasonText(SkipReason reason);

@@ -3,6 +3,8 @@
 #include "dictionary/Import.h"
 #include "dictionary/ListEncoding.h"
 
+#include <algorithm>
+
 namespace vorbix::dictionary {
 
 // Where every reader puts its entries: each is counted once, as a usable
@@ -54,6 +56,34 @@ private:
     int first_ = 0;
     int seen_ = 0;
     int forbiddenEntry_ = 0;
+};
+
+// One pass of a reader over its input, as a share of the whole read.
+class ProgressSpan {
+public:
+    ProgressSpan(ReadProgress* progress, int fromPermille, int toPermille, qint64 size)
+        : p_(progress), from_(fromPermille), width_(toPermille - fromPermille), size_(std::max<qint64>(size, 1))
+    {}
+
+    // False once the user has cancelled: the reader stops where it is.
+    bool at(qint64 position)
+    {
+        if (!p_)
+            return true;
+        const qint64 share = std::clamp<qint64>(position, 0, size_) * width_ / size_;
+        p_->permille.store(from_ + int(share), std::memory_order_relaxed);
+        return !p_->cancelled.load(std::memory_order_relaxed);
+    }
+    void cancel(ImportPreview& preview) const
+    {
+        preview.error = ImportError::Cancelled;
+        preview.errorText = importErrorText(ImportError::Cancelled);
+    }
+
+private:
+    ReadProgress* p_;
+    int from_, width_;
+    qint64 size_;
 };
 
 // Appends at most up to one unit past the word limit: enough to tell a word

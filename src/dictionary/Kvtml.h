@@ -16,7 +16,8 @@ namespace vorbix::dictionary {
 // Whether the first element of the bytes is <kvtml>, whatever the rest.
 bool looksLikeKvtml(const QByteArray& bytes);
 
-void readKvtmlList(const QByteArray& bytes, const ImportChoices& choices, ImportPreview* preview);
+void readKvtmlList(const QByteArray& bytes, const ImportChoices& choices, ImportPreview* preview,
+                   ReadProgress* progress = nullptr);
 
 // Elements nested deeper than this refuse the file; KVTML needs about ten.
 inline constexpr int MaxXmlDepth = 256;

@@ -8,6 +8,8 @@
 
 #include <deque>
 #include <map>
+#include <memory>
+#include <utility>
 #include <vector>
 
 namespace vorbix::testing {
@@ -41,6 +43,21 @@ class ScriptedPlatform : public Platform {
         std::pair<std::int64_t, std::uint64_t> at{-1, 0}; // its key in clock->due
     };
 
+    // Shared with the progress windows, which may outlive the platform.
+    struct ProgressLog {
+        QStringList texts; // one per window shown
+        std::vector<int> values;
+        int open = 0;
+        bool cancel = false; // the user presses Cancel in the window now up or next
+    };
+    struct ScriptedProgress : ProgressWindow {
+        explicit ScriptedProgress(std::shared_ptr<ProgressLog> l) : log(std::move(l)) { ++log->open; }
+        ~ScriptedProgress() override { --log->open; }
+        void setValue(int permille) override { log->values.push_back(permille); }
+        bool cancelled() override { return std::exchange(log->cancel, false); }
+        std::shared_ptr<ProgressLog> log;
+    };
+
 public:
     struct Message {
         QString text;
@@ -69,6 +86,8 @@ public:
         registry_[key][name] = text.toLocal8Bit() + '\0';
     }
     void addExistingFile(const QString& path) { existingFiles_ << path; }
+    // The user's Cancel, seen at the progress window's next look.
+    void cancelProgress() { progress_->cancel = true; }
 
     // Moves the virtual clock, firing due timers in order.
     void advance(int ms)
@@ -98,6 +117,7 @@ public:
     int unscriptedRandoms = 0; // rnd() calls past the queued numbers
     std::vector<double> seeds; // one per Randomize, i.e. per question set up
     int ended = 0;
+    const ProgressLog& progress() const { return *progress_; }
 
     // --- Platform -------------------------------------------------------
     FileDialogResult fileDialog(const FileDialogRequest& request) override
@@ -178,10 +198,16 @@ public:
     {
         return std::make_unique<VirtualTimer>(clock_, std::move(onTimeout));
     }
+    std::unique_ptr<ProgressWindow> showProgress(const QString& text) override
+    {
+        progress_->texts << text;
+        return std::make_unique<ScriptedProgress>(progress_);
+    }
     void endProgram() override { ++ended; }
 
 private:
     std::shared_ptr<Clock> clock_ = std::make_shared<Clock>();
+    std::shared_ptr<ProgressLog> progress_ = std::make_shared<ProgressLog>();
     std::deque<FileDialogResult> dialogAnswers_;
     std::deque<double> randoms_;
     std::deque<bool> yesNoAnswers_;

@@ -3,11 +3,11 @@
 #include "ui_Import.h"
 
 #include "dictionary/ImportText.h"
+#include "ui/main/ImportRead.h"
 #include "ui/main/Main.h"
 #include "ui/toolkit/Program.h"
 
 #include <QDir>
-#include <QGuiApplication>
 #include <QPushButton>
 
 namespace vorbix {
@@ -51,12 +51,6 @@ QString separatorName(QChar c)
             return QLatin1String(name);
     return QStringLiteral("\u201C%1\u201D").arg(c);
 }
-
-// Reading a large file takes a moment; the pointer says so.
-struct BusyPointer {
-    BusyPointer() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyPointer() { QGuiApplication::restoreOverrideCursor(); }
-};
 
 // The formats offered; KVTML stands for both versions, the file tells which.
 const ImportFormat Formats[] = {ImportFormat::Kvtml2, ImportFormat::Delimited, ImportFormat::AnkiExport,
@@ -106,6 +100,7 @@ void Import::begin(const QString& path, const QString& fileTitle, const QByteArr
     choices_ = {};
     preview_ = preview;
     guessed_ = preview.format;
+    shownChoices_ = {};
     ui->fileLabel->setText(QDir::toNativeSeparators(path));
     showPreview();
     // Over the main window, where the command came from.
@@ -117,7 +112,8 @@ void Import::begin(const QString& path, const QString& fileTitle, const QByteArr
 
 void Import::buttonBox_Accepted()
 {
-    if (!preview_.ok())
+    // Only what the window shows is taken, never a read still under way.
+    if (!preview_.ok() || reading_)
         return;
     const ImportPreview taken = preview_;
     const QString path = path_, title = fileTitle_;
@@ -205,11 +201,29 @@ void Import::firstEntrySpin_Change()
 
 void Import::update()
 {
-    {
-        BusyPointer busy;
-        preview_ = previewImport(bytes_, path_, choices_);
-    }
-    showPreview();
+    const ImportChoices asked = choices_;
+    const auto work = [bytes = bytes_, path = path_, asked](ReadProgress* progress) {
+        ImportRead::Result r;
+        r.preview = previewImport(bytes, path, asked, progress);
+        return r;
+    };
+    const auto shown = [this, asked](const ImportRead::Result& r) {
+        reading_ = false;
+        preview_ = r.preview;
+        shownChoices_ = asked;
+        showPreview();
+    };
+    // Cancel keeps the pairs shown, and the controls go back to match them.
+    const auto cancelled = [this] {
+        reading_ = false;
+        choices_ = shownChoices_;
+        showPreview();
+    };
+    reading_ = true;
+    const std::optional<ImportRead::Result> now = ImportRead::run(
+        this, program().platform(), QStringLiteral("Reading %1").arg(fileTitle_), work, shown, cancelled);
+    if (now)
+        shown(*now);
 }
 
 void Import::showPreview()

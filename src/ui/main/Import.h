@@ -58,7 +58,9 @@ private:
     QByteArray bytes_;
     dictionary::ImportFormat guessed_ = dictionary::ImportFormat::Delimited; // what the content tells
     dictionary::ImportChoices choices_;
+    dictionary::ImportChoices shownChoices_; // those the preview shown was read with
     dictionary::ImportPreview preview_;
+    bool reading_ = false; // a long read is under way behind its progress window
     bool showing_ = false; // filling the controls: their handlers stay out
 };
 

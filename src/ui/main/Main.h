@@ -4,6 +4,7 @@
 #include "dictionary/FileKind.h"
 #include "state/Drill.h"
 #include "state/TestOptions.h"
+#include "ui/main/ImportRead.h"
 #include "ui/toolkit/CommonDialog.h"
 #include "ui/toolkit/Form.h"
 
@@ -82,7 +83,8 @@ public:
 
     // Opens a file as File > Open does once a path is chosen: a .dic all or
     // nothing, with its messages and title; any other file through the
-    // import window. False when the file was refused (with its message).
+    // import window. False when the file was refused (with its message);
+    // true too while a long read goes on behind its progress window.
     bool openPath(const QString& path, const QString& fileTitle);
     bool openPath(const QString& path);
     // A file dropped on the window: File > Open with this path chosen.
@@ -111,7 +113,11 @@ private:
     bool listWouldBeLost();
     // Open's steps; a preset path stands for the first dialog.
     void openFlow(QString preset);
-    bool beginImport(const QString& path, const QString& fileTitle);
+    // offerOpenAgain: a refusal that comes after a long read offers the file
+    // dialog again, as the loop in openFlow does after a quick one.
+    bool openFile(const QString& path, const QString& fileTitle, bool offerOpenAgain);
+    bool beginImport(const QString& path, const QString& fileTitle, bool offerOpenAgain);
+    bool showImport(const QString& path, const QString& fileTitle, const ImportRead::Result& read);
     void replaceList(const QString& path, const QString& fileTitle, const dictionary::WordPairs& pairs,
                      dictionary::FileKind kind, const dictionary::FileFormat& format);
     // Starts a drill of those pairs the list holds, or shows `nothing`.

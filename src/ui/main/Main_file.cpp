@@ -6,6 +6,7 @@
 #include "state/Version.h"
 #include "ui/editor/Editor.h"
 #include "ui/main/Import.h"
+#include "ui/main/ImportRead.h"
 #include "ui/progress/Progress.h"
 #include "ui/main/Kassav.h"
 #include "ui/main/Main.h"
@@ -16,7 +17,6 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QMimeData>
 
 #include <utility>
@@ -99,7 +99,7 @@ void Main::openFlow(QString preset)
         }
         if (!preset.isEmpty()) {
             const QString path = std::exchange(preset, QString());
-            if (openPath(path))
+            if (openFile(path, QFileInfo(path).fileName(), true))
                 return;
             continue;
         }
@@ -112,7 +112,7 @@ void Main::openFlow(QString preset)
         const QString path = CommonDialog1.FileName;
         if (path.isEmpty())
             return;
-        if (openPath(path, CommonDialog1.FileTitle))
+        if (openFile(path, CommonDialog1.FileTitle, true))
             return;
     }
 }
@@ -151,10 +151,12 @@ void Main::dropEvent(QDropEvent* event)
 
 bool Main::openPath(const QString& path) { return openPath(path, QFileInfo(path).fileName()); }
 
-bool Main::openPath(const QString& path, const QString& fileTitle)
+bool Main::openPath(const QString& path, const QString& fileTitle) { return openFile(path, fileTitle, false); }
+
+bool Main::openFile(const QString& path, const QString& fileTitle, bool offerOpenAgain)
 {
     if (!namedDictionary(path))
-        return beginImport(path, fileTitle);
+        return beginImport(path, fileTitle, offerOpenAgain);
     // The list is replaced only by a file that read cleanly, so a later
     // Save can never put the old list over a file that failed to open.
     const ReadResult read = readDictionaryFile(path);
@@ -168,7 +170,7 @@ bool Main::openPath(const QString& path, const QString& fileTitle)
     return true;
 }
 
-bool Main::beginImport(const QString& path, const QString& fileTitle)
+bool Main::beginImport(const QString& path, const QString& fileTitle, bool offerOpenAgain)
 {
     // Whatever keeps the file from opening, the .dic reader names it.
     QFile file(path);
@@ -176,28 +178,47 @@ bool Main::beginImport(const QString& path, const QString& fileTitle)
         platform().messageBox(openFailureText(readDictionaryFile(path).error, path), MessageIcon::None);
         return false;
     }
-    ImportPreview preview;
-    QByteArray bytes;
     if (file.size() > MaxListFileBytes) {
-        preview.error = ImportError::TooLarge;
-    } else {
-        bytes = file.readAll();
-        if (file.error() != QFileDevice::NoError) {
-            platform().messageBox(openFailureText(DeviceIoError, path), MessageIcon::None);
-            return false;
-        }
-        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-        preview = previewImport(bytes, path);
-        QGuiApplication::restoreOverrideCursor();
+        platform().messageBox(importErrorText(ImportError::TooLarge), MessageIcon::None);
+        return false;
     }
+    file.close();
+    const auto work = [path](ReadProgress* progress) {
+        ImportRead::Result r;
+        QFile f(path);
+        if (f.open(QIODevice::ReadOnly))
+            r.bytes = f.readAll();
+        r.unreadable = !f.isOpen() || f.error() != QFileDevice::NoError || f.size() > MaxListFileBytes;
+        if (!r.unreadable)
+            r.preview = previewImport(r.bytes, path, {}, progress);
+        return r;
+    };
+    // A long read ends later: a refusal then offers the file dialog again,
+    // as Open does at once for a quick one.
+    const auto later = [this, path, fileTitle, offerOpenAgain](const ImportRead::Result& r) {
+        if (!showImport(path, fileTitle, r) && offerOpenAgain)
+            openFlow(QString());
+    };
+    const std::optional<ImportRead::Result> now =
+        ImportRead::run(this, platform(), QStringLiteral("Reading %1").arg(fileTitle), work, later, [] {});
+    // The window finishes the command; Open ends here either way.
+    return !now || showImport(path, fileTitle, *now);
+}
+
+bool Main::showImport(const QString& path, const QString& fileTitle, const ImportRead::Result& read)
+{
+    if (read.unreadable) {
+        platform().messageBox(openFailureText(DeviceIoError, path), MessageIcon::None);
+        return false;
+    }
+    const ImportPreview& preview = read.preview;
     if (!preview.ok()) {
         platform().messageBox(preview.errorText.isEmpty() ? importErrorText(preview.error) : preview.errorText,
                               MessageIcon::None);
         return false;
     }
-    // The window finishes the command; Open ends here either way.
     Import& window = program().form<Import>();
-    window.begin(path, fileTitle, bytes, preview);
+    window.begin(path, fileTitle, read.bytes, preview);
     window.Show();
     return true;
 }

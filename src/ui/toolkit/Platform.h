@@ -34,6 +34,16 @@ public:
     virtual void stop() = 0;
 };
 
+// A window that shows how far a long task has come, with a Cancel button.
+// Application-modal, so nothing else changes under the task; up until the
+// handle goes.
+class ProgressWindow {
+public:
+    virtual ~ProgressWindow() = default;
+    virtual void setValue(int permille) = 0;
+    virtual bool cancelled() = 0;
+};
+
 // Registry access, shaped after the Win32 calls: 0 is success.
 namespace reg {
 inline constexpr std::uint32_t HKEY_LOCAL_MACHINE = 0x80000002u;
@@ -105,6 +115,7 @@ public:
     virtual QString currentDirectory() = 0;
 
     virtual std::unique_ptr<TimerEngine> createTimer(std::function<void()> onTimeout) = 0;
+    virtual std::unique_ptr<ProgressWindow> showProgress(const QString& text) = 0;
 
     // The process is to stop; no window handler runs after this.
     virtual void endProgram() = 0;

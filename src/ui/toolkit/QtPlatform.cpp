@@ -10,6 +10,8 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QProcess>
+#include <QProgressBar>
+#include <QProgressDialog>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTime>
@@ -37,6 +39,29 @@ public:
 
 private:
     QTimer timer_;
+};
+
+class QtProgressWindow : public ProgressWindow {
+public:
+    explicit QtProgressWindow(const QString& text)
+        : dialog_(text, QStringLiteral("Cancel"), 0, 1000, QApplication::activeWindow()), bar_(new QProgressBar)
+    {
+        // The bar is set directly: QProgressDialog::setValue runs the event
+        // loop of a modal dialog, which would re-enter the caller.
+        bar_->setRange(0, 1000);
+        dialog_.setBar(bar_);
+        dialog_.setWindowTitle(applicationTitle());
+        dialog_.setWindowModality(Qt::ApplicationModal);
+        dialog_.setAutoClose(false);
+        dialog_.setAutoReset(false);
+        dialog_.show();
+    }
+    void setValue(int permille) override { bar_->setValue(std::clamp(permille, 0, 1000)); }
+    bool cancelled() override { return dialog_.wasCanceled(); }
+
+private:
+    QProgressDialog dialog_;
+    QProgressBar* bar_; // owned by the dialog
 };
 
 #ifndef Q_OS_WIN
@@ -235,6 +260,11 @@ QString QtPlatform::currentDirectory() { return QDir::toNativeSeparators(QDir::c
 std::unique_ptr<TimerEngine> QtPlatform::createTimer(std::function<void()> onTimeout)
 {
     return std::make_unique<QtTimerEngine>(std::move(onTimeout));
+}
+
+std::unique_ptr<ProgressWindow> QtPlatform::showProgress(const QString& text)
+{
+    return std::make_unique<QtProgressWindow>(text);
 }
 
 void QtPlatform::endProgram() { QCoreApplication::exit(0); }

@@ -32,6 +32,7 @@ public:
     std::int64_t monotonicMs() override;
     QString currentDirectory() override;
     std::unique_ptr<TimerEngine> createTimer(std::function<void()> onTimeout) override;
+    std::unique_ptr<ProgressWindow> showProgress(const QString& text) override;
     void endProgram() override;
 
 private:
