@@ -24,7 +24,11 @@ QString carriable(QString w)
         if ((c.unicode() < 0x20 && c != u'\t') || c == QChar(0x2028) || c == QChar(0x2029) || c.unicode() >= 0xFFFE)
             c = u' ';
     w.replace(QLatin1String("[sound:"), QLatin1String("(sound:"));
-    return w.left(200);
+    w.truncate(200);
+    // Not half a character: no writer can write one.
+    if (!w.isEmpty() && w.back().isHighSurrogate())
+        w.chop(1);
+    return w;
 }
 
 bool needsQuotes(const QString& w, QChar sep, bool first)
