@@ -403,7 +403,8 @@ private slots:
     {
         QTest::addColumn<QString>("how");
         for (const char* how :
-             {"taken", "cancelled", "refused at the end", "program ends", "choice read again", "choice cancelled"})
+             {"taken", "cancelled", "refused at the end", "program ends", "choice read again", "choice cancelled",
+              "another file meanwhile"})
             QTest::newRow(how) << QString(how);
     }
     void longReads()
@@ -470,6 +471,21 @@ private slots:
             ok->click();
             QCOMPARE(window(), w);
             QCOMPARE(snapshot(), before);
+            if (how == "another file meanwhile") {
+                // The window blocks the user; a script need not wait.
+                QVERIFY(main_->openPath(file("list.csv")));
+                QCOMPARE(progress.open, 0);
+                QTRY_COMPARE_WITH_TIMEOUT(ImportRead::running(), 0, 60000);
+                QCoreApplication::processEvents();
+                QCOMPARE(w->path(), file("list.csv"));
+                QCOMPARE(tablePairs(w).front(), (WordPair{"koer", "dog"}));
+                QVERIFY(!w->ui->headerCheck->isChecked());
+                const WordPairs small = tablePairs(w);
+                ok->click();
+                QCOMPARE(listed(), small);
+                QCOMPARE(state().CurrentFile, file("list.csv"));
+                return;
+            }
             if (how == "choice cancelled") {
                 h_->platform.cancelProgress();
                 h_->platform.advance(50);

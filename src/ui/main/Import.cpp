@@ -94,6 +94,9 @@ Import::~Import() = default;
 
 void Import::begin(const QString& path, const QString& fileTitle, const QByteArray& bytes, const ImportPreview& preview)
 {
+    // A read of the file shown so far must not land on the new one.
+    qDeleteAll(findChildren<ImportRead*>(Qt::FindDirectChildrenOnly));
+    reading_ = false;
     path_ = path;
     fileTitle_ = fileTitle;
     bytes_ = bytes;
