@@ -402,9 +402,8 @@ private slots:
     void longReads_data()
     {
         QTest::addColumn<QString>("how");
-        for (const char* how :
-             {"taken", "cancelled", "refused at the end", "program ends", "choice read again", "choice cancelled",
-              "another file meanwhile"})
+        for (const char* how : {"taken", "cancelled", "refused at the end", "program ends", "choice read again",
+                                "choice cancelled", "another file meanwhile"})
             QTest::newRow(how) << QString(how);
     }
     void longReads()
