@@ -186,9 +186,11 @@ bool Main::beginImport(const QString& path, const QString& fileTitle, bool offer
     const auto work = [path](ReadProgress* progress) {
         ImportRead::Result r;
         QFile f(path);
+        // Bounded even if the file grew since it was measured: one byte
+        // over the limit is enough for the reader to refuse it.
         if (f.open(QIODevice::ReadOnly))
-            r.bytes = f.readAll();
-        r.unreadable = !f.isOpen() || f.error() != QFileDevice::NoError || f.size() > MaxListFileBytes;
+            r.bytes = f.read(MaxListFileBytes + 1);
+        r.unreadable = !f.isOpen() || f.error() != QFileDevice::NoError;
         if (!r.unreadable)
             r.preview = previewImport(r.bytes, path, {}, progress);
         return r;
